@@ -1,0 +1,13 @@
+// Conversion between the program's single-byte Windows-1252 texts and UTF-8 (used only at
+// the edges: the window toolkit and the command-line tool's output).
+#pragma once
+
+#include <string>
+
+namespace r470 {
+
+std::string Cp1252ToUtf8(const std::string& text);
+// Characters with no Windows-1252 form become '?'.
+std::string Utf8ToCp1252(const std::string& text);
+
+} // namespace r470

@@ -1,0 +1,130 @@
+#include "shell/ini_file.h"
+
+#include "common/file_io.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <climits>
+#include <vector>
+
+namespace r470 {
+namespace {
+
+std::string Lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+std::string Trim(const std::string& s) {
+    auto first = s.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos)
+        return {};
+    auto last = s.find_last_not_of(" \t\r\n");
+    return s.substr(first, last - first + 1);
+}
+
+std::optional<int> ParseInt(const std::string& text) {
+    std::string s = Trim(text);
+    bool negative = false;
+    std::size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        negative = s[i++] == '-';
+    int base = 10;
+    if (i < s.size() && s[i] == '$') {
+        base = 16;
+        ++i;
+    } else if (i + 1 < s.size() && s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X')) {
+        base = 16;
+        i += 2;
+    }
+    if (i >= s.size())
+        return std::nullopt;
+    long long value = 0;
+    auto [end, ec] = std::from_chars(s.data() + i, s.data() + s.size(), value, base);
+    if (ec != std::errc() || end != s.data() + s.size())
+        return std::nullopt;
+    if (negative)
+        value = -value;
+    if (value < INT_MIN || value > INT_MAX)
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+
+} // namespace
+
+IniFile IniFile::Parse(const std::string& text) {
+    IniFile ini;
+    std::string section;
+    std::size_t pos = 0;
+    while (pos <= text.size()) {
+        auto eol = text.find('\n', pos);
+        std::string line = Trim(text.substr(pos, eol == std::string::npos ? eol : eol - pos));
+        pos = eol == std::string::npos ? text.size() + 1 : eol + 1;
+        if (line.empty() || line[0] == ';' || line[0] == '#')
+            continue;
+        if (line.front() == '[') {
+            auto close = line.find(']');
+            section = Lower(Trim(line.substr(1, close == std::string::npos ? close : close - 1)));
+            continue;
+        }
+        auto eq = line.find('=');
+        if (eq == std::string::npos)
+            continue;
+        std::string key = Lower(Trim(line.substr(0, eq)));
+        auto& keys = ini.sections_[section];
+        if (!keys.count(key)) // the first occurrence wins, as the platform's reader does
+            keys[key] = Trim(line.substr(eq + 1));
+    }
+    return ini;
+}
+
+IniFile IniFile::Load(const std::string& path) {
+    InFile f;
+    if (f.Open(path) != 0)
+        return {};
+    std::string text;
+    std::vector<std::uint8_t> buf(4096);
+    // An INI file is a few lines; a huge file is not ours and is read no further than 1 MiB.
+    while (text.size() < (1u << 20)) {
+        std::size_t got = 0;
+        if (f.Read(buf, got) != 0 || got == 0)
+            break;
+        text.append(buf.begin(), buf.begin() + static_cast<std::ptrdiff_t>(got));
+    }
+    return Parse(text);
+}
+
+std::optional<std::string> IniFile::Value(const std::string& section,
+                                          const std::string& key) const {
+    auto s = sections_.find(Lower(section));
+    if (s == sections_.end())
+        return std::nullopt;
+    auto k = s->second.find(Lower(key));
+    if (k == s->second.end())
+        return std::nullopt;
+    return k->second;
+}
+
+int IniFile::ReadInteger(const std::string& section, const std::string& key, int def) const {
+    auto v = Value(section, key);
+    if (!v)
+        return def;
+    return ParseInt(*v).value_or(def);
+}
+
+bool IniFile::ReadBool(const std::string& section, const std::string& key, bool def) const {
+    return ReadInteger(section, key, def ? 1 : 0) != 0;
+}
+
+std::string IniFilePath(const std::string& appName, const std::string& configDir) {
+    return configDir + "/" + appName + ".INI";
+}
+
+int ReadIniInt(const std::string& iniPath, const std::string& section, const std::string& key,
+               int def) {
+    return IniFile::Load(iniPath).ReadInteger(section, key, def);
+}
+
+} // namespace r470

@@ -1,0 +1,57 @@
+#include "shell/prompts.h"
+
+namespace r470 {
+
+MessageBoxLayout LayoutForFlags(unsigned flags) {
+    MessageBoxLayout layout;
+    switch (flags & 0x0F) {
+    case MbOkCancel:
+        layout.buttons = {IdOk, IdCancel};
+        layout.escapeButton = IdCancel;
+        break;
+    case MbAbortRetryIgnore:
+        layout.buttons = {IdAbort, IdRetry, IdIgnore};
+        break;
+    case MbYesNoCancel:
+        layout.buttons = {IdYes, IdNo, IdCancel};
+        layout.escapeButton = IdCancel;
+        break;
+    case MbYesNo:
+        layout.buttons = {IdYes, IdNo};
+        break;
+    case MbRetryCancel:
+        layout.buttons = {IdRetry, IdCancel};
+        layout.escapeButton = IdCancel;
+        break;
+    default:
+        layout.buttons = {IdOk};
+        layout.escapeButton = IdOk;
+        break;
+    }
+    switch (flags & 0xF0) {
+    case MbIconStop:
+        layout.icon = BoxIcon::Stop;
+        break;
+    case MbIconQuestion:
+        layout.icon = BoxIcon::Question;
+        break;
+    case MbIconExclamation:
+        layout.icon = BoxIcon::Exclamation;
+        break;
+    case MbIconInformation:
+        layout.icon = BoxIcon::Information;
+        break;
+    default:
+        break;
+    }
+    return layout;
+}
+
+std::string BoxText(const std::string& text) {
+    std::string out = text.substr(0, text.find('\0'));
+    if (out.size() > 255)
+        out.resize(255);
+    return out;
+}
+
+} // namespace r470

@@ -1,0 +1,43 @@
+// A Prompts double: answers from a script and records every question asked.
+#pragma once
+
+#include "shell/prompts.h"
+
+#include <deque>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace r470::test {
+
+struct AskedBox {
+    std::string text;
+    std::string caption;
+    unsigned flags;
+};
+
+class ScriptedPrompts : public Prompts {
+public:
+    // Answers given in order; running out of answers is a test failure, not a silent OK.
+    std::deque<int> answers;
+    std::vector<AskedBox> boxes;
+    std::vector<std::string> msgWindows;
+    int beeps = 0;
+
+    int ShowMessageBox(const std::string& text, const std::string& caption,
+                       unsigned flags) override {
+        boxes.push_back({text, caption, flags});
+        if (answers.empty())
+            throw std::logic_error("unexpected message box: " + text);
+        int a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    int ShowMsgWindow(const std::string& text) override {
+        msgWindows.push_back(text);
+        return IdOk;
+    }
+    void Beep() override { ++beeps; }
+};
+
+} // namespace r470::test
