@@ -1,1 +1,30 @@
-int main() { return 0; }
+// The window program: creates its windows and runs until the main window closes.
+#include "common/file_io.h"
+#include "shell/about_form.h"
+#include "shell/main_form.h"
+
+#include <QApplication>
+#include <QDir>
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    bool headless = platform && std::string(platform) == "offscreen";
+    if (!headless && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
+        std::fprintf(stderr,
+                     "r470 needs a display. Without one, run it under a virtual display:\n"
+                     "  xvfb-run -a make run\n");
+        return 1;
+    }
+    QApplication app(argc, argv);
+    r470::AppPaths paths =
+        r470::DefaultAppPaths(QCoreApplication::applicationFilePath().toStdString(),
+                              r470::UserConfigDir(), QDir::currentPath().toStdString());
+    // The windows of the whole run, main window first.
+    r470::TMainForm mainForm(paths);
+    r470::TAboutForm aboutForm(&mainForm);
+    mainForm.SetAboutForm(&aboutForm);
+    mainForm.show();
+    return app.exec();
+}

@@ -17,6 +17,18 @@ extern const char* const kAppName;      // "R470": names the INI file
 extern const char* const kMainCaption;  // also the INI section
 extern const char* const kProgName;
 extern const char* const kVersionText;
+extern const char* const kCopyrightText;
+
+// The maker's details on the start panel, label by label.
+struct MakerDetails {
+    const char* Company;
+    const char* Address1;
+    const char* Address2;
+    const char* Address3;
+    const char* ContactLabel;
+    const char* Contact1;
+};
+extern const MakerDetails kMaker;
 
 struct AppPaths {
     std::string settingsFile;

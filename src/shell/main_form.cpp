@@ -1,0 +1,215 @@
+#include "shell/main_form.h"
+
+#include "shell/about_form.h"
+#include "shell/prompts_qt.h"
+#include "shell/text_qt.h"
+#include "shell/toolbar_layout.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+
+namespace r470 {
+
+namespace {
+constexpr int kInfoPanelWidth = 370;
+constexpr int kInfoPanelHeight = 99;
+} // namespace
+
+TMainForm::TMainForm(AppPaths paths, Prompts* prompts) {
+    session_.paths = std::move(paths);
+    if (!prompts) {
+        ownPrompts_ = std::make_unique<QtPrompts>(this);
+        prompts = ownPrompts_.get();
+    }
+    prompts_ = prompts;
+
+    setObjectName("MainForm");
+    QFont font("MS Sans Serif");
+    font.setPointSize(8);
+    setFont(font);
+    resize(kMainDesignRect.width, kMainDesignRect.height);
+    move(kMainDesignRect.left, kMainDesignRect.top);
+
+    client_ = new QWidget(this);
+    client_->setObjectName("Client");
+    setCentralWidget(client_);
+    BuildMenus();
+    BuildToolbars();
+    BuildInfoPanel();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::BuildMenus() {
+    QMenu* file = menuBar()->addMenu("&File");
+    menuExit_ = file->addAction("&Exit", this, &TMainForm::Exit1Click);
+    menuExit_->setObjectName("Exit1");
+
+    QMenu* toolbar = menuBar()->addMenu("&Toolbar");
+    menuNormal_ = toolbar->addAction("&Normal toolbar", this, &TMainForm::MenuNormalClick);
+    menuNormal_->setObjectName("MenuNormal");
+    menuInst_ = toolbar->addAction("&Instrument toolbar", this, &TMainForm::MenuInstClick);
+    menuInst_->setObjectName("MenuInst");
+    menuNormal_->setCheckable(true);
+    menuInst_->setCheckable(true);
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    menuAbout_ = help->addAction("&About", this, &TMainForm::About1Click);
+    menuAbout_->setObjectName("About1");
+}
+
+void TMainForm::BuildToolbars() {
+    normToolBar_ = new QFrame(client_);
+    normToolBar_->setObjectName("NormToolBar");
+    normToolBar_->setFrameShape(QFrame::Panel);
+    normToolBar_->setFrameShadow(QFrame::Raised);
+    normToolBar_->setAutoFillBackground(true);
+    for (std::size_t i = 0; i < kNormalToolbar.size(); ++i) {
+        auto r = NormalButtonRect(i);
+        auto* b = new QPushButton(kNormalToolbar[i].caption, normToolBar_);
+        b->setObjectName(kNormalToolbar[i].name);
+        b->setGeometry(r.left, r.top, r.width, r.height);
+        b->setFocusPolicy(Qt::NoFocus);
+    }
+
+    p335ToolBar_ = new QFrame(client_);
+    p335ToolBar_->setObjectName("P335ToolBar");
+    p335ToolBar_->setFrameShape(QFrame::Panel);
+    p335ToolBar_->setFrameShadow(QFrame::Raised);
+    p335ToolBar_->setAutoFillBackground(true);
+    p335ToolBar_->resize(kP335Width, kP335Height);
+    for (std::size_t i = 0; i < kInstrumentToolbar.size(); ++i) {
+        auto r = InstrumentButtonRect(i);
+        auto* b = new QPushButton(kInstrumentToolbar[i].caption, p335ToolBar_);
+        b->setObjectName(kInstrumentToolbar[i].name);
+        b->setGeometry(r.left, r.top, r.width, r.height);
+        b->setFocusPolicy(Qt::NoFocus);
+        if (kInstrumentToolbar[i].caption[0] == '\0')
+            b->setEnabled(false);
+    }
+}
+
+void TMainForm::BuildInfoPanel() {
+    infoPanel_ = new QFrame(client_);
+    infoPanel_->setObjectName("InfoPanel");
+    infoPanel_->setFrameShape(QFrame::Panel);
+    infoPanel_->setFrameShadow(QFrame::Sunken);
+    infoPanel_->setAutoFillBackground(true);
+    infoPanel_->resize(kInfoPanelWidth, kInfoPanelHeight);
+    auto label = [this](const char* name, const std::string& text, int x, int y, int w) {
+        auto* l = new QLabel(ToQ(text), infoPanel_);
+        l->setObjectName(name);
+        l->setGeometry(x, y, w, 14);
+        return l;
+    };
+    progName_ = label("ProgName", "", 8, 4, 354);
+    progName_->setGeometry(8, 4, 354, 20);
+    QFont big = progName_->font();
+    big.setPointSize(12);
+    big.setBold(true);
+    progName_->setFont(big);
+    label("CopyStr", kCopyrightText, 8, 26, 354);
+    label("Company", kMaker.Company, 8, 42, 190);
+    label("Address1", kMaker.Address1, 8, 56, 190);
+    label("Address2", kMaker.Address2, 8, 70, 190);
+    label("Address3", kMaker.Address3, 8, 84, 190);
+    label("Label1", kMaker.ContactLabel, 210, 42, 150);
+    label("Contact1", kMaker.Contact1, 210, 56, 150);
+}
+
+void TMainForm::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        FormShow();
+    }
+}
+
+void TMainForm::FormShow() {
+    QPalette pal = client_->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    client_->setPalette(pal);
+    client_->setAutoFillBackground(true);
+    QApplication::setApplicationName(kAppName);
+    setWindowTitle(ToQ(kMainCaption));
+
+    QSize screenSize = screen() ? screen()->geometry().size() : QSize(1024, 768);
+    Placement current{{x(), y(), width(), height()}, isMaximized()};
+    Placement p = StartSession(session_, current, {screenSize.width(), screenSize.height()});
+    progName_->setText(ToQ(kProgName));
+    move(p.normal.left, p.normal.top);
+    resize(p.normal.width, p.normal.height);
+    if (p.maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+
+    ShowToolbar(UsesNormalToolbar(session_.settings));
+    infoPanel_->setVisible(session_.set.TraceCount == 0);
+}
+
+void TMainForm::ShowToolbar(bool normal) {
+    normToolBar_->setVisible(normal);
+    p335ToolBar_->setVisible(!normal);
+    menuNormal_->setChecked(normal);
+    menuInst_->setChecked(!normal);
+    LayoutClient();
+}
+
+void TMainForm::LayoutClient() {
+    bool normal = UsesNormalToolbar(session_.settings);
+    normToolBar_->setGeometry(0, 0, client_->width(), kNormToolBarHeight);
+    infoPanel_->move(0, normal ? kNormToolBarHeight : 0);
+    AlignP335();
+}
+
+void TMainForm::AlignP335() { p335ToolBar_->move(P335Left(client_->width()), 0); }
+
+void TMainForm::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    LayoutClient();
+}
+
+void TMainForm::MenuNormalClick() {
+    session_.settings.ToolBarKind = 1;
+    ShowToolbar(true);
+}
+
+void TMainForm::MenuInstClick() {
+    session_.settings.ToolBarKind = 2;
+    ShowToolbar(false);
+}
+
+bool TMainForm::FormCloseQuery() {
+    Placement now{{x(), y(), width(), height()}, isMaximized()};
+    return CloseSession(session_, now, *prompts_);
+}
+
+void TMainForm::closeEvent(QCloseEvent* e) {
+    if (FormCloseQuery())
+        e->accept();
+    else
+        e->ignore();
+}
+
+void TMainForm::Exit1Click() { close(); }
+
+TAboutForm* TMainForm::AboutForm() {
+    if (!about_) {
+        ownAbout_ = std::make_unique<TAboutForm>(this);
+        about_ = ownAbout_.get();
+    }
+    return about_;
+}
+
+void TMainForm::About1Click() {
+    AboutForm()->FillLabels();
+    AboutForm()->exec();
+}
+
+} // namespace r470

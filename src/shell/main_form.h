@@ -1,0 +1,78 @@
+// The main window: wires menus, toolbars and window events to the core session.
+#pragma once
+
+#include "shell/session.h"
+
+#include <QMainWindow>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QPushButton;
+
+namespace r470 {
+
+class Prompts;
+class TAboutForm;
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    // Without `prompts` the window shows real message boxes.
+    explicit TMainForm(AppPaths paths, Prompts* prompts = nullptr);
+    ~TMainForm() override;
+
+    // The About box is created after the main window; without one the window makes its own.
+    void SetAboutForm(TAboutForm* about) { about_ = about; }
+    TAboutForm* AboutForm();
+
+    Session& session() { return session_; }
+    QFrame* NormToolBar() const { return normToolBar_; }
+    QFrame* P335ToolBar() const { return p335ToolBar_; }
+    QFrame* InfoPanel() const { return infoPanel_; }
+    QAction* MenuNormal() const { return menuNormal_; }
+    QAction* MenuInst() const { return menuInst_; }
+    QAction* MenuExit() const { return menuExit_; }
+    QAction* MenuAbout() const { return menuAbout_; }
+
+    void FormShow();
+    bool FormCloseQuery();
+    void MenuNormalClick();
+    void MenuInstClick();
+    void Exit1Click();
+    void About1Click();
+    void AlignP335();
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    void BuildMenus();
+    void BuildToolbars();
+    void BuildInfoPanel();
+    void ShowToolbar(bool normal);
+    void LayoutClient();
+
+    Session session_;
+    std::unique_ptr<Prompts> ownPrompts_;
+    Prompts* prompts_;
+    std::unique_ptr<TAboutForm> ownAbout_;
+    TAboutForm* about_ = nullptr;
+    bool shownOnce_ = false;
+
+    QWidget* client_ = nullptr;
+    QFrame* normToolBar_ = nullptr;
+    QFrame* p335ToolBar_ = nullptr;
+    QFrame* infoPanel_ = nullptr;
+    QLabel* progName_ = nullptr;
+    QAction* menuNormal_ = nullptr;
+    QAction* menuInst_ = nullptr;
+    QAction* menuExit_ = nullptr;
+    QAction* menuAbout_ = nullptr;
+};
+
+} // namespace r470

@@ -1,0 +1,77 @@
+#include "shell/prompts_qt.h"
+
+#include "shell/msg_form.h"
+#include "shell/text_qt.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <map>
+
+namespace r470 {
+namespace {
+
+QMessageBox::StandardButton ToStandard(int id) {
+    switch (id) {
+    case IdOk:
+        return QMessageBox::Ok;
+    case IdCancel:
+        return QMessageBox::Cancel;
+    case IdAbort:
+        return QMessageBox::Abort;
+    case IdRetry:
+        return QMessageBox::Retry;
+    case IdIgnore:
+        return QMessageBox::Ignore;
+    case IdYes:
+        return QMessageBox::Yes;
+    default:
+        return QMessageBox::No;
+    }
+}
+
+QMessageBox::Icon ToQtIcon(BoxIcon icon) {
+    switch (icon) {
+    case BoxIcon::Stop:
+        return QMessageBox::Critical;
+    case BoxIcon::Question:
+        return QMessageBox::Question;
+    case BoxIcon::Exclamation:
+        return QMessageBox::Warning;
+    case BoxIcon::Information:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+} // namespace
+
+int QtPrompts::ShowMessageBox(const std::string& text, const std::string& caption,
+                              unsigned flags) {
+    MessageBoxLayout layout = LayoutForFlags(flags);
+    QWidget* parent = parent_ ? parent_ : QApplication::activeWindow();
+    QMessageBox box(ToQtIcon(layout.icon), ToQ(BoxText(caption)), ToQ(BoxText(text)),
+                    QMessageBox::NoButton, parent);
+    std::map<QAbstractButton*, int> ids;
+    for (int id : layout.buttons)
+        ids[box.addButton(ToStandard(id))] = id;
+    box.setDefaultButton(ToStandard(layout.buttons.front()));
+    if (layout.escapeButton)
+        box.setEscapeButton(box.button(ToStandard(layout.escapeButton)));
+    // The box needs the arrow even while the caller shows an hourglass.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    box.exec();
+    QApplication::restoreOverrideCursor();
+    auto it = ids.find(box.clickedButton());
+    if (it != ids.end())
+        return it->second;
+    // Closed without a button (only boxes that have no Cancel can get here).
+    return layout.escapeButton ? layout.escapeButton : layout.buttons.back();
+}
+
+int QtPrompts::ShowMsgWindow(const std::string& text) { return r470::ShowMsgWindow(text); }
+
+void QtPrompts::Beep() { QApplication::beep(); }
+
+} // namespace r470

@@ -1,0 +1,22 @@
+// Prompts shown with Qt: the system message box and the program's message window.
+#pragma once
+
+#include "shell/prompts.h"
+
+class QWidget;
+
+namespace r470 {
+
+class QtPrompts : public Prompts {
+public:
+    explicit QtPrompts(QWidget* parent = nullptr) : parent_(parent) {}
+    int ShowMessageBox(const std::string& text, const std::string& caption,
+                       unsigned flags) override;
+    int ShowMsgWindow(const std::string& text) override;
+    void Beep() override;
+
+private:
+    QWidget* parent_;
+};
+
+} // namespace r470
