@@ -86,6 +86,12 @@ template <typename T> std::optional<T> ParseNumber(const std::string& text) {
     return v;
 }
 
+std::string Shortest(double v) {
+    char buf[32];
+    auto res = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, res.ptr);
+}
+
 // ---- info ----
 
 std::string InfoHelp() {
@@ -151,7 +157,7 @@ std::string SynthHelp() {
                 std::to_string(d.diel)) +
            line("--gain G", "gain step", std::to_string(d.gain)) +
            line("--pulse-width NS", "pulse width in ns", std::to_string(d.pulseWidthNs)) +
-           line("--fault-at NS", "two-way time to the fault in ns", "600") +
+           line("--fault-at NS", "two-way time to the fault in ns", Shortest(d.faultAtNs)) +
            line("--fault KIND", "open, short or none", "open") +
            line("--mem N", "memory number, 1 to 48", std::to_string(d.memNo)) +
            line("--cable-id TEXT", "cable ID, at most 30 characters", d.cableId) +
