@@ -233,7 +233,9 @@ TraceData Synthesize(const SynthOptions& in) {
     h.Diel = h.InstDiel;
     h.PulseWidth = static_cast<std::uint16_t>(o.pulseWidthNs);
     h.ModeText = Padded("      Normal", 16);
-    int cursor = SynthFaultSample(o) + 1; // the launch edge, sample 1, without a fault
+    // On the fault, or on the launch edge (sample 1) when there is none.
+    int faultSample = SynthFaultSample(o);
+    int cursor = faultSample < 0 ? 1 : faultSample + 1;
     if (cursor > static_cast<int>(kMaxSamples))
         cursor = 1024;
     h.InstCursor = static_cast<std::uint16_t>(cursor);
