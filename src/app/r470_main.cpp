@@ -12,9 +12,8 @@ int main(int argc, char** argv) {
     const char* platform = std::getenv("QT_QPA_PLATFORM");
     bool headless = platform && std::string(platform) == "offscreen";
     if (!headless && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
-        std::fprintf(stderr,
-                     "r470 needs a display. Without one, run it under a virtual display:\n"
-                     "  xvfb-run -a make run\n");
+        std::fprintf(stderr, "r470 needs a display. Without one, run it under a virtual display:\n"
+                             "  xvfb-run -a make run\n");
         return 1;
     }
     QApplication app(argc, argv);

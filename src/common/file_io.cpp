@@ -51,7 +51,9 @@ int OpenErrorCode(const std::string& path, int err) {
 
 } // namespace
 
-InFile::~InFile() { Close(); }
+InFile::~InFile() {
+    Close();
+}
 
 int InFile::Open(const std::string& path) {
     Close();
@@ -98,7 +100,9 @@ int MemorySource::Read(std::span<std::uint8_t> into, std::size_t& got) {
     return 0;
 }
 
-AtomicFile::~AtomicFile() { Abandon(); }
+AtomicFile::~AtomicFile() {
+    Abandon();
+}
 
 int AtomicFile::Begin(const std::string& path) {
     Abandon();

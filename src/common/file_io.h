@@ -16,20 +16,20 @@ int IoCodeFromErrno(int err);
 
 // Something the writers of our records can write to; returns 0 or an error code.
 class ByteSink {
-public:
+  public:
     virtual ~ByteSink() = default;
     virtual int Write(std::span<const std::uint8_t> bytes) = 0;
 };
 
 // Something the readers can read from. `got` may be less than asked at the end of the data.
 class ByteSource {
-public:
+  public:
     virtual ~ByteSource() = default;
     virtual int Read(std::span<std::uint8_t> into, std::size_t& got) = 0;
 };
 
 class InFile : public ByteSource {
-public:
+  public:
     InFile() = default;
     InFile(const InFile&) = delete;
     InFile& operator=(const InFile&) = delete;
@@ -38,23 +38,23 @@ public:
     int Read(std::span<std::uint8_t> into, std::size_t& got) override;
     void Close();
 
-private:
+  private:
     int fd_ = -1;
 };
 
 class MemorySource : public ByteSource {
-public:
+  public:
     explicit MemorySource(std::span<const std::uint8_t> data) : data_(data) {}
     int Read(std::span<std::uint8_t> into, std::size_t& got) override;
 
-private:
+  private:
     std::span<const std::uint8_t> data_;
     std::size_t pos_ = 0;
 };
 
 // Writes a new version of `path` beside it and puts it in place only on Commit.
 class AtomicFile : public ByteSink {
-public:
+  public:
     AtomicFile() = default;
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -64,7 +64,7 @@ public:
     int Commit(); // flush to disk and rename over the target
     void Abandon();
 
-private:
+  private:
     int fd_ = -1;
     std::string path_;
     std::string temp_;
@@ -75,7 +75,6 @@ private:
 using FileWriter =
     std::function<int(const std::string& path, const std::function<int(ByteSink&)>& body)>;
 int WriteFileSafely(const std::string& path, const std::function<int(ByteSink&)>& body);
-
 
 // True when `path` names an existing file that can be opened for reading.
 bool CanOpenForReading(const std::string& path);

@@ -6,8 +6,7 @@
 
 namespace r470 {
 
-TAboutForm::TAboutForm(QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::TAboutForm>()) {
+TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::TAboutForm>()) {
     ui_->setupUi(this);
     setFixedSize(size());
 }

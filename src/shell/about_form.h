@@ -12,14 +12,14 @@ namespace r470 {
 
 class TAboutForm : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TAboutForm(QWidget* parent = nullptr);
     ~TAboutForm() override;
     Ui::TAboutForm& ui() { return *ui_; }
     // Fills the labels; the main window's "&About" calls it before showing the box.
     void FillLabels();
 
-private:
+  private:
     std::unique_ptr<Ui::TAboutForm> ui_;
 };
 

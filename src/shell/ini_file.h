@@ -9,7 +9,7 @@
 namespace r470 {
 
 class IniFile {
-public:
+  public:
     static IniFile Parse(const std::string& text);
     // A missing or unreadable file is an empty one.
     static IniFile Load(const std::string& path);
@@ -19,7 +19,7 @@ public:
     int ReadInteger(const std::string& section, const std::string& key, int def) const;
     bool ReadBool(const std::string& section, const std::string& key, bool def) const;
 
-private:
+  private:
     std::map<std::string, std::map<std::string, std::string>> sections_; // lower-case names
 };
 

@@ -168,7 +168,9 @@ void TMainForm::LayoutClient() {
     AlignP335();
 }
 
-void TMainForm::AlignP335() { p335ToolBar_->move(P335Left(client_->width()), 0); }
+void TMainForm::AlignP335() {
+    p335ToolBar_->move(P335Left(client_->width()), 0);
+}
 
 void TMainForm::resizeEvent(QResizeEvent* e) {
     QMainWindow::resizeEvent(e);
@@ -197,7 +199,9 @@ void TMainForm::closeEvent(QCloseEvent* e) {
         e->ignore();
 }
 
-void TMainForm::Exit1Click() { close(); }
+void TMainForm::Exit1Click() {
+    close();
+}
 
 TAboutForm* TMainForm::AboutForm() {
     if (!about_) {

@@ -19,7 +19,7 @@ class TAboutForm;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     // Without `prompts` the window shows real message boxes.
     explicit TMainForm(AppPaths paths, Prompts* prompts = nullptr);
     ~TMainForm() override;
@@ -45,12 +45,12 @@ public:
     void About1Click();
     void AlignP335();
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
 
-private:
+  private:
     void BuildMenus();
     void BuildToolbars();
     void BuildInfoPanel();

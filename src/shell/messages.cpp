@@ -211,8 +211,10 @@ constexpr Entry kCatalogue[] = {
     {200, "Cable ID"},
     {201, "Comments"},
     {202, "dB, Related distance"},
-    {203, " ft/\xB5" "s"},
-    {204, " m/\xB5" "s"},
+    {203, " ft/\xB5"
+          "s"},
+    {204, " m/\xB5"
+          "s"},
     {205, "Cursor 1 : "},
     {206, "Cursor 2 : "},
     {207, "Cursor 1 - 2 : "},
@@ -227,7 +229,8 @@ constexpr Entry kCatalogue[] = {
     {216, "File Save As"},
     {300, "Comments   "},
     {301, "Pulse width   "},
-    {302, "PVF 999.9 ft/\xB5" "s"},
+    {302, "PVF 999.9 ft/\xB5"
+          "s"},
     {1101, "&File"},
     {1102, "&Import"},
     {1103, "&Graph"},

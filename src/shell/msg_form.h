@@ -13,15 +13,15 @@ namespace r470 {
 
 class TMsgForm : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TMsgForm(QWidget* parent = nullptr);
     ~TMsgForm() override;
     Ui::TMsgForm& ui() { return *ui_; }
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override;
 
-private:
+  private:
     std::unique_ptr<Ui::TMsgForm> ui_;
 };
 

@@ -27,8 +27,8 @@ Placement RestorePlacement(const std::string& appName, const IniFile& ini,
 }
 
 Placement StartupPlacement(const std::string& appName, const IniFile& ini,
-                           const std::string& section, const Placement& current,
-                           ScreenSize screen, const SettingsRecord& settings) {
+                           const std::string& section, const Placement& current, ScreenSize screen,
+                           const SettingsRecord& settings) {
     Placement out = current;
     int top = ini.ReadInteger(section, "Top", 0);
     int left = ini.ReadInteger(section, "Left", 0);

@@ -17,7 +17,7 @@ struct WindowRect {
 };
 
 struct Placement {
-    WindowRect normal;      // the window's normal (not maximised) position and size
+    WindowRect normal; // the window's normal (not maximised) position and size
     bool maximized = false;
     bool operator==(const Placement&) const = default;
 };
@@ -33,13 +33,12 @@ constexpr WindowRect kMainDesignRect{380, 114, 648, 489};
 // Applies the INI placement of `section` to a window now at `current`. An empty
 // application name means no INI file, and nothing changes.
 Placement RestorePlacement(const std::string& appName, const IniFile& ini,
-                           const std::string& section, const Placement& current,
-                           ScreenSize screen);
+                           const std::string& section, const Placement& current, ScreenSize screen);
 
 // The start-up placement: the INI decision first, then the settings file's placement.
 Placement StartupPlacement(const std::string& appName, const IniFile& ini,
-                           const std::string& section, const Placement& current,
-                           ScreenSize screen, const SettingsRecord& settings);
+                           const std::string& section, const Placement& current, ScreenSize screen,
+                           const SettingsRecord& settings);
 
 // Stores the placement at close: a maximised window keeps the last stored position. Values
 // that do not fit the record's 16-bit fields are clamped.

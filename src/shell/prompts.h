@@ -8,7 +8,15 @@
 namespace r470 {
 
 // Button identifiers returned by a message box.
-enum ButtonId : int { IdOk = 1, IdCancel = 2, IdAbort = 3, IdRetry = 4, IdIgnore = 5, IdYes = 6, IdNo = 7 };
+enum ButtonId : int {
+    IdOk = 1,
+    IdCancel = 2,
+    IdAbort = 3,
+    IdRetry = 4,
+    IdIgnore = 5,
+    IdYes = 6,
+    IdNo = 7
+};
 
 // Flag words: the low four bits choose the buttons, the next four the icon.
 enum MbFlags : unsigned {
@@ -29,7 +37,7 @@ enum class BoxIcon { None, Stop, Question, Exclamation, Information };
 struct MessageBoxLayout {
     std::vector<int> buttons; // ButtonId values, left to right; the first is the default
     BoxIcon icon = BoxIcon::None;
-    int escapeButton = 0;     // the answer Escape or the close box gives; 0 when neither may
+    int escapeButton = 0; // the answer Escape or the close box gives; 0 when neither may
 };
 
 MessageBoxLayout LayoutForFlags(unsigned flags);
@@ -38,7 +46,7 @@ MessageBoxLayout LayoutForFlags(unsigned flags);
 std::string BoxText(const std::string& text);
 
 class Prompts {
-public:
+  public:
     virtual ~Prompts() = default;
     virtual int ShowMessageBox(const std::string& text, const std::string& caption,
                                unsigned flags) = 0;

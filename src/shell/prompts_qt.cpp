@@ -47,8 +47,7 @@ QMessageBox::Icon ToQtIcon(BoxIcon icon) {
 
 } // namespace
 
-int QtPrompts::ShowMessageBox(const std::string& text, const std::string& caption,
-                              unsigned flags) {
+int QtPrompts::ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) {
     MessageBoxLayout layout = LayoutForFlags(flags);
     QWidget* parent = parent_ ? parent_ : QApplication::activeWindow();
     QMessageBox box(ToQtIcon(layout.icon), ToQ(BoxText(caption)), ToQ(BoxText(text)),
@@ -70,8 +69,12 @@ int QtPrompts::ShowMessageBox(const std::string& text, const std::string& captio
     return layout.escapeButton ? layout.escapeButton : layout.buttons.back();
 }
 
-int QtPrompts::ShowMsgWindow(const std::string& text) { return r470::ShowMsgWindow(text); }
+int QtPrompts::ShowMsgWindow(const std::string& text) {
+    return r470::ShowMsgWindow(text);
+}
 
-void QtPrompts::Beep() { QApplication::beep(); }
+void QtPrompts::Beep() {
+    QApplication::beep();
+}
 
 } // namespace r470

@@ -8,14 +8,14 @@ class QWidget;
 namespace r470 {
 
 class QtPrompts : public Prompts {
-public:
+  public:
     explicit QtPrompts(QWidget* parent = nullptr) : parent_(parent) {}
     int ShowMessageBox(const std::string& text, const std::string& caption,
                        unsigned flags) override;
     int ShowMsgWindow(const std::string& text) override;
     void Beep() override;
 
-private:
+  private:
     QWidget* parent_;
 };
 

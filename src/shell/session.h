@@ -13,8 +13,8 @@ namespace r470 {
 
 class Prompts;
 
-extern const char* const kAppName;      // "R470": names the INI file
-extern const char* const kMainCaption;  // also the INI section
+extern const char* const kAppName;     // "R470": names the INI file
+extern const char* const kMainCaption; // also the INI section
 extern const char* const kProgName;
 extern const char* const kVersionText;
 extern const char* const kCopyrightText;

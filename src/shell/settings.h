@@ -13,8 +13,8 @@ constexpr std::size_t kSettingsSize = 106;
 
 struct SettingsRecord {
     std::int16_t CommPort = 2;
-    std::int16_t XAxisUnits = 1; // 0 feet, 1 metres, 2 time
-    std::int16_t DielUnits = 0;  // 0 PVF, 1 V, 2 V/2
+    std::int16_t XAxisUnits = 1;  // 0 feet, 1 metres, 2 time
+    std::int16_t DielUnits = 0;   // 0 PVF, 1 V, 2 V/2
     std::int16_t ToolBarKind = 1; // 1 normal, anything else instrument
     std::int16_t WinLeft = 0;
     std::int16_t WinTop = 0;

@@ -10,8 +10,8 @@ const std::array<std::uint8_t, 7> kSignature = {6, 'K', 'E', 'L', 'T', 'D', 'R'}
 
 TraceHeader::TraceHeader()
     : Signature(reinterpret_cast<const char*>(kSignature.data()), kSignature.size()),
-      ModeText(16, ' '), InstCableId(10, ' '), InstDate(6, ' '), InstTime(6, ' '),
-      Machine1(6, ' '), Machine2(6, ' ') {}
+      ModeText(16, ' '), InstCableId(10, ' '), InstDate(6, ' '), InstTime(6, ' '), Machine1(6, ' '),
+      Machine2(6, ' ') {}
 
 std::array<std::uint8_t, kHeaderSize> EncodeHeader(const TraceHeader& h) {
     std::array<std::uint8_t, kHeaderSize> b{};
@@ -88,8 +88,7 @@ void Cut(std::string& s, std::size_t len) {
 }
 
 // Offsets of the length-prefixed texts in the 1333-byte block.
-constexpr std::size_t kDateAt = 0, kTimeAt = 11, kCableAt = 22, kCommentsAt = 53,
-                      kMoreAt = 308;
+constexpr std::size_t kDateAt = 0, kTimeAt = 11, kCableAt = 22, kCommentsAt = 53, kMoreAt = 308;
 
 void PutShortString(std::span<std::uint8_t> b, std::size_t at, std::size_t len,
                     const std::string& text) {

@@ -24,7 +24,7 @@ constexpr std::size_t kCommentLines = 5;
 constexpr std::size_t kMoreCommentsLen = 1024;
 
 struct TraceHeader {
-    std::string Signature;        // 7 bytes as stored: length byte and six characters
+    std::string Signature; // 7 bytes as stored: length byte and six characters
     std::array<std::uint8_t, 3> Reserved1{};
     std::uint8_t Spare = 0x20;
     std::uint16_t FileVersion = kFileVersion;
@@ -36,14 +36,14 @@ struct TraceHeader {
     std::uint16_t SampleCount = 0;
     std::uint16_t InstDiel = 0;
     std::uint16_t PulseWidth = 0;
-    std::string ModeText;         // 16, space padded
+    std::string ModeText; // 16, space padded
     std::uint16_t InstCursor = 0;
     std::uint16_t MaxSample = 0;
-    std::string InstCableId;      // 10
-    std::string InstDate;         // 6
-    std::string InstTime;         // 6
-    std::string Machine1;         // 6
-    std::string Machine2;         // 6
+    std::string InstCableId; // 10
+    std::string InstDate;    // 6
+    std::string InstTime;    // 6
+    std::string Machine1;    // 6
+    std::string Machine2;    // 6
     std::int16_t DispGain = 1;
     std::uint16_t Diel = 0;
     std::uint16_t Cursor = 0;

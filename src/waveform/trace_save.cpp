@@ -24,8 +24,7 @@ int SaveFile(TraceSlot& slot, const std::string& path, bool askOverwrite, int di
             slot.Changed = false;
             return SaveWritten;
         }
-        int answer =
-            prompts.ShowMessageBox(IoErrorText(e), MessageText(MsgProblem), MbRetryCancel);
+        int answer = prompts.ShowMessageBox(IoErrorText(e), MessageText(MsgProblem), MbRetryCancel);
         if (answer != IdRetry)
             return SaveCancelled;
         if (e == 2 || e == 3 || e == 5)

@@ -9,14 +9,14 @@
 namespace r470 {
 
 struct TraceSlot {
-    TraceData data;        // slot 5 uses only the header; its samples are computed
+    TraceData data; // slot 5 uses only the header; its samples are computed
     bool Loaded = false;
     bool Shown = false;
     bool Changed = false;
     int TraceOffset = 0;
     double NsPerSample = 0;
-    std::string FileName;  // upper-case form, for display only
-    std::string Path;      // the real path, used for every file operation
+    std::string FileName; // upper-case form, for display only
+    std::string Path;     // the real path, used for every file operation
     bool SlotMarked = false;
 };
 

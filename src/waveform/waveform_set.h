@@ -12,7 +12,7 @@ namespace r470 {
 class Prompts;
 
 class WaveformSet {
-public:
+  public:
     TraceSlot& Slot(int n) { return slots_.at(static_cast<std::size_t>(n)); }
     const TraceSlot& Slot(int n) const { return slots_.at(static_cast<std::size_t>(n)); }
 
@@ -30,7 +30,7 @@ public:
     int DiffA = 0;
     int DiffB = 0;
 
-private:
+  private:
     std::array<TraceSlot, 6> slots_{}; // index 0 unused: slots are numbered 1 to 5
 };
 

@@ -20,7 +20,7 @@ class MainFormTest : public QObject {
     std::unique_ptr<test::TempDir> dir;
     AppPaths Paths() const { return {dir->Path("r470.SET"), dir->Path("R470.INI"), dir->Path()}; }
 
-private slots:
+  private slots:
     void init() { dir = std::make_unique<test::TempDir>(); }
     void cleanup() { dir.reset(); }
 
@@ -163,7 +163,8 @@ private slots:
         auto* left = form.NormToolBar()->findChild<QPushButton*>("ModeN");
         QCOMPARE(left->geometry(), QRect(3, 1, 36, 22));
         QCOMPARE(form.NormToolBar()->findChild<QPushButton*>("Left1N")->x(), 39);
-        QCOMPARE(form.P335ToolBar()->findChild<QPushButton*>("RecallI")->text(), QString("&Recall"));
+        QCOMPARE(form.P335ToolBar()->findChild<QPushButton*>("RecallI")->text(),
+                 QString("&Recall"));
         QCOMPARE(form.P335ToolBar()->findChild<QPushButton*>("RecallI")->geometry(),
                  QRect(182, 71, 44, 22));
         QVERIFY(!form.P335ToolBar()->findChild<QPushButton*>("Unused2")->isEnabled());

@@ -25,7 +25,7 @@ class MsgFormTest : public QObject {
         });
     }
 
-private slots:
+  private slots:
     void messageWindowLayoutAndResult() {
         int centredLeft = -1, button1Top = -1;
         bool button2Hidden = false, okDefault = false;
@@ -123,8 +123,10 @@ private slots:
         QCOMPARE(seenIcon, icon);
         QCOMPARE(title, QString("Problem"));
         QCOMPARE(text, QString("Overwrite existing file ?"));
-        const std::map<int, int> ids = {{QMessageBox::Ok, IdOk},   {QMessageBox::Cancel, IdCancel},
-                                        {QMessageBox::Retry, IdRetry}, {QMessageBox::Yes, IdYes},
+        const std::map<int, int> ids = {{QMessageBox::Ok, IdOk},
+                                        {QMessageBox::Cancel, IdCancel},
+                                        {QMessageBox::Retry, IdRetry},
+                                        {QMessageBox::Yes, IdYes},
                                         {QMessageBox::No, IdNo}};
         QCOMPARE(id, ids.at(press));
     }
@@ -144,7 +146,8 @@ private slots:
     void escapeGivesCancelWhereThereIsOne() {
         WhenModal([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
         QtPrompts prompts;
-        QCOMPARE(prompts.ShowMessageBox("Clear ALL waveforms from screen ?", "", 17), int(IdCancel));
+        QCOMPARE(prompts.ShowMessageBox("Clear ALL waveforms from screen ?", "", 17),
+                 int(IdCancel));
     }
 };
 

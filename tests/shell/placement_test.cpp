@@ -27,7 +27,8 @@ TEST(IniFile, SectionsAndKeysMatchInAnyCaseAndValuesAreIntegers) {
 
 TEST(IniFile, ReadIniIntOpensTheFileAndAMissingFileGivesDefaults) {
     test::TempDir dir;
-    test::WriteText(dir.Path("R470.INI"), "[Ports]\nCOM7=/dev/pts/3\n[R470 3.04 Version]\nTop=40\n");
+    test::WriteText(dir.Path("R470.INI"),
+                    "[Ports]\nCOM7=/dev/pts/3\n[R470 3.04 Version]\nTop=40\n");
     EXPECT_EQ(ReadIniInt(dir.Path("R470.INI"), kSection, "Top", 0), 40);
     EXPECT_EQ(ReadIniInt(dir.Path("NONE.INI"), kSection, "Top", 9), 9);
     EXPECT_EQ(IniFile::Load(dir.Path("R470.INI")).Value("ports", "com7"), "/dev/pts/3");
@@ -85,9 +86,10 @@ TEST(StartupPlacement, NegativeCornerAndOversizeMeanMaximised) {
     EXPECT_FALSE(p.maximized);
     EXPECT_EQ(p.normal, (WindowRect{-4, -4, 1280, 808}));
     // One corner coordinate negative only: placed as read.
-    IniFile oneNeg = IniFile::Parse("[R470 3.04 Version]\nTop=-4\nLeft=10\nWidth=2000\nHeight=2000\n");
-    EXPECT_FALSE(StartupPlacement("R470", oneNeg, kSection, kDesign, kScreen, SettingsRecord{})
-                     .maximized);
+    IniFile oneNeg =
+        IniFile::Parse("[R470 3.04 Version]\nTop=-4\nLeft=10\nWidth=2000\nHeight=2000\n");
+    EXPECT_FALSE(
+        StartupPlacement("R470", oneNeg, kSection, kDesign, kScreen, SettingsRecord{}).maximized);
 }
 
 TEST(RestorePlacement, MaximizedKeyAndEmptyApplicationName) {

@@ -17,7 +17,7 @@ struct AskedBox {
 };
 
 class ScriptedPrompts : public Prompts {
-public:
+  public:
     // Answers given in order; running out of answers is a test failure, not a silent OK.
     std::deque<int> answers;
     std::vector<AskedBox> boxes;

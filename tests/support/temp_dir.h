@@ -2,17 +2,17 @@
 #pragma once
 
 #include <cstdint>
-#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace r470::test {
 
 class TempDir {
-public:
+  public:
     TempDir() {
         auto base = std::filesystem::temp_directory_path();
         for (int i = 0;; ++i) {
@@ -38,7 +38,7 @@ public:
         return names;
     }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -133,8 +133,7 @@ TEST(WaveformFile, SmallestFilesAreExactly120And126Bytes) {
     TraceData t = SmallTrace();
     auto bytes = Bytes(t);
     ASSERT_EQ(bytes.size(), 120u);
-    EXPECT_TRUE(std::equal(bytes.begin() + 108, bytes.begin() + 111,
-                           std::begin({10, 200, 255})));
+    EXPECT_TRUE(std::equal(bytes.begin() + 108, bytes.begin() + 111, std::begin({10, 200, 255})));
     EXPECT_TRUE(std::all_of(bytes.begin() + 111, bytes.end(), [](auto b) { return b == 0; }));
     t.notes.Date = "081226";
     bytes = Bytes(t);
@@ -154,8 +153,7 @@ TEST(WaveformFile, WrittenFileReadsBackTheSameAndRewritesByteForByte) {
     t.notes.Comments = {"a", "", "c", "d", "e"};
     t.notes.MoreComments = "line 1\r\nline 2";
     auto original = Bytes(t);
-    ASSERT_EQ(WriteFileSafely(dir.Path("T.KEL"),
-                              [&](ByteSink& out) { return WriteTrace(out, t); }),
+    ASSERT_EQ(WriteFileSafely(dir.Path("T.KEL"), [&](ByteSink& out) { return WriteTrace(out, t); }),
               0);
     EXPECT_EQ(ReadBytes(dir.Path("T.KEL")), original);
     TraceData back;

@@ -3,8 +3,8 @@
 #include "support/temp_dir.h"
 #include "waveform/trace_save.h"
 
-#include <gtest/gtest.h>
 #include <csignal>
+#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
