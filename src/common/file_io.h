@@ -9,6 +9,7 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace r470 {
 
@@ -19,6 +20,16 @@ class ByteSink {
   public:
     virtual ~ByteSink() = default;
     virtual int Write(std::span<const std::uint8_t> bytes) = 0;
+};
+
+// Collects everything written, for encoders that want the bytes in memory.
+class VectorSink : public ByteSink {
+  public:
+    int Write(std::span<const std::uint8_t> bytes) override {
+        data.insert(data.end(), bytes.begin(), bytes.end());
+        return 0;
+    }
+    std::vector<std::uint8_t> data;
 };
 
 // Something the readers can read from. `got` may be less than asked at the end of the data.

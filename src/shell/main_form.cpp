@@ -20,6 +20,15 @@ namespace r470 {
 namespace {
 constexpr int kInfoPanelWidth = 370;
 constexpr int kInfoPanelHeight = 99;
+
+QFrame* MakePanel(QWidget* parent, const char* name, QFrame::Shadow shadow) {
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(name);
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(shadow);
+    panel->setAutoFillBackground(true);
+    return panel;
+}
 } // namespace
 
 TMainForm::TMainForm(AppPaths paths, Prompts* prompts) {
@@ -66,11 +75,7 @@ void TMainForm::BuildMenus() {
 }
 
 void TMainForm::BuildToolbars() {
-    normToolBar_ = new QFrame(client_);
-    normToolBar_->setObjectName("NormToolBar");
-    normToolBar_->setFrameShape(QFrame::Panel);
-    normToolBar_->setFrameShadow(QFrame::Raised);
-    normToolBar_->setAutoFillBackground(true);
+    normToolBar_ = MakePanel(client_, "NormToolBar", QFrame::Raised);
     for (std::size_t i = 0; i < kNormalToolbar.size(); ++i) {
         auto r = NormalButtonRect(i);
         auto* b = new QPushButton(kNormalToolbar[i].caption, normToolBar_);
@@ -79,11 +84,7 @@ void TMainForm::BuildToolbars() {
         b->setFocusPolicy(Qt::NoFocus);
     }
 
-    p335ToolBar_ = new QFrame(client_);
-    p335ToolBar_->setObjectName("P335ToolBar");
-    p335ToolBar_->setFrameShape(QFrame::Panel);
-    p335ToolBar_->setFrameShadow(QFrame::Raised);
-    p335ToolBar_->setAutoFillBackground(true);
+    p335ToolBar_ = MakePanel(client_, "P335ToolBar", QFrame::Raised);
     p335ToolBar_->resize(kP335Width, kP335Height);
     for (std::size_t i = 0; i < kInstrumentToolbar.size(); ++i) {
         auto r = InstrumentButtonRect(i);
@@ -97,11 +98,7 @@ void TMainForm::BuildToolbars() {
 }
 
 void TMainForm::BuildInfoPanel() {
-    infoPanel_ = new QFrame(client_);
-    infoPanel_->setObjectName("InfoPanel");
-    infoPanel_->setFrameShape(QFrame::Panel);
-    infoPanel_->setFrameShadow(QFrame::Sunken);
-    infoPanel_->setAutoFillBackground(true);
+    infoPanel_ = MakePanel(client_, "InfoPanel", QFrame::Sunken);
     infoPanel_->resize(kInfoPanelWidth, kInfoPanelHeight);
     auto label = [this](const char* name, const std::string& text, int x, int y, int w) {
         auto* l = new QLabel(ToQ(text), infoPanel_);

@@ -20,15 +20,9 @@ constexpr int kBase = 128;
 constexpr int kNoise = 2;
 
 std::vector<std::uint8_t> Encoded(const TraceData& t) {
-    struct Collect : ByteSink {
-        std::vector<std::uint8_t> bytes;
-        int Write(std::span<const std::uint8_t> b) override {
-            bytes.insert(bytes.end(), b.begin(), b.end());
-            return 0;
-        }
-    } sink;
+    VectorSink sink;
     EXPECT_EQ(WriteTrace(sink, t), 0);
-    return sink.bytes;
+    return sink.data;
 }
 
 // The largest departure from the baseline in [from, to), with its sign.

@@ -24,15 +24,9 @@ TraceData SmallTrace() {
 }
 
 std::vector<std::uint8_t> Bytes(const TraceData& t) {
-    struct Collect : ByteSink {
-        std::vector<std::uint8_t> all;
-        int Write(std::span<const std::uint8_t> b) override {
-            all.insert(all.end(), b.begin(), b.end());
-            return 0;
-        }
-    } sink;
+    VectorSink sink;
     EXPECT_EQ(WriteTrace(sink, t), 0);
-    return sink.all;
+    return sink.data;
 }
 
 int Read(const std::vector<std::uint8_t>& bytes, TraceData& into) {
