@@ -1,0 +1,145 @@
+// The display: layout of the drawing surface, the time window and range, the mapping of
+// samples to pixels, drawing of the waveforms, scale and cursors, and every readout. It
+// draws on whatever canvas it is given and tells its host about the details labels.
+#pragma once
+
+#include "display/canvas.h"
+#include "shell/session.h"
+
+#include <string>
+#include <vector>
+
+namespace r470 {
+
+class Prompts;
+
+// What the layout needs to know about the place it draws on.
+struct DrawSurface {
+    int clientWidth = 0;       // screen: the main window's client area
+    int clientHeight = 0;
+    int filesPanelHeight = 140;
+    int normToolbarHeight = 25;
+    int windowWidth = 0;       // picture: the main window's outer width
+    int pageWidth = 0;         // printer: the physical page width in device pixels
+};
+
+// The window around the display: repaint, control layout and the details labels.
+class DisplayHost {
+public:
+    virtual ~DisplayHost() = default;
+    virtual void RepaintWindow() {}
+    virtual void LayoutControls() {}
+    virtual void SetLabel(const std::string& /*name*/, const std::string& /*text*/,
+                          Colour /*colour*/) {}
+    virtual void SetLabelVisible(const std::string& /*name*/, bool /*visible*/) {}
+    virtual void ClearLabels() {}
+};
+
+struct DisplayState {
+    // Layout
+    int GraphLeft = 0, GraphRight = 0, GraphTop = 0, GraphBottom = 0;
+    int LineHeight = 0, TraceBottom = 0, ScaleGap = 0, ValueWidth = 0;
+    int Cursor1ValueX = 0, Cursor2ValueX = 0, DeltaValueX = 0;
+    int InfoCol1 = 0, InfoCol2 = 0, InfoCol3 = 0, InfoCol4 = 0, DielTextX = 0;
+    // Mapping of the slot last given to SetMapValues
+    double PixelsPerNs = 1, PixelsPerLevel = 1;
+    // Range and view
+    int RangeValue = 0;
+    double RangeNs = 0, ViewStartNs = 0, ViewEndNs = 0;
+    bool Zoomed = false;
+    double StepBase = 0.1, StepMax = 2, RepeatStep = 0.1;
+    // Cursors: -1 is a cursor not placed
+    double Cursor1Ns = -1, Cursor2Ns = -1;
+    int ActiveCursor = 1;
+    int DragCursor = 0;
+    bool NoRedraw = false;
+};
+
+Colour TraceColour(int slot);
+
+class Display {
+public:
+    Display(Session& session, Canvas& canvas, DisplayHost& host);
+
+    DisplayState& state() { return s_; }
+    const DisplayState& state() const { return s_; }
+    Canvas& canvas() { return *canvas_; }
+    // Printing and pictures borrow the display: point it at another canvas and back.
+    void SetCanvas(Canvas& canvas) { canvas_ = &canvas; }
+    void SetSurface(const DrawSurface& surface) { surface_ = surface; }
+
+    // Layout and mapping
+    void SetDrawParam();
+    void SetMapValues(int slot);
+    int MapNsToX(double t) const;
+    double MapXToNs(int x) const;
+    int MapDataToX(int slot, int i) const;
+    int MapNsToData(int slot, double t) const;
+    double SampleLevel(int slot, int sample) const;
+    int MapDataToY(int slot, int i) const;
+
+    // Range
+    void SetCurRangeN();
+    void SetRange(bool keepSpan);
+    void SetCurIncrVal();
+    void ChangeXUnits(int units);
+    // The display's starting state from the first waveform of a set.
+    void SeedFromFirstWaveform(int slot);
+
+    // Drawing
+    void DrawTrace(int slot, double t0);
+    void RedrawTraces();
+    void ClearArea(int x1, int y1, int x2, int y2);
+    void ClearTraceArea();
+    void ClearRangeArea();
+    void ClearGraph();
+    void ClearTextArea();
+    void ShowRange(Colour colour);
+    void RangeText();
+    void Zoom(Prompts& prompts);
+    void Redraw();
+
+    // Cursors and readouts
+    void DrawCursor(int k, int mode);
+    void DrawCursors(bool draw);
+    void MoveCursor(int k, double delta, Prompts& prompts);
+    void SwitchActiveCursor();
+    void CursorText(Colour colour);
+    void ShowCurToCur(Colour colour);
+    void ShowDiel(Colour colour);
+    void ShowGain();
+    void FixedText(int slot);
+    void TraceText(int slot, bool clear);
+    std::string GainText(int slot) const;
+    std::string DielText() const;
+
+    // Cursor stepping by buttons and keys: a press starts at the base step, each step
+    // grows the next by one base step up to the ceiling.
+    void StepPress();
+    void StepCursor(int k, int direction, Prompts& prompts);
+    void StepRelease();
+
+    // Mouse dragging
+    void MouseDown(int x, int y);
+    void MouseMove(int x);
+    void MouseUp();
+
+private:
+    double& CursorNs(int k) { return k == 1 ? s_.Cursor1Ns : s_.Cursor2Ns; }
+    double CursorNs(int k) const { return k == 1 ? s_.Cursor1Ns : s_.Cursor2Ns; }
+    int ReadoutY() const { return s_.TraceBottom + s_.ScaleGap + s_.LineHeight; }
+    void WriteText(int x, int y, const std::string& text, Colour colour);
+    // Loaded and shown slots, starting after the selected one so that it is drawn last.
+    std::vector<int> SlotsSelectedLast() const;
+    const TraceSlot& Slot(int n) const { return session_.set.Slot(n); }
+    int Diel() const { return session_.DisplayDiel; }
+    int Units() const { return session_.settings.XAxisUnits; }
+
+    Session& session_;
+    Canvas* canvas_;
+    DisplayHost& host_;
+    DrawSurface surface_;
+    DisplayState s_;
+};
+
+} // namespace r470

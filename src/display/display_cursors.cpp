@@ -1,0 +1,164 @@
+// The two cursors: drawing, moving, stepping, dragging, and the readout line.
+#include "display/display.h"
+#include "display/units.h"
+#include "shell/messages.h"
+#include "shell/prompts.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace r470 {
+
+namespace {
+enum CursorMode { Erase = 0, Active = 1, Passive = 2, ByRole = 3 };
+constexpr int kGrabPixels = 10;
+} // namespace
+
+void Display::DrawCursor(int k, int mode) {
+    if (session_.set.TraceCount == 0)
+        return;
+    double t = CursorNs(k);
+    if (t < s_.ViewStartNs || t > s_.ViewEndNs)
+        return;
+    Canvas& c = *canvas_;
+    Colour savedColour = c.PenColour();
+    PenStyle savedStyle = c.GetPenStyle();
+    bool solid = mode == Erase || mode == Active || (mode == ByRole && k == s_.ActiveCursor);
+    c.SetPenColour(mode == Erase ? kWhite : kBlack);
+    c.SetPenStyle(solid ? PenStyle::Solid : PenStyle::Dash);
+    int x = MapNsToX(t);
+    c.MoveTo(x, s_.GraphTop);
+    c.LineTo(x, s_.TraceBottom);
+    c.SetPenColour(savedColour);
+    c.SetPenStyle(savedStyle);
+
+    if (mode == Erase) {
+        // The white line wiped the waveforms under it: put back the stretch around it.
+        for (int slot : SlotsSelectedLast())
+            DrawTrace(slot, t);
+        CursorText(kWhite);
+        return;
+    }
+    if (mode == Active && k != s_.ActiveCursor) {
+        ShowCurToCur(kWhite);
+        s_.ActiveCursor = k;
+        ShowCurToCur(kBlack);
+    }
+    CursorText(kBlack);
+}
+
+void Display::DrawCursors(bool draw) {
+    int mode = draw ? ByRole : Erase;
+    DrawCursor(2, mode);
+    DrawCursor(1, mode);
+    if (s_.Cursor2Ns > -1)
+        ShowCurToCur(draw ? kBlack : kWhite);
+}
+
+void Display::MoveCursor(int k, double delta, Prompts& prompts) {
+    if (session_.set.TraceCount == 0) {
+        prompts.ShowMessageBox(MessageText(MsgNoTraces), MessageText(MsgProblem), MbOk);
+        return;
+    }
+    ShowCurToCur(kWhite);
+    DrawCursor(k, Erase);
+    CursorNs(k) = std::clamp(CursorNs(k) + delta, s_.ViewStartNs, s_.ViewEndNs);
+    s_.ActiveCursor = k;
+    DrawCursor(1, ByRole);
+    DrawCursor(2, ByRole);
+    ShowCurToCur(kBlack);
+}
+
+void Display::SwitchActiveCursor() {
+    if (session_.set.TraceCount == 0)
+        return;
+    ShowCurToCur(kWhite);
+    s_.ActiveCursor = s_.ActiveCursor == 1 ? 2 : 1;
+    DrawCursor(1, ByRole);
+    DrawCursor(2, ByRole);
+    ShowCurToCur(kBlack);
+}
+
+void Display::StepPress() {
+    SetCurIncrVal();
+    s_.RepeatStep = s_.StepBase;
+}
+
+void Display::StepCursor(int k, int direction, Prompts& prompts) {
+    MoveCursor(k, direction * s_.RepeatStep, prompts);
+    if (s_.RepeatStep < s_.StepMax)
+        s_.RepeatStep += s_.StepBase;
+}
+
+void Display::StepRelease() { SetCurIncrVal(); }
+
+void Display::CursorText(Colour colour) {
+    if (session_.set.TraceCount == 0 || (s_.ActiveCursor != 1 && s_.ActiveCursor != 2))
+        return;
+    double active = CursorNs(s_.ActiveCursor);
+    if (active < 0 || active < s_.ViewStartNs || active > s_.ViewEndNs)
+        return;
+    int y = ReadoutY();
+    WriteText(s_.Cursor1ValueX, y, FormatAxisValue(Diel(), Units(), s_.Cursor1Ns), colour);
+    WriteText(s_.Cursor2ValueX, y, FormatAxisValue(Diel(), Units(), s_.Cursor2Ns), colour);
+}
+
+void Display::ShowCurToCur(Colour colour) {
+    double d = s_.ActiveCursor == 1 ? s_.Cursor1Ns - s_.Cursor2Ns : s_.Cursor2Ns - s_.Cursor1Ns;
+    WriteText(s_.DeltaValueX, ReadoutY(), FormatAxisValue(Diel(), Units(), d), colour);
+}
+
+std::string Display::DielText() const {
+    int dielUnits = session_.settings.DielUnits;
+    double v = VelocityValue(dielUnits, Units(), Diel());
+    std::string name = dielUnits == DielV ? MessageText(57)
+                       : dielUnits == DielVHalf ? MessageText(58)
+                                                : MessageText(56);
+    std::string text = name + " " + Fixed(v, dielUnits == DielPvf ? 3 : 0);
+    if (dielUnits != DielPvf) {
+        if (Units() == AxisFeet)
+            text += MessageText(203);
+        else if (Units() == AxisMetres)
+            text += MessageText(204);
+    }
+    return text;
+}
+
+void Display::ShowDiel(Colour colour) {
+    if (session_.set.TraceCount < 1)
+        return;
+    if (colour != kWhite && Units() == AxisTime)
+        return;
+    WriteText(s_.DielTextX, ReadoutY(), DielText(), colour);
+}
+
+void Display::MouseDown(int x, int y) {
+    s_.DragCursor = 0;
+    if (session_.set.TraceCount == 0)
+        return;
+    bool inBand = y >= s_.GraphTop && y <= s_.TraceBottom;
+    for (int k : {2, 1}) // cursor 1 is tested last so it wins when both are in reach
+        if (inBand && std::abs(x - MapNsToX(CursorNs(k))) <= kGrabPixels)
+            s_.DragCursor = k;
+    if (s_.DragCursor != 0) {
+        int k = s_.DragCursor;
+        DrawCursor(k, Active);
+        DrawCursor(3 - k, Passive);
+    }
+}
+
+void Display::MouseMove(int x) {
+    int k = s_.DragCursor;
+    if (k == 0)
+        return;
+    DrawCursor(k, Erase);
+    ShowCurToCur(kWhite);
+    CursorNs(k) = MapXToNs(x);
+    DrawCursor(3 - k, Passive);
+    DrawCursor(k, Active);
+    ShowCurToCur(kBlack);
+}
+
+void Display::MouseUp() { s_.DragCursor = 0; }
+
+} // namespace r470
