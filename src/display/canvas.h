@@ -19,7 +19,7 @@ constexpr Colour kWhite{255, 255, 255};
 enum class PenStyle { Solid, Dash };
 
 class Canvas {
-public:
+  public:
     virtual ~Canvas() = default;
     virtual void SetPenColour(Colour c) = 0;
     virtual Colour PenColour() const = 0;

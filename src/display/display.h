@@ -15,17 +15,18 @@ class Prompts;
 
 // What the layout needs to know about the place it draws on.
 struct DrawSurface {
-    int clientWidth = 0;       // screen: the main window's client area
+    int clientWidth = 0; // screen: the main window's client area
     int clientHeight = 0;
     int filesPanelHeight = 140;
     int normToolbarHeight = 25;
-    int windowWidth = 0;       // picture: the main window's outer width
-    int pageWidth = 0;         // printer: the physical page width in device pixels
+    int windowWidth = 0; // picture: the main window's outer width
+    int pageWidth = 0;   // printer: the physical page width in device pixels
 };
 
-// The window around the display: repaint, control layout and the details labels.
+// The window around the display: repaint, control layout, the details labels, the slot
+// buttons and the start panel.
 class DisplayHost {
-public:
+  public:
     virtual ~DisplayHost() = default;
     virtual void RepaintWindow() {}
     virtual void LayoutControls() {}
@@ -33,6 +34,10 @@ public:
                           Colour /*colour*/) {}
     virtual void SetLabelVisible(const std::string& /*name*/, bool /*visible*/) {}
     virtual void ClearLabels() {}
+    // The slot buttons beside the details and their colour strips; the start panel.
+    virtual void SetTraceButton(int /*slot*/, const std::string& /*caption*/, Colour /*strip*/) {}
+    virtual void ClearTraceButton(int /*slot*/) {}
+    virtual void ShowStartPanel(bool /*visible*/) {}
 };
 
 struct DisplayState {
@@ -58,7 +63,7 @@ struct DisplayState {
 Colour TraceColour(int slot);
 
 class Display {
-public:
+  public:
     Display(Session& session, Canvas& canvas, DisplayHost& host);
 
     DisplayState& state() { return s_; }
@@ -124,7 +129,7 @@ public:
     void MouseMove(int x);
     void MouseUp();
 
-private:
+  private:
     double& CursorNs(int k) { return k == 1 ? s_.Cursor1Ns : s_.Cursor2Ns; }
     double CursorNs(int k) const { return k == 1 ? s_.Cursor1Ns : s_.Cursor2Ns; }
     int ReadoutY() const { return s_.TraceBottom + s_.ScaleGap + s_.LineHeight; }

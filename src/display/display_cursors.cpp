@@ -90,7 +90,9 @@ void Display::StepCursor(int k, int direction, Prompts& prompts) {
         s_.RepeatStep += s_.StepBase;
 }
 
-void Display::StepRelease() { SetCurIncrVal(); }
+void Display::StepRelease() {
+    SetCurIncrVal();
+}
 
 void Display::CursorText(Colour colour) {
     if (session_.set.TraceCount == 0 || (s_.ActiveCursor != 1 && s_.ActiveCursor != 2))
@@ -111,7 +113,7 @@ void Display::ShowCurToCur(Colour colour) {
 std::string Display::DielText() const {
     int dielUnits = session_.settings.DielUnits;
     double v = VelocityValue(dielUnits, Units(), Diel());
-    std::string name = dielUnits == DielV ? MessageText(57)
+    std::string name = dielUnits == DielV       ? MessageText(57)
                        : dielUnits == DielVHalf ? MessageText(58)
                                                 : MessageText(56);
     std::string text = name + " " + Fixed(v, dielUnits == DielPvf ? 3 : 0);
@@ -159,6 +161,8 @@ void Display::MouseMove(int x) {
     ShowCurToCur(kBlack);
 }
 
-void Display::MouseUp() { s_.DragCursor = 0; }
+void Display::MouseUp() {
+    s_.DragCursor = 0;
+}
 
 } // namespace r470

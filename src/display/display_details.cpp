@@ -12,7 +12,9 @@ std::string TrimLeadingBlanks(const std::string& s) {
     return first == std::string::npos ? std::string() : s.substr(first);
 }
 
-bool FilterShown(std::uint8_t f) { return f == ' ' || (f >= 'A' && f <= 'Z'); }
+bool FilterShown(std::uint8_t f) {
+    return f == ' ' || (f >= 'A' && f <= 'Z');
+}
 
 } // namespace
 
@@ -35,7 +37,9 @@ void Display::ShowGain() {
 }
 
 void Display::FixedText(int slot) {
-    auto caption = [this](const char* name, int msg) { host_.SetLabel(name, MessageText(msg), kBlack); };
+    auto caption = [this](const char* name, int msg) {
+        host_.SetLabel(name, MessageText(msg), kBlack);
+    };
     bool diff = slot == kDiffSlot;
     caption("LFilename", diff ? 186 : 187);
     caption("LMemFN2", diff ? 188 : 189);
@@ -96,7 +100,8 @@ void Display::TraceText(int slot, bool clear) {
         value("STime", n.Time);
         value("SCable", n.CableId);
         for (int i = 0; i < 5; ++i)
-            value(("SComments" + std::to_string(i + 1)).c_str(), n.Comments[static_cast<std::size_t>(i)]);
+            value(("SComments" + std::to_string(i + 1)).c_str(),
+                  n.Comments[static_cast<std::size_t>(i)]);
         for (const char* name : {"LDate", "SDate", "LTime", "STime"})
             host_.SetLabelVisible(name, true);
     }

@@ -97,16 +97,22 @@ void Display::ClearArea(int x1, int y1, int x2, int y2) {
     canvas_->SetPenColour(saved);
 }
 
-void Display::ClearTraceArea() { ClearArea(s_.GraphLeft, s_.GraphTop, s_.GraphRight, s_.TraceBottom); }
+void Display::ClearTraceArea() {
+    ClearArea(s_.GraphLeft, s_.GraphTop, s_.GraphRight, s_.TraceBottom);
+}
 
 void Display::ClearRangeArea() {
     ClearArea(s_.GraphLeft, s_.TraceBottom + 1, s_.GraphRight,
               s_.TraceBottom + s_.ScaleGap + 2 * s_.LineHeight);
 }
 
-void Display::ClearGraph() { ClearArea(s_.GraphLeft, s_.GraphTop, s_.GraphRight, s_.GraphBottom); }
+void Display::ClearGraph() {
+    ClearArea(s_.GraphLeft, s_.GraphTop, s_.GraphRight, s_.GraphBottom);
+}
 
-void Display::ClearTextArea() { host_.ClearLabels(); }
+void Display::ClearTextArea() {
+    host_.ClearLabels();
+}
 
 void Display::ShowRange(Colour colour) {
     if (session_.set.TraceCount == 0)
@@ -117,7 +123,8 @@ void Display::ShowRange(Colour colour) {
     for (int k = 0; k <= 4; ++k) {
         double value = span / 4 * k + s_.ViewStartNs;
         std::string text = FormatAxisValue(Diel(), Units(), value);
-        int x = k < 4 ? s_.GraphLeft + Nearest(static_cast<double>(s_.GraphRight - s_.GraphLeft) / 4 * k)
+        int x = k < 4 ? s_.GraphLeft +
+                            Nearest(static_cast<double>(s_.GraphRight - s_.GraphLeft) / 4 * k)
                       : s_.GraphRight - c.TextWidth(text) - 1;
         WriteText(x, y, text, colour);
         if (k >= 1 && k <= 3) {

@@ -35,7 +35,8 @@ void Display::SetDrawParam() {
         s_.GraphRight = surface_.clientWidth;
         s_.GraphBottom = surface_.clientHeight - surface_.filesPanelHeight;
     } else {
-        int w = session_.target == OutputTarget::Printer ? surface_.pageWidth : surface_.windowWidth;
+        int w =
+            session_.target == OutputTarget::Printer ? surface_.pageWidth : surface_.windowWidth;
         s_.GraphLeft = w / 15;
         s_.GraphRight = w - w / 15;
         s_.GraphTop = s_.GraphLeft;

@@ -11,13 +11,13 @@ namespace r470 {
 struct CanvasCall {
     enum Kind { Line, Rect, Text, Font } kind;
     int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-    Colour colour;        // pen colour (lines, rectangles) or font colour (text)
+    Colour colour; // pen colour (lines, rectangles) or font colour (text)
     PenStyle style = PenStyle::Solid;
-    std::string text;     // text, or the font name
+    std::string text; // text, or the font name
 };
 
 class RecordingCanvas : public Canvas {
-public:
+  public:
     static constexpr int kCharWidth = 6;
     static constexpr int kTextHeight = 13;
 
@@ -62,7 +62,7 @@ public:
 
     std::vector<CanvasCall> calls;
 
-private:
+  private:
     Colour pen_ = kBlack;
     Colour font_ = kBlack;
     PenStyle style_ = PenStyle::Solid;

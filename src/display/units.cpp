@@ -14,7 +14,9 @@ int Nearest(double v) {
     return static_cast<int>(r);
 }
 
-double NsToMetres(int diel, double t) { return t * kMetresPerNsAtPvf1 * (diel / 1000.0); }
+double NsToMetres(int diel, double t) {
+    return t * kMetresPerNsAtPvf1 * (diel / 1000.0);
+}
 
 double MetresToNs(int diel, double d) {
     // A dielectric of 0 would divide by zero; the display never holds one, files may.

@@ -1,5 +1,7 @@
 #include "shell/main_form.h"
 
+#include "display/files_panel_qt.h"
+#include "display/graph_surface_qt.h"
 #include "shell/about_form.h"
 #include "shell/prompts_qt.h"
 #include "shell/text_qt.h"
@@ -39,6 +41,7 @@ TMainForm::TMainForm(AppPaths paths, Prompts* prompts) {
     }
     prompts_ = prompts;
 
+    InstallFontSubstitutes();
     setObjectName("MainForm");
     QFont font("MS Sans Serif");
     font.setPointSize(8);
@@ -46,9 +49,19 @@ TMainForm::TMainForm(AppPaths paths, Prompts* prompts) {
     resize(kMainDesignRect.width, kMainDesignRect.height);
     move(kMainDesignRect.left, kMainDesignRect.top);
 
-    client_ = new QWidget(this);
-    client_->setObjectName("Client");
+    client_ = new GraphSurface(this);
     setCentralWidget(client_);
+    files_ = new FilesPanel(client_);
+    display_ = std::make_unique<Display>(session_, client_->canvas(), *this);
+    commands_ = std::make_unique<SetCommands>(session_, *display_, *this, *prompts_);
+    client_->onResize = [this] {
+        LayoutClient();
+        display_->SetSurface(ScreenSurface());
+        display_->Redraw();
+    };
+    client_->onMouseDown = [this](int x, int y) { display_->MouseDown(x, y); };
+    client_->onMouseMove = [this](int x, int) { display_->MouseMove(x); };
+    client_->onMouseUp = [this] { display_->MouseUp(); };
     BuildMenus();
     BuildToolbars();
     BuildInfoPanel();
@@ -60,6 +73,10 @@ void TMainForm::BuildMenus() {
     QMenu* file = menuBar()->addMenu("&File");
     menuExit_ = file->addAction("&Exit", this, &TMainForm::Exit1Click);
     menuExit_->setObjectName("Exit1");
+
+    QMenu* graph = menuBar()->addMenu("Grap&h");
+    menuZoom_ = graph->addAction("Z&oom", QKeySequence("Ctrl+O"), this, &TMainForm::MenuZoomClick);
+    menuZoom_->setObjectName("MenuZoom");
 
     QMenu* toolbar = menuBar()->addMenu("&Toolbar");
     menuNormal_ = toolbar->addAction("&Normal toolbar", this, &TMainForm::MenuNormalClick);
@@ -148,6 +165,12 @@ void TMainForm::FormShow() {
 
     ShowToolbar(UsesNormalToolbar(session_.settings));
     infoPanel_->setVisible(session_.set.TraceCount == 0);
+    display_->SetSurface(ScreenSurface());
+    if (session_.messageFileFound) {
+        display_->SetDrawParam();
+        display_->ClearTextArea();
+    }
+    Painted([this] { display_->Redraw(); });
 }
 
 void TMainForm::ShowToolbar(bool normal) {
@@ -158,9 +181,22 @@ void TMainForm::ShowToolbar(bool normal) {
     LayoutClient();
 }
 
+DrawSurface TMainForm::ScreenSurface() const {
+    DrawSurface s;
+    s.clientWidth = client_->width();
+    s.clientHeight = client_->height();
+    s.filesPanelHeight = FilesPanel::kHeight;
+    s.normToolbarHeight = kNormToolBarHeight;
+    s.windowWidth = width();
+    return s;
+}
+
 void TMainForm::LayoutClient() {
     bool normal = UsesNormalToolbar(session_.settings);
     normToolBar_->setGeometry(0, 0, client_->width(), kNormToolBarHeight);
+    files_->setGeometry(0, client_->height() - FilesPanel::kHeight, client_->width(),
+                        FilesPanel::kHeight);
+    files_->LayoutButtons();
     infoPanel_->move(0, normal ? kNormToolBarHeight : 0);
     AlignP335();
 }
@@ -177,11 +213,51 @@ void TMainForm::resizeEvent(QResizeEvent* e) {
 void TMainForm::MenuNormalClick() {
     session_.settings.ToolBarKind = 1;
     ShowToolbar(true);
+    Painted([this] { display_->Redraw(); });
 }
 
 void TMainForm::MenuInstClick() {
     session_.settings.ToolBarKind = 2;
     ShowToolbar(false);
+    Painted([this] { display_->Redraw(); });
+}
+
+void TMainForm::MenuZoomClick() {
+    Painted([this] { display_->Zoom(*prompts_); });
+}
+
+void TMainForm::RepaintWindow() {
+    client_->update();
+    files_->update();
+}
+
+void TMainForm::LayoutControls() {
+    AlignP335();
+    files_->LayoutButtons();
+}
+
+void TMainForm::SetLabel(const std::string& name, const std::string& text, Colour colour) {
+    files_->SetLabel(name, text, colour);
+}
+
+void TMainForm::SetLabelVisible(const std::string& name, bool visible) {
+    files_->SetLabelVisible(name, visible);
+}
+
+void TMainForm::ClearLabels() {
+    files_->ClearLabels();
+}
+
+void TMainForm::SetTraceButton(int slot, const std::string& caption, Colour strip) {
+    files_->SetTraceButton(slot, caption, strip);
+}
+
+void TMainForm::ClearTraceButton(int slot) {
+    files_->ClearTraceButton(slot);
+}
+
+void TMainForm::ShowStartPanel(bool visible) {
+    infoPanel_->setVisible(visible);
 }
 
 bool TMainForm::FormCloseQuery() {

@@ -1,7 +1,9 @@
 // The main window: wires menus, toolbars and window events to the core session.
 #pragma once
 
+#include "display/display.h"
 #include "shell/session.h"
+#include "waveform/set_commands.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -14,10 +16,12 @@ class QPushButton;
 
 namespace r470 {
 
+class FilesPanel;
+class GraphSurface;
 class Prompts;
 class TAboutForm;
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, public DisplayHost {
     Q_OBJECT
   public:
     // Without `prompts` the window shows real message boxes.
@@ -29,6 +33,10 @@ class TMainForm : public QMainWindow {
     TAboutForm* AboutForm();
 
     Session& session() { return session_; }
+    Display& display() { return *display_; }
+    SetCommands& commands() { return *commands_; }
+    GraphSurface* Surface() const { return client_; }
+    FilesPanel* Files() const { return files_; }
     QFrame* NormToolBar() const { return normToolBar_; }
     QFrame* P335ToolBar() const { return p335ToolBar_; }
     QFrame* InfoPanel() const { return infoPanel_; }
@@ -44,6 +52,17 @@ class TMainForm : public QMainWindow {
     void Exit1Click();
     void About1Click();
     void AlignP335();
+    void MenuZoomClick();
+
+    // DisplayHost
+    void RepaintWindow() override;
+    void LayoutControls() override;
+    void SetLabel(const std::string& name, const std::string& text, Colour colour) override;
+    void SetLabelVisible(const std::string& name, bool visible) override;
+    void ClearLabels() override;
+    void SetTraceButton(int slot, const std::string& caption, Colour strip) override;
+    void ClearTraceButton(int slot) override;
+    void ShowStartPanel(bool visible) override;
 
   protected:
     void showEvent(QShowEvent* e) override;
@@ -56,6 +75,12 @@ class TMainForm : public QMainWindow {
     void BuildInfoPanel();
     void ShowToolbar(bool normal);
     void LayoutClient();
+    DrawSurface ScreenSurface() const;
+    // Runs a display operation and shows its result.
+    template <class F> void Painted(F&& f) {
+        f();
+        RepaintWindow();
+    }
 
     Session session_;
     std::unique_ptr<Prompts> ownPrompts_;
@@ -64,7 +89,10 @@ class TMainForm : public QMainWindow {
     TAboutForm* about_ = nullptr;
     bool shownOnce_ = false;
 
-    QWidget* client_ = nullptr;
+    GraphSurface* client_ = nullptr;
+    FilesPanel* files_ = nullptr;
+    std::unique_ptr<Display> display_;
+    std::unique_ptr<SetCommands> commands_;
     QFrame* normToolBar_ = nullptr;
     QFrame* p335ToolBar_ = nullptr;
     QFrame* infoPanel_ = nullptr;
@@ -73,6 +101,7 @@ class TMainForm : public QMainWindow {
     QAction* menuInst_ = nullptr;
     QAction* menuExit_ = nullptr;
     QAction* menuAbout_ = nullptr;
+    QAction* menuZoom_ = nullptr;
 };
 
 } // namespace r470

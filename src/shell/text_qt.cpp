@@ -2,6 +2,8 @@
 
 #include "common/cp1252.h"
 
+#include <QFont>
+
 namespace r470 {
 
 QString ToQ(const std::string& cp1252) {
@@ -10,6 +12,11 @@ QString ToQ(const std::string& cp1252) {
 
 std::string FromQ(const QString& text) {
     return Utf8ToCp1252(text.toStdString());
+}
+
+void InstallFontSubstitutes() {
+    QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
+    QFont::insertSubstitution("Arial", "Liberation Sans");
 }
 
 } // namespace r470

@@ -9,4 +9,7 @@ namespace r470 {
 QString ToQ(const std::string& cp1252);
 std::string FromQ(const QString& text);
 
+// The program's window font and picture font map to metric-compatible free fonts.
+void InstallFontSubstitutes();
+
 } // namespace r470

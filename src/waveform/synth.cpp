@@ -156,7 +156,8 @@ void FillSamples(const SynthOptions& o, TraceSamples& out) {
         v -= kUndershoot * height * Bump((t - launchEnd) / (3 * pw + kLaunchFallNs));
         if (coefficient != 0)
             v += reflHeight * Pulse(t, tf, reflRise, reflWidth, reflFall);
-        v = std::nearbyint(v) + rng.Noise();
+        // The display draws larger samples lower, so "up" on the screen is below mid-scale.
+        v = std::nearbyint(2 * kBaseline - v) + rng.Noise();
         out[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(std::clamp(v, 0.0, 255.0));
     }
 }

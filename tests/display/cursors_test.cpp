@@ -170,11 +170,10 @@ TEST_F(Cursors, DielectricReadoutByUnits) {
         int axis, diel;
         const char* text;
     };
-    for (Case c : {Case{AxisMetres, DielPvf, "PVF 0.660"}, Case{AxisMetres, DielV, "V 198 m/\xB5s"},
-                   Case{AxisMetres, DielVHalf, "V/2 99 m/\xB5s"},
-                   Case{AxisFeet, DielV, "V 649 ft/\xB5s"},
-                   Case{AxisFeet, DielVHalf, "V/2 325 ft/\xB5s"},
-                   Case{AxisFeet, DielPvf, "PVF 0.660"}}) {
+    for (Case c :
+         {Case{AxisMetres, DielPvf, "PVF 0.660"}, Case{AxisMetres, DielV, "V 198 m/\xB5s"},
+          Case{AxisMetres, DielVHalf, "V/2 99 m/\xB5s"}, Case{AxisFeet, DielV, "V 649 ft/\xB5s"},
+          Case{AxisFeet, DielVHalf, "V/2 325 ft/\xB5s"}, Case{AxisFeet, DielPvf, "PVF 0.660"}}) {
         session.settings.XAxisUnits = static_cast<std::int16_t>(c.axis);
         session.settings.DielUnits = static_cast<std::int16_t>(c.diel);
         display.ShowDiel(kBlack);

@@ -25,11 +25,12 @@ std::vector<std::uint8_t> Encoded(const TraceData& t) {
     return sink.data;
 }
 
-// The largest departure from the baseline in [from, to), with its sign.
+// The largest departure from the baseline in [from, to), with its sign: positive is up on
+// the screen, which draws larger samples lower.
 int PeakDeviation(const TraceData& t, int from, int to) {
     int best = 0;
     for (int i = from; i < to; ++i) {
-        int d = t.samples[static_cast<std::size_t>(i)] - kBase;
+        int d = kBase - t.samples[static_cast<std::size_t>(i)];
         if (std::abs(d) > std::abs(best))
             best = d;
     }
@@ -118,8 +119,8 @@ TEST(Synth, LaunchPulseRisesAtTheStartAndLastsThePulseWidth) {
     EXPECT_LE(std::abs(t.samples[0] - kBase), kNoise);
     // 0.5 ns a sample: the top spans 2 ns to 20 ns.
     for (std::size_t i = 4; i < 40; ++i)
-        ASSERT_GT(t.samples[i], kBase + 60) << "sample " << i;
-    EXPECT_LT(t.samples[50], kBase + 10);
+        ASSERT_LT(t.samples[i], kBase - 60) << "sample " << i;
+    EXPECT_GT(t.samples[50], kBase - 10);
     // Without a fault the rest is baseline and the cursor sits on the launch.
     EXPECT_LE(std::abs(PeakDeviation(t, 200, 2048)), kNoise);
     EXPECT_EQ(SynthFaultSample(o), -1);
@@ -151,10 +152,10 @@ TEST(Synth, SamplesClipAtTheScaleInsteadOfWrappingAround) {
     TraceData t = Synthesize(o);
     EXPECT_EQ(t.header.MaxSample, 255);
     for (std::size_t i = 4; i < 18; ++i)
-        ASSERT_EQ(t.samples[i], 255) << "launch top, sample " << i;
+        ASSERT_EQ(t.samples[i], 0) << "launch top, sample " << i;
     int fs = SynthFaultSample(o);
     for (int i = fs + 20; i < fs + 30; ++i)
-        ASSERT_EQ(t.samples[static_cast<std::size_t>(i)], 0) << "short, sample " << i;
+        ASSERT_EQ(t.samples[static_cast<std::size_t>(i)], 255) << "short, sample " << i;
 
     // Samples past the count are left zero rather than holding stale data.
     SynthOptions few;

@@ -1,0 +1,50 @@
+// The details panel at the bottom of the main window: captions and values of the current
+// waveform, and the five slot buttons with their colour strips.
+#pragma once
+
+#include "display/canvas.h"
+
+#include <QFrame>
+#include <array>
+#include <functional>
+#include <map>
+#include <string>
+
+class QLabel;
+class QPushButton;
+
+namespace r470 {
+
+class FilesPanel : public QFrame {
+    Q_OBJECT
+  public:
+    static constexpr int kHeight = 140;
+    explicit FilesPanel(QWidget* parent = nullptr);
+
+    QLabel* Label(const std::string& name) const;
+    QPushButton* TraceButton(int slot) const {
+        return buttons_.at(static_cast<std::size_t>(slot - 1));
+    }
+    QFrame* Strip(int slot) const { return strips_.at(static_cast<std::size_t>(slot - 1)); }
+
+    void SetLabel(const std::string& name, const std::string& text, Colour colour);
+    void SetLabelVisible(const std::string& name, bool visible);
+    void ClearLabels();
+    void SetTraceButton(int slot, const std::string& caption, Colour strip);
+    void ClearTraceButton(int slot);
+    // Buttons flush with the right edge, each strip just left of its button.
+    void LayoutButtons();
+
+    std::function<void(int slot)> onTraceButton;
+    std::function<void()> onBareClick;
+
+  protected:
+    void mousePressEvent(QMouseEvent* e) override;
+
+  private:
+    std::map<std::string, QLabel*> labels_;
+    std::array<QPushButton*, 5> buttons_{};
+    std::array<QFrame*, 5> strips_{};
+};
+
+} // namespace r470
