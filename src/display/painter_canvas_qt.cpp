@@ -3,6 +3,8 @@
 #include "shell/text_qt.h"
 
 #include <QFontMetrics>
+#include <cmath>
+#include <cstdlib>
 
 namespace r470 {
 
@@ -48,7 +50,7 @@ void PainterCanvas::ApplyPen() {
     QPen pen(ToQColor(pen_));
     pen.setWidth(1);
     pen.setStyle(style_ == PenStyle::Solid ? Qt::SolidLine : Qt::DashLine);
-    pen.setCapStyle(Qt::FlatCap);
+    pen.setCapStyle(Qt::SquareCap); // both ends painted; LineTo leaves out the last itself
     painter_->setPen(pen);
 }
 
@@ -68,7 +70,16 @@ void PainterCanvas::MoveTo(int x, int y) {
 }
 
 void PainterCanvas::LineTo(int x, int y) {
-    P().drawLine(x_, y_, x, y);
+    // A line covers its first point but not its last, so that lines meeting at a corner or
+    // a cursor erased down to the base line leave the neighbours' pixels alone.
+    int dx = x - x_, dy = y - y_;
+    int steps = std::max(std::abs(dx), std::abs(dy));
+    if (steps > 0) {
+        double f = static_cast<double>(steps - 1) / steps;
+        QPoint last(x_ + static_cast<int>(std::lround(dx * f)),
+                    y_ + static_cast<int>(std::lround(dy * f)));
+        P().drawLine(QPoint(x_, y_), last);
+    }
     x_ = x;
     y_ = y;
 }

@@ -97,6 +97,10 @@ class MainDisplayTest : public QObject {
             black += Pixel(img, cx, yy) == QColor(Qt::black);
         QVERIFY(black > 10);
         QVERIFY(black < s.TraceBottom - s.GraphTop - 10);
+        // Erasing a cursor leaves the scale's base line whole.
+        for (int x = 1; x < img.width() - 1; ++x)
+            QVERIFY2(Pixel(img, x, s.TraceBottom) == QColor(Qt::black),
+                     qPrintable(QString::number(x)));
         form->Surface()->grab().save("/tmp/r470_dragged.png");
     }
 

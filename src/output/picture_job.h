@@ -1,0 +1,29 @@
+// What a picture of the display shows when it is made without a window: which files, which
+// units, where the cursors stand, zoomed or not.
+#pragma once
+
+#include "waveform/set_commands.h"
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace r470 {
+
+struct PictureOptions {
+    std::vector<std::string> files;
+    int width = 648; // the main window's design size
+    int height = 489;
+    std::optional<int> axisUnits; // settings as on a first run otherwise: metres, PVF
+    std::optional<int> dielUnits;
+    std::optional<std::pair<double, double>> cursorsNs;
+    bool zoom = false;
+};
+
+// Loads the files into slots 1, 2, ... as "Add waveform" does and applies the options.
+// Returns an error text, or "" when every file loaded.
+std::string LoadForPicture(Session& session, Display& display, SetCommands& commands,
+                           Prompts& prompts, const PictureOptions& options);
+
+} // namespace r470
