@@ -3,6 +3,7 @@
 #include "shell/text_qt.h"
 
 #include <QFontMetrics>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -15,7 +16,9 @@ QColor ToQColor(Colour c) {
 } // namespace
 
 PainterCanvas::PainterCanvas(QPaintDevice* device, const QFont& font)
-    : device_(device), font_(font) {}
+    : device_(nullptr), font_(font) {
+    SetDevice(device);
+}
 
 PainterCanvas::~PainterCanvas() {
     Flush();
@@ -24,9 +27,78 @@ PainterCanvas::~PainterCanvas() {
 void PainterCanvas::SetDevice(QPaintDevice* device) {
     Flush();
     device_ = device;
+    metrics_.reset();
+    image_ = nullptr;
+    dirty_.clear();
+    if (device && device->devType() == QInternal::Image) {
+        auto* image = static_cast<QImage*>(device);
+        if (image->depth() == 32) {
+            image_ = image;
+            dirty_.assign(static_cast<std::size_t>(image->height()), {1, 0});
+        }
+    }
+}
+
+void PainterCanvas::MarkDirty(int x0, int y0, int x1, int y1) {
+    if (!image_)
+        return;
+    if (x0 > x1)
+        std::swap(x0, x1);
+    if (y0 > y1)
+        std::swap(y0, y1);
+    y0 = std::max(y0 - 1, 0); // a pixel of slack for the rasteriser's rounding
+    y1 = std::min(y1 + 1, static_cast<int>(dirty_.size()) - 1);
+    for (int y = y0; y <= y1; ++y) {
+        auto& span = dirty_[static_cast<std::size_t>(y)];
+        if (span.first > span.second) {
+            span = {x0 - 1, x1 + 1};
+        } else {
+            span.first = std::min(span.first, x0 - 1);
+            span.second = std::max(span.second, x1 + 1);
+        }
+    }
+}
+
+bool PainterCanvas::FillWhiteOnImage(const QRect& area) {
+    if (!image_)
+        return false;
+    QRect a = area.intersected(image_->rect());
+    for (int y = a.top(); y <= a.bottom(); ++y) {
+        auto& span = dirty_[static_cast<std::size_t>(y)];
+        int from = std::max(span.first, a.left());
+        int to = std::min(span.second, a.right());
+        if (from > to)
+            continue;
+        auto* row = reinterpret_cast<QRgb*>(image_->scanLine(y));
+        std::fill(row + from, row + to + 1, qRgb(255, 255, 255));
+        if (a.left() <= span.first && a.right() >= span.second)
+            span = {1, 0};
+        else if (a.left() <= span.first)
+            span.first = a.right() + 1;
+        else if (a.right() >= span.second)
+            span.second = a.left() - 1;
+    }
+    return true;
+}
+
+void PainterCanvas::DrawPendingLines() {
+    if (lines_.empty() && points_.empty())
+        return;
+    QPainter& p = P();
+    for (const QLine& l : lines_)
+        MarkDirty(l.x1(), l.y1(), l.x2(), l.y2());
+    for (const QPoint& pt : points_)
+        MarkDirty(pt.x(), pt.y(), pt.x(), pt.y());
+    if (!lines_.empty())
+        p.drawLines(lines_.data(), static_cast<int>(lines_.size()));
+    if (!points_.empty())
+        p.drawPoints(points_.data(), static_cast<int>(points_.size()));
+    lines_.clear();
+    points_.clear();
 }
 
 void PainterCanvas::Flush() {
+    DrawPendingLines();
     if (painter_ && painter_->isActive())
         painter_->end();
     painter_.reset();
@@ -47,6 +119,7 @@ QPainter& PainterCanvas::P() {
 void PainterCanvas::ApplyPen() {
     if (!painter_)
         return;
+    DrawPendingLines();
     QPen pen(ToQColor(pen_));
     pen.setWidth(1);
     pen.setStyle(style_ == PenStyle::Solid ? Qt::SolidLine : Qt::DashLine);
@@ -75,10 +148,17 @@ void PainterCanvas::LineTo(int x, int y) {
     int dx = x - x_, dy = y - y_;
     int steps = std::max(std::abs(dx), std::abs(dy));
     if (steps > 0) {
-        double f = static_cast<double>(steps - 1) / steps;
-        QPoint last(x_ + static_cast<int>(std::lround(dx * f)),
-                    y_ + static_cast<int>(std::lround(dy * f)));
-        P().drawLine(QPoint(x_, y_), last);
+        P(); // the pen is set when the painter opens
+        // One step short of the end along the line, rounded half away from zero.
+        auto back = [steps](int d) {
+            long num = 2L * d * (steps - 1);
+            return static_cast<int>((num + (num < 0 ? -steps : steps)) / (2L * steps));
+        };
+        QPoint last(x_ + back(dx), y_ + back(dy));
+        if (last == QPoint(x_, y_))
+            points_.push_back(last);
+        else
+            lines_.emplace_back(QPoint(x_, y_), last);
     }
     x_ = x;
     y_ = y;
@@ -87,37 +167,52 @@ void PainterCanvas::LineTo(int x, int y) {
 void PainterCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     if (x2 <= x1 || y2 <= y1)
         return;
+    DrawPendingLines();
+    QRect area(x1, y1, x2 - x1, y2 - y1);
     QPainter& p = P();
-    p.fillRect(QRect(x1, y1, x2 - x1, y2 - y1), Qt::white);
+    if (!FillWhiteOnImage(area))
+        p.fillRect(area, Qt::white);
+    if (pen_ == kWhite)
+        return; // a white outline on a white fill changes nothing
     // The outline runs along the inside of the rectangle; right and bottom stay out.
     p.drawRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
+    MarkDirty(x1, y1, x2 - 1, y2 - 1);
 }
 
 void PainterCanvas::TextOut(int x, int y, const std::string& text) {
+    DrawPendingLines();
     QPainter& p = P();
     QString s = ToQ(text);
-    QFontMetrics fm(font_, device_);
+    const QFontMetrics& fm = Metrics();
     QRect box(x, y, fm.horizontalAdvance(s), fm.height());
     p.fillRect(box, Qt::white);
+    MarkDirty(box.left(), box.top(), box.right(), box.bottom());
     QPen saved = p.pen();
     p.setPen(ToQColor(fontColour_));
     p.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, s);
     p.setPen(saved);
 }
 
+const QFontMetrics& PainterCanvas::Metrics() {
+    if (!metrics_)
+        metrics_.emplace(font_, device_);
+    return *metrics_;
+}
+
 int PainterCanvas::TextWidth(const std::string& text) {
-    return QFontMetrics(font_, device_).horizontalAdvance(ToQ(text));
+    return Metrics().horizontalAdvance(ToQ(text));
 }
 
 int PainterCanvas::TextHeight(const std::string& text) {
     (void)text;
-    return QFontMetrics(font_, device_).height();
+    return Metrics().height();
 }
 
 void PainterCanvas::SetFont(const std::string& name, int pointSize, Colour c) {
     font_ = QFont(ToQ(name));
     font_.setPointSize(pointSize);
     font_.setStyleStrategy(QFont::NoAntialias);
+    metrics_.reset();
     fontColour_ = c;
     if (painter_)
         painter_->setFont(font_);

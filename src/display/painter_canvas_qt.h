@@ -1,13 +1,18 @@
 // The canvas on a Qt paint device (the screen's backing image, a picture or a printer).
 // The painter is opened on the first drawing call and closed by Flush, so the device can
-// be shown or saved between operations.
+// be shown or saved between operations. A device is handed over white.
 #pragma once
 
 #include "display/canvas.h"
 
 #include <QFont>
+#include <QFontMetrics>
+#include <QImage>
 #include <QPainter>
 #include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
 
 namespace r470 {
 
@@ -35,6 +40,14 @@ class PainterCanvas : public Canvas {
   private:
     QPainter& P();
     void ApplyPen();
+    // Lines are collected and drawn together: one call for a whole waveform is far cheaper
+    // than one call per segment. Anything else that draws or changes the pen flushes them.
+    void DrawPendingLines();
+    // On an image, what has been drawn is tracked row by row, so that clearing an area to
+    // white only touches pixels that are not white already: a full redraw then costs what
+    // was drawn, not the size of the window.
+    void MarkDirty(int x0, int y0, int x1, int y1);
+    bool FillWhiteOnImage(const QRect& area);
 
     QPaintDevice* device_;
     std::unique_ptr<QPainter> painter_;
@@ -43,6 +56,12 @@ class PainterCanvas : public Canvas {
     Colour fontColour_ = kBlack;
     PenStyle style_ = PenStyle::Solid;
     int x_ = 0, y_ = 0;
+    std::vector<QLine> lines_;
+    std::vector<QPoint> points_;
+    const QFontMetrics& Metrics();
+    std::optional<QFontMetrics> metrics_;
+    QImage* image_ = nullptr;
+    std::vector<std::pair<int, int>> dirty_; // per image row: first and last x drawn
 };
 
 } // namespace r470
