@@ -109,6 +109,9 @@ class Display {
     void DrawCursors(bool draw);
     void MoveCursor(int k, double delta, Prompts& prompts);
     void SwitchActiveCursor();
+    // Makes a slot the selected waveform (its button was clicked): beeps for an empty slot,
+    // refuses a hidden one, else draws it on top and shows its details.
+    void SelectTrace(int slot, Prompts& prompts);
     void CursorText(Colour colour);
     void ShowCurToCur(Colour colour);
     void ShowDiel(Colour colour);

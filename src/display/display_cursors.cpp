@@ -79,6 +79,22 @@ void Display::SwitchActiveCursor() {
     ShowCurToCur(kBlack);
 }
 
+void Display::SelectTrace(int slot, Prompts& prompts) {
+    if (slot < 1 || slot > kDiffSlot || !Slot(slot).Loaded) {
+        prompts.Beep();
+        return;
+    }
+    if (!Slot(slot).Shown) {
+        prompts.ShowMessageBox(MessageText(138), MessageText(MsgProblem), MbOk);
+        return;
+    }
+    session_.set.CurTrace = slot;
+    RedrawTraces();
+    TraceText(slot, true);
+    if (s_.Cursor2Ns > -1)
+        ShowCurToCur(kBlack);
+}
+
 void Display::StepPress() {
     SetCurIncrVal();
     s_.RepeatStep = s_.StepBase;

@@ -3,6 +3,7 @@
 #include "common/file_io.h"
 #include "shell/messages.h"
 #include "shell/prompts.h"
+#include "waveform/file_dialog.h"
 
 namespace r470 {
 
@@ -14,6 +15,16 @@ std::string UpperFileName(const std::string& path) {
     if (out.size() > 255)
         out.resize(255);
     return out;
+}
+
+void SetCommands::Recall() {
+    if (session_.set.TraceCount >= kFileSlots) {
+        prompts_.ShowMessageBox(MessageText(MsgMaxWaveforms), MessageText(MsgProblem), MbOk);
+        return;
+    }
+    std::optional<std::string> path = files_ ? files_->ChooseOpen("") : std::nullopt;
+    if (path && !path->empty())
+        LoadFile(*path);
 }
 
 int SetCommands::LoadFile(const std::string& path) {
@@ -55,15 +66,151 @@ int SetCommands::LoadFile(const std::string& path) {
     return LoadOk;
 }
 
+bool SetCommands::NoTraces() {
+    if (session_.set.TraceCount != 0)
+        return false;
+    prompts_.ShowMessageBox(MessageText(MsgNoTraces), MessageText(MsgProblem), MbOk);
+    return true;
+}
+
+bool SetCommands::CheckChange(int slot, bool cancelAllowed) {
+    return session_.set.CheckChange(slot, cancelAllowed, session_.DisplayDiel, prompts_);
+}
+
+void SetCommands::Forget(int slot) {
+    TraceSlot& s = session_.set.Slot(slot);
+    s.Loaded = s.Shown = false;
+    if (slot <= kFileSlots) {
+        s.FileName.clear();
+        s.Path.clear();
+    }
+}
+
+void SetCommands::ClearAllTraces() {
+    for (int n = 1; n <= kDiffSlot; ++n) {
+        CheckChange(n, false);
+        if (session_.set.Slot(n).Loaded)
+            ClearButton(n);
+        Forget(n);
+    }
+    session_.set.TraceCount = 0;
+    session_.set.DiffA = session_.set.DiffB = 0;
+    display_.ClearTraceArea();
+    display_.ClearTextArea();
+    display_.ClearRangeArea();
+    host_.ShowStartPanel(true);
+}
+
+void SetCommands::MenuNew() {
+    if (NoTraces())
+        return;
+    if (prompts_.ShowMessageBox(MessageText(45), "", MbOkCancel | MbIconStop) == IdOk)
+        ClearAllTraces();
+}
+
+void SetCommands::MenuCloseWave() {
+    if (NoTraces())
+        return;
+    WaveformSet& set = session_.set;
+    std::array<bool, 4> marks{};
+    if (set.TraceCount < 2) {
+        if (prompts_.ShowMessageBox(MessageText(107), MessageText(MsgConfirm),
+                                    MbOkCancel | MbIconQuestion) != IdOk)
+            return;
+        marks.fill(true);
+    } else {
+        std::array<std::string, 4> names;
+        for (int n = 1; n <= kFileSlots; ++n)
+            names[static_cast<std::size_t>(n - 1)] = set.Slot(n).FileName;
+        std::optional<std::array<bool, 4>> chosen =
+            close_ ? close_->ChooseClose(names) : std::nullopt;
+        if (!chosen)
+            return;
+        marks = *chosen;
+    }
+    for (int i = 1; i <= kFileSlots; ++i) {
+        set.Slot(i).SlotMarked = marks[static_cast<std::size_t>(i - 1)];
+        if (!set.Slot(i).SlotMarked || !set.Slot(i).Loaded)
+            continue;
+        CheckChange(i, false);
+        ClearButton(i);
+        Forget(i);
+        set.TraceCount--;
+        auto lowestLoaded = [&set] {
+            for (int n = 1; n <= kFileSlots; ++n)
+                if (set.Slot(n).Loaded)
+                    return n;
+            return 0;
+        };
+        if (i == set.CurTrace && set.TraceCount > 0)
+            set.CurTrace = lowestLoaded();
+        if (i == set.DiffA || i == set.DiffB) {
+            // The difference of a closed waveform means nothing any more.
+            set.DiffA = set.DiffB = 0;
+            Forget(kDiffSlot);
+            ClearButton(kDiffSlot);
+            if (set.CurTrace == kDiffSlot && set.TraceCount > 0)
+                set.CurTrace = lowestLoaded();
+        }
+    }
+    display_.RedrawTraces();
+    if (set.TraceCount > 0) {
+        display_.TraceText(set.CurTrace, true);
+    } else {
+        display_.state().Cursor1Ns = display_.state().Cursor2Ns = -1;
+        display_.ClearTraceArea();
+        display_.ClearTextArea();
+        display_.ClearRangeArea();
+        host_.ShowStartPanel(true);
+    }
+}
+
+void SetCommands::MenuSave() {
+    if (NoTraces())
+        return;
+    for (int n = 1; n <= kFileSlots; ++n) {
+        TraceSlot& s = session_.set.Slot(n);
+        if (s.Loaded)
+            SaveFile(s, s.Path, false, session_.DisplayDiel, prompts_);
+    }
+}
+
+void SetCommands::MenuSaveAs() {
+    if (NoTraces())
+        return;
+    for (int n = 1; n <= kFileSlots; ++n) {
+        TraceSlot& s = session_.set.Slot(n);
+        if (!s.Loaded)
+            continue;
+        for (;;) {
+            std::string path = GetFileName(BaseName(s.Path));
+            if (path.empty())
+                break;
+            int result = SaveFile(s, path, true, session_.DisplayDiel, prompts_);
+            if (result == SaveWritten) {
+                s.FileName = UpperFileName(path);
+                s.Path = path;
+                SetButton(n);
+                break;
+            }
+            if (result != SaveDeclined)
+                break;
+        }
+    }
+}
+
+std::string SetCommands::GetFileName(const std::string& proposed) {
+    if (!files_)
+        return "";
+    return files_->ChooseSave("", proposed, true).value_or("");
+}
+
 std::string SetCommands::GetName(int slot) const {
     if (slot == kDiffSlot)
         return "Diff";
     std::string name = BaseName(session_.set.Slot(slot).FileName);
-    if (name.size() >= 4) {
-        std::string ext = UpperFileName(name.substr(name.size() - 4));
-        if (ext == ".KEL")
-            name.resize(name.size() - 4);
-    }
+    if (name.size() >= 4 && UpperFileName(name.substr(name.size() - 4)) == ".KEL")
+        name.resize(name.size() - 4);
     return name;
 }
 

@@ -1,15 +1,27 @@
-// The commands on the waveform set that the window offers: loading a file into the next
-// free slot and labelling the slot buttons.
+// The commands on the waveform set that the window offers: open ("Add waveform"), load,
+// save, save as, close some or all, with the offer to save changes first, and the slot
+// buttons that name the loaded files.
 #pragma once
 
 #include "display/display.h"
 #include "shell/session.h"
 
+#include <array>
+#include <optional>
 #include <string>
 
 namespace r470 {
 
+class FileChooser;
 class Prompts;
+
+// The close dialog: which of the four slots to close, or nothing when cancelled.
+class CloseChooser {
+  public:
+    virtual ~CloseChooser() = default;
+    virtual std::optional<std::array<bool, 4>>
+    ChooseClose(const std::array<std::string, 4>& fileNames) = 0;
+};
 
 // The file name in upper case, letters a to z only, as the slot buttons and questions show it.
 std::string UpperFileName(const std::string& path);
@@ -18,19 +30,41 @@ class SetCommands {
   public:
     SetCommands(Session& session, Display& display, DisplayHost& host, Prompts& prompts)
         : session_(session), display_(display), host_(host), prompts_(prompts) {}
+    void SetChoosers(FileChooser* files, CloseChooser* close) {
+        files_ = files;
+        close_ = close;
+    }
 
+    // "Add waveform": refuses a fifth waveform before any dialog, then asks for a file.
+    void Recall();
     // Loads `path` into the lowest free slot; returns the load state (0 when loaded).
     int LoadFile(const std::string& path);
+    // Tells the user and answers true when nothing is loaded.
+    bool NoTraces();
+    bool CheckChange(int slot, bool cancelAllowed);
+    void ClearAllTraces();
+    // "New" and "Close all waveforms".
+    void MenuNew();
+    void MenuCloseWave();
+    void MenuSave();
+    void MenuSaveAs();
+    // A path to save under, proposing `proposed`; empty when cancelled.
+    std::string GetFileName(const std::string& proposed);
+
     // The short name of a slot: file name without folder and ".KEL"; "Diff" for slot 5.
     std::string GetName(int slot) const;
     void SetButton(int slot);
     void ClearButton(int slot);
 
   private:
+    void Forget(int slot);
+
     Session& session_;
     Display& display_;
     DisplayHost& host_;
     Prompts& prompts_;
+    FileChooser* files_ = nullptr;
+    CloseChooser* close_ = nullptr;
 };
 
 } // namespace r470
