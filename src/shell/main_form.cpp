@@ -6,6 +6,13 @@
 #include "shell/prompts_qt.h"
 #include "shell/text_qt.h"
 #include "shell/toolbar_layout.h"
+#include "waveform/add_comm_form.h"
+#include "waveform/ch_wave_form.h"
+#include "waveform/cl_wave_form.h"
+#include "waveform/comm_opt_form.h"
+#include "waveform/comments.h"
+#include "waveform/edit_comm_form.h"
+#include "waveform/files_form.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -23,12 +30,20 @@ namespace {
 constexpr int kInfoPanelWidth = 370;
 constexpr int kInfoPanelHeight = 99;
 
+// Panels keep the button-face colour, not the white of the graph behind them.
+void KeepButtonFace(QWidget* w) {
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
+    w->setPalette(pal);
+}
+
 QFrame* MakePanel(QWidget* parent, const char* name, QFrame::Shadow shadow) {
     auto* panel = new QFrame(parent);
     panel->setObjectName(name);
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(shadow);
     panel->setAutoFillBackground(true);
+    KeepButtonFace(panel);
     return panel;
 }
 } // namespace
@@ -52,6 +67,7 @@ TMainForm::TMainForm(AppPaths paths, Prompts* prompts) {
     client_ = new GraphSurface(this);
     setCentralWidget(client_);
     files_ = new FilesPanel(client_);
+    KeepButtonFace(files_);
     display_ = std::make_unique<Display>(session_, client_->canvas(), *this);
     commands_ = std::make_unique<SetCommands>(session_, *display_, *this, *prompts_);
     client_->onResize = [this] {
@@ -62,21 +78,51 @@ TMainForm::TMainForm(AppPaths paths, Prompts* prompts) {
     client_->onMouseDown = [this](int x, int y) { display_->MouseDown(x, y); };
     client_->onMouseMove = [this](int x, int) { display_->MouseMove(x); };
     client_->onMouseUp = [this] { display_->MouseUp(); };
+    files_->onTraceButton = [this](int slot) { TrSelClick(slot); };
+    files_->onBareClick = [this] { FilesClick(); };
+    // The dialogs live as long as the window and are reused.
+    filesForm_ = new TFilesForm(this);
+    clWaveForm_ = new TClWaveForm(this);
+    commentDialogs_ = std::make_unique<QtCommentDialogs>(this);
+    commands_->SetChoosers(filesForm_, clWaveForm_);
     BuildMenus();
     BuildToolbars();
     BuildInfoPanel();
+    for (const char* name : {"SaveN", "SaveI"})
+        WireToolButton(name, &TMainForm::MenuSaveClick);
+    for (const char* name : {"RecallN", "RecallI"})
+        WireToolButton(name, &TMainForm::MenuAddWaveClick);
+    for (const char* name : {"ZoomN", "ZoomI"})
+        WireToolButton(name, &TMainForm::MenuZoomClick);
+    WireToolButton("EditN", &TMainForm::EditNClick);
 }
 
 TMainForm::~TMainForm() = default;
 
 void TMainForm::BuildMenus() {
+    auto add = [this](QMenu* menu, const char* caption, const char* name, auto handler,
+                      const char* keys = nullptr) {
+        QAction* a = menu->addAction(caption, this, handler);
+        a->setObjectName(name);
+        if (keys)
+            a->setShortcut(QKeySequence(keys));
+        return a;
+    };
     QMenu* file = menuBar()->addMenu("&File");
-    menuExit_ = file->addAction("&Exit", this, &TMainForm::Exit1Click);
-    menuExit_->setObjectName("Exit1");
+    add(file, "&New", "MenuNew", &TMainForm::MenuNewClick);
+    add(file, "&Save", "MenuSave", &TMainForm::MenuSaveClick, "Ctrl+S");
+    add(file, "Save &as", "MenuSaveAs", &TMainForm::MenuSaveAsClick);
+    file->addSeparator();
+    menuExit_ = add(file, "&Exit", "Exit1", &TMainForm::Exit1Click);
 
     QMenu* graph = menuBar()->addMenu("Grap&h");
-    menuZoom_ = graph->addAction("Z&oom", QKeySequence("Ctrl+O"), this, &TMainForm::MenuZoomClick);
-    menuZoom_->setObjectName("MenuZoom");
+    add(graph, "&Add waveform", "MenuAddWave", &TMainForm::MenuAddWaveClick, "Ctrl+R");
+    add(graph, "&Close waveform", "MenuCloseWave", &TMainForm::MenuCloseWaveClick);
+    add(graph, "Close all &waveforms", "MenuCloseAllWave", &TMainForm::MenuCloseAllWaveClick);
+    menuZoom_ = add(graph, "Z&oom", "MenuZoom", &TMainForm::MenuZoomClick, "Ctrl+O");
+
+    QAction* edit = menuBar()->addAction("&Edit", this, &TMainForm::MenuEditClick);
+    edit->setObjectName("MenuEdit");
 
     QMenu* toolbar = menuBar()->addMenu("&Toolbar");
     menuNormal_ = toolbar->addAction("&Normal toolbar", this, &TMainForm::MenuNormalClick);
@@ -220,6 +266,61 @@ void TMainForm::MenuInstClick() {
     session_.settings.ToolBarKind = 2;
     ShowToolbar(false);
     Painted([this] { display_->Redraw(); });
+}
+
+void TMainForm::WireToolButton(const char* name, void (TMainForm::*handler)()) {
+    auto* b = client_->findChild<QPushButton*>(name);
+    if (b)
+        connect(b, &QPushButton::clicked, this, handler);
+}
+
+QAction* TMainForm::Action(const char* objectName) const {
+    return findChild<QAction*>(objectName);
+}
+
+void TMainForm::MenuNewClick() {
+    Painted([this] { commands_->MenuNew(); });
+}
+
+void TMainForm::MenuCloseAllWaveClick() {
+    MenuNewClick();
+}
+
+void TMainForm::MenuSaveClick() {
+    commands_->MenuSave();
+}
+
+void TMainForm::MenuSaveAsClick() {
+    Painted([this] { commands_->MenuSaveAs(); });
+}
+
+void TMainForm::MenuAddWaveClick() {
+    Painted([this] { commands_->Recall(); });
+}
+
+void TMainForm::MenuCloseWaveClick() {
+    Painted([this] { commands_->MenuCloseWave(); });
+}
+
+void TMainForm::AfterEdit(int slot) {
+    if (slot)
+        Painted([this, slot] { display_->SelectTrace(slot, *prompts_); });
+}
+
+void TMainForm::MenuEditClick() {
+    AfterEdit(MenuEdit(session_.set, *prompts_, *commentDialogs_));
+}
+
+void TMainForm::EditNClick() {
+    AfterEdit(EditCurTrace(session_.set, *prompts_, *commentDialogs_));
+}
+
+void TMainForm::FilesClick() {
+    AfterEdit(EditFromFilesPanel(session_.set, *prompts_, *commentDialogs_));
+}
+
+void TMainForm::TrSelClick(int slot) {
+    Painted([this, slot] { display_->SelectTrace(slot, *prompts_); });
 }
 
 void TMainForm::MenuZoomClick() {

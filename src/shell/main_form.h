@@ -18,6 +18,9 @@ namespace r470 {
 
 class FilesPanel;
 class GraphSurface;
+class QtCommentDialogs;
+class TClWaveForm;
+class TFilesForm;
 class Prompts;
 class TAboutForm;
 
@@ -53,6 +56,20 @@ class TMainForm : public QMainWindow, public DisplayHost {
     void About1Click();
     void AlignP335();
     void MenuZoomClick();
+    void MenuNewClick();
+    void MenuSaveClick();
+    void MenuSaveAsClick();
+    void MenuAddWaveClick();
+    void MenuCloseWaveClick();
+    void MenuCloseAllWaveClick();
+    void MenuEditClick();
+    void EditNClick();
+    void FilesClick();
+    void TrSelClick(int slot);
+    TFilesForm* FilesForm() const { return filesForm_; }
+    TClWaveForm* ClWaveForm() const { return clWaveForm_; }
+    QtCommentDialogs& CommentDialogs() { return *commentDialogs_; }
+    QAction* Action(const char* objectName) const;
 
     // DisplayHost
     void RepaintWindow() override;
@@ -72,6 +89,8 @@ class TMainForm : public QMainWindow, public DisplayHost {
   private:
     void BuildMenus();
     void BuildToolbars();
+    void WireToolButton(const char* name, void (TMainForm::*handler)());
+    void AfterEdit(int slot);
     void BuildInfoPanel();
     void ShowToolbar(bool normal);
     void LayoutClient();
@@ -93,6 +112,9 @@ class TMainForm : public QMainWindow, public DisplayHost {
     FilesPanel* files_ = nullptr;
     std::unique_ptr<Display> display_;
     std::unique_ptr<SetCommands> commands_;
+    TFilesForm* filesForm_ = nullptr;
+    TClWaveForm* clWaveForm_ = nullptr;
+    std::unique_ptr<QtCommentDialogs> commentDialogs_;
     QFrame* normToolBar_ = nullptr;
     QFrame* p335ToolBar_ = nullptr;
     QFrame* infoPanel_ = nullptr;

@@ -1,0 +1,128 @@
+#include "display/files_panel_qt.h"
+#include "shell/main_form.h"
+#include "support/scripted_prompts.h"
+#include "support/temp_dir.h"
+#include "ui_cl_wave_form.h"
+#include "ui_files_form.h"
+#include "waveform/cl_wave_form.h"
+#include "waveform/files_form.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+#include <filesystem>
+#include <functional>
+
+using namespace r470;
+
+// The waveform commands as the user reaches them: menu items, the file dialog and the
+// close dialog of the real main window, offscreen.
+class WaveformSetFormTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::TempDir> dir;
+    test::ScriptedPrompts prompts;
+    std::unique_ptr<TMainForm> form;
+
+    // Runs `act` once `dialog` is on screen (modal dialogs open inside the command).
+    static void WhenShown(QWidget* dialog, std::function<void()> act) {
+        auto* poll = new QTimer(dialog);
+        QObject::connect(poll, &QTimer::timeout, dialog, [dialog, poll, act] {
+            if (!dialog->isVisible())
+                return;
+            poll->stop();
+            poll->deleteLater();
+            act();
+        });
+        poll->start(5);
+    }
+    // When the file dialog is up, type `name` into it and press Ok.
+    void AnswerFileDialog(const QString& name) {
+        TFilesForm* f = form->FilesForm();
+        WhenShown(f, [f, name] {
+            f->ui().Name->setText(name);
+            f->NameChange(name); // what typing into the field reports
+            f->OkClick();
+        });
+    }
+
+  private slots:
+    void init() {
+        dir = std::make_unique<test::TempDir>();
+        for (const char* n : {"FEEDER1.KEL", "FEEDER2.KEL", "SHORT.KEL"})
+            std::filesystem::copy_file(std::string(R470_SAMPLES) + "/" + n, dir->Path(n));
+        // The file dialog starts in the current folder, as the program does from samples/.
+        QDir::setCurrent(QString::fromStdString(dir->Path()));
+        form = std::make_unique<TMainForm>(
+            AppPaths{dir->Path("r470.SET"), dir->Path("R470.INI"), dir->Path()}, &prompts);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    }
+    void cleanup() {
+        for (int n = 1; n <= 4; ++n)
+            form->session().set.Slot(n).Changed = false;
+        form.reset();
+        QDir::setCurrent(QDir::tempPath());
+        dir.reset();
+    }
+
+    void addWaveformOpensTheDialogAndLoadsTheChoice() {
+        QVERIFY(form->Action("MenuAddWave"));
+        QCOMPARE(form->Action("MenuAddWave")->shortcut(), QKeySequence("Ctrl+R"));
+        QCOMPARE(form->Action("MenuSave")->shortcut(), QKeySequence("Ctrl+S"));
+        AnswerFileDialog("FEEDER2");
+        form->Action("MenuAddWave")->trigger();
+        QCOMPARE(form->session().set.TraceCount, 1);
+        QCOMPARE(QString::fromStdString(form->session().set.Slot(1).Path),
+                 QString::fromStdString(dir->Path("FEEDER2.KEL")));
+        QVERIFY(!form->InfoPanel()->isVisible());
+        QCOMPARE(form->Files()->TraceButton(1)->text(), QString("FEEDER2"));
+    }
+
+    void closeDialogClosesTheTickedWaveforms() {
+        QCOMPARE(form->commands().LoadFile(dir->Path("FEEDER1.KEL")), 0);
+        QCOMPARE(form->commands().LoadFile(dir->Path("FEEDER2.KEL")), 0);
+        QCOMPARE(form->commands().LoadFile(dir->Path("SHORT.KEL")), 0);
+        QString row2;
+        WhenShown(form->ClWaveForm(), [&] {
+            TClWaveForm* c = form->ClWaveForm();
+            row2 = c->ui().File2->text();
+            QVERIFY(!c->ui().Close2->isChecked());
+            c->ui().Close2->setChecked(true);
+            c->ui().OkBtn->click();
+        });
+        form->Action("MenuCloseWave")->trigger();
+        QVERIFY(row2.endsWith("FEEDER2.KEL"));
+        QCOMPARE(form->session().set.TraceCount, 2);
+        QVERIFY(!form->session().set.Slot(2).Loaded);
+        QCOMPARE(form->Files()->TraceButton(2)->text(), QString());
+        QCOMPARE(form->Files()->Strip(2)->palette().color(QPalette::Window),
+                 form->Files()->palette().color(QPalette::Window));
+    }
+
+    void saveAsWritesUnderTheTypedNameWithItsExtension() {
+        QCOMPARE(form->commands().LoadFile(dir->Path("FEEDER1.KEL")), 0);
+        AnswerFileDialog(QString::fromStdString(dir->Path("COPY")));
+        form->Action("MenuSaveAs")->trigger();
+        QVERIFY(std::filesystem::exists(dir->Path("COPY.KEL")));
+        QCOMPARE(form->Files()->TraceButton(1)->text(), QString("COPY"));
+        QVERIFY(prompts.boxes.empty());
+    }
+
+    void closingIsRefusedWhenTheSaveFails() {
+        QCOMPARE(form->commands().LoadFile(dir->Path("FEEDER1.KEL")), 0);
+        TraceSlot& s = form->session().set.Slot(1);
+        s.Changed = true;
+        s.Path = dir->Path("gone/FEEDER1.KEL");
+        prompts.answers = {IdYes, IdCancel};
+        QVERIFY(!form->close());
+        QVERIFY(form->isVisible());
+        QCOMPARE(QString::fromStdString(prompts.boxes[1].text), QString("Path not found"));
+    }
+};
+
+QTEST_MAIN(WaveformSetFormTest)
+#include "waveform_set_form_test.moc"
