@@ -9,6 +9,8 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QtTest>
+
+#include "support/when_modal.h"
 #include <functional>
 
 using namespace r470;
@@ -16,22 +18,13 @@ using namespace r470;
 class MsgFormTest : public QObject {
     Q_OBJECT
 
-    // Runs `inspect` on the modal window once it is up, then lets `close` end it.
-    static void WhenModal(std::function<void(QWidget*)> inspect) {
-        QTimer::singleShot(0, [inspect] {
-            QWidget* w = QApplication::activeModalWidget();
-            QVERIFY(w);
-            inspect(w);
-        });
-    }
-
   private slots:
     void messageWindowLayoutAndResult() {
         int centredLeft = -1, button1Top = -1;
         bool button2Hidden = false, okDefault = false;
         QString caption, caption1, text;
         QCursor during;
-        WhenModal([&](QWidget* w) {
+        test::WhenModal<QWidget>([&](QWidget* w) {
             auto* b1 = w->findChild<QPushButton*>("Button1");
             auto* b2 = w->findChild<QPushButton*>("Button2");
             auto* memo = w->findChild<QTextEdit*>("Memo");
@@ -105,7 +98,7 @@ class MsgFormTest : public QObject {
         QList<int> seen;
         int seenIcon = -1;
         QString title, text;
-        WhenModal([&](QWidget* w) {
+        test::WhenModal<QWidget>([&](QWidget* w) {
             auto* box = qobject_cast<QMessageBox*>(w);
             QVERIFY(box);
             for (QAbstractButton* b : box->buttons())
@@ -133,7 +126,7 @@ class MsgFormTest : public QObject {
 
     void messageBoxTextsAreConvertedFromTheProgramsCodePage() {
         QString text;
-        WhenModal([&](QWidget* w) {
+        test::WhenModal<QWidget>([&](QWidget* w) {
             auto* box = qobject_cast<QMessageBox*>(w);
             text = box->text();
             box->button(QMessageBox::Ok)->click();
@@ -144,7 +137,7 @@ class MsgFormTest : public QObject {
     }
 
     void escapeGivesCancelWhereThereIsOne() {
-        WhenModal([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+        test::WhenModal<QWidget>([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
         QtPrompts prompts;
         QCOMPARE(prompts.ShowMessageBox("Clear ALL waveforms from screen ?", "", 17),
                  int(IdCancel));

@@ -14,6 +14,8 @@
 #include <QApplication>
 #include <QTimer>
 #include <QtTest>
+
+#include "support/when_modal.h"
 #include <functional>
 
 using namespace r470;
@@ -29,15 +31,6 @@ TraceNotes SampleNotes() {
     n.Comments = {"joint at pole 12", "", "water ingress", "", ""};
     n.MoreComments = "first line\r\nsecond \xB5s line";
     return n;
-}
-
-// Runs `act` on the modal dialog once it is up.
-void WhenModal(std::function<void(QDialog*)> act) {
-    QTimer::singleShot(0, [act] {
-        auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        QVERIFY(d);
-        act(d);
-    });
 }
 
 void PressCtrlEnter(QWidget* w) {
@@ -59,7 +52,7 @@ class CommentFormsTest : public QObject {
         QString title, memo;
         int blocks = 0;
         bool noMoreHidden = false;
-        WhenModal([&](QDialog* d) {
+        test::WhenModal<QDialog>([&](QDialog* d) {
             title = d->windowTitle();
             QCOMPARE(ui.Name->text(), QString("/DATA/CABLE01.KEL"));
             QVERIFY(ui.Name->isReadOnly());
@@ -87,7 +80,7 @@ class CommentFormsTest : public QObject {
         ScriptedPrompts prompts;
         auto& ui = dialogs.EditForm().ui();
         TraceNotes notes = SampleNotes();
-        WhenModal([&](QDialog*) {
+        test::WhenModal<QDialog>([&](QDialog*) {
             ui.DateStr->clear();
             QTest::keyClicks(ui.DateStr, "2018-01-31XYZ");
             ui.TimeStr->clear();
@@ -117,7 +110,7 @@ class CommentFormsTest : public QObject {
         TraceNotes notes;
         int blocksAfterCtrlEnter = 0;
         bool openAfterCtrlEnter = false;
-        WhenModal([&](QDialog* d) {
+        test::WhenModal<QDialog>([&](QDialog* d) {
             QTest::keyClicks(ui.Comments, "a");
             PressCtrlEnter(ui.Comments);
             QTest::keyClicks(ui.Comments, "b");
@@ -140,7 +133,7 @@ class CommentFormsTest : public QObject {
         notes.Comments = {"one", "two", "three", "four", "five"};
         QString afterSixth, afterSplit, afterPaste;
         int caretAfterSixth = -1, caretAfterSplit = -1;
-        WhenModal([&](QDialog*) {
+        test::WhenModal<QDialog>([&](QDialog*) {
             ui.Comments->moveCursor(QTextCursor::End);
             PressCtrlEnter(ui.Comments);
             afterSixth = ui.Comments->toPlainText();
@@ -174,7 +167,7 @@ class CommentFormsTest : public QObject {
         auto& ui = dialogs.EditForm().ui();
         TraceNotes notes = SampleNotes();
         bool openAfterOk = false;
-        WhenModal([&](QDialog* d) {
+        test::WhenModal<QDialog>([&](QDialog* d) {
             // As a paste with the mouse leaves it: no key is released in the memo.
             ui.Comments->setPlainText("1\n2\n3\n4\n5\n6");
             ui.Ok->click();
@@ -201,9 +194,9 @@ class CommentFormsTest : public QObject {
         set.TraceCount = 1;
         set.CurTrace = 1;
         QString addTitle, addName, addMemo;
-        WhenModal([&](QDialog*) {
+        test::WhenModal<QDialog>([&](QDialog*) {
             ui.CableID->setText("discarded");
-            WhenModal([&](QDialog* d) {
+            test::WhenModal<QDialog>([&](QDialog* d) {
                 addTitle = d->windowTitle();
                 addName = add.Name->text();
                 addMemo = add.AddComm->toPlainText();
@@ -232,7 +225,7 @@ class CommentFormsTest : public QObject {
         QCOMPARE(form.windowTitle(), QString("Additional comments"));
         std::string memo(1020, 'a');
         std::string result;
-        WhenModal([&](QDialog*) {
+        test::WhenModal<QDialog>([&](QDialog*) {
             ui.AddComm->moveCursor(QTextCursor::End);
             PressCtrlEnter(ui.AddComm); // a line break takes two characters once stored
             QTest::keyClicks(ui.AddComm, "xyz");
@@ -246,7 +239,7 @@ class CommentFormsTest : public QObject {
         QCOMPARE(memo, result);
         QCOMPARE(ui.Name->text(), QString("Memory 3"));
 
-        WhenModal([&](QDialog*) {
+        test::WhenModal<QDialog>([&](QDialog*) {
             ui.AddComm->setPlainText("thrown away");
             QTest::keyClick(ui.AddComm, Qt::Key_Escape);
         });
@@ -262,7 +255,7 @@ class CommentFormsTest : public QObject {
         TraceNotes notes;
         QString caption;
         bool shown = false;
-        WhenModal([&](QDialog*) {
+        test::WhenModal<QDialog>([&](QDialog*) {
             shown = ui.NoMore->isVisible();
             caption = ui.NoMore->text();
             ui.DateStr->setText("dropped");
@@ -304,11 +297,11 @@ class CommentFormsTest : public QObject {
             {"IndivComm", {form.ui().IndivComm, form.ui().LIndivComm}},
             {"Cancel", {form.ui().Cancel, form.ui().LCancel}}};
         QCOMPARE(rows.at(button).second->text(), label);
-        WhenModal([&](QDialog*) { rows.at(button).first->click(); });
+        test::WhenModal<QDialog>([&](QDialog*) { rows.at(button).first->click(); });
         QCOMPARE(int(dialogs.CommentOptions()), option);
 
         // Escape cancels whatever was pressed the time before.
-        WhenModal([](QDialog* d) { QTest::keyClick(d, Qt::Key_Escape); });
+        test::WhenModal<QDialog>([](QDialog* d) { QTest::keyClick(d, Qt::Key_Escape); });
         QCOMPARE(dialogs.CommentOptions(), CommentOption::Cancel);
     }
 
@@ -320,7 +313,7 @@ class CommentFormsTest : public QObject {
         QCOMPARE(ui.Label1->text(), QString("Choose waveform to edit:"));
         QStringList listed;
         int preselected = -2;
-        WhenModal([&](QDialog*) {
+        test::WhenModal<QDialog>([&](QDialog*) {
             for (int i = 0; i < ui.WaveList->count(); ++i)
                 listed << ui.WaveList->item(i)->text();
             preselected = ui.WaveList->currentRow();
@@ -331,10 +324,10 @@ class CommentFormsTest : public QObject {
         QCOMPARE(listed, (QStringList{"/A/ONE.KEL", QString::fromUtf8("/A/\xC2\xB5S.KEL")}));
         QCOMPARE(preselected, 1);
 
-        WhenModal([&](QDialog*) { ui.Cancel->click(); });
+        test::WhenModal<QDialog>([&](QDialog*) { ui.Cancel->click(); });
         QCOMPARE(dialogs.ChooseWaveform({"/A/ONE.KEL", "/A/TWO.KEL"}, 0), -1);
 
-        WhenModal([&](QDialog*) {
+        test::WhenModal<QDialog>([&](QDialog*) {
             preselected = ui.WaveList->selectedItems().size();
             ui.Ok->click();
         });
@@ -353,8 +346,8 @@ class CommentFormsTest : public QObject {
         }
         set.CurTrace = 1;
         QString editedName;
-        WhenModal([&](QDialog*) {
-            WhenModal([&](QDialog*) {
+        test::WhenModal<QDialog>([&](QDialog*) {
+            test::WhenModal<QDialog>([&](QDialog*) {
                 auto& ui = dialogs.EditForm().ui();
                 editedName = ui.Name->text();
                 QTest::keyClicks(ui.Comments, "third slot");

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QTimer>
 #include <QtTest>
+
+#include "support/when_modal.h"
 #include <filesystem>
 #include <functional>
 
@@ -57,15 +59,6 @@ QString Q(const std::string& s) {
 
 class FilesFormTest : public QObject {
     Q_OBJECT
-
-    // Runs `act` on the modal dialog once it is up.
-    static void WhenModal(std::function<void(TFilesForm*)> act) {
-        QTimer::singleShot(0, [act] {
-            auto* w = qobject_cast<TFilesForm*>(QApplication::activeModalWidget());
-            QVERIFY(w);
-            act(w);
-        });
-    }
 
   private slots:
     void openModeShowsThePreviewAndTakesTheClickedFile() {
@@ -165,17 +158,18 @@ class FilesFormTest : public QObject {
         TFilesForm form({"/"}, nullptr);
         FileChooser& chooser = form;
 
-        WhenModal([](TFilesForm* w) { QTest::mouseClick(w->ui().Cancel, Qt::LeftButton); });
+        test::WhenModal<TFilesForm>(
+            [](TFilesForm* w) { QTest::mouseClick(w->ui().Cancel, Qt::LeftButton); });
         QVERIFY(!chooser.ChooseOpen(dir.Path()).has_value());
 
-        WhenModal([](TFilesForm* w) { ClickRow(w->ui().Files, 0, true); });
+        test::WhenModal<TFilesForm>([](TFilesForm* w) { ClickRow(w->ui().Files, 0, true); });
         auto opened = chooser.ChooseOpen("");
         QVERIFY(opened.has_value());
         QCOMPARE(Q(*opened), Q(dir.Path("A1.KEL")));
 
         // Pictures: no ".KEL" for a name typed without an extension.
         QString proposed;
-        WhenModal([&proposed](TFilesForm* w) {
+        test::WhenModal<TFilesForm>([&proposed](TFilesForm* w) {
             proposed = w->ui().Name->text();
             w->ui().Name->clear();
             QTest::keyClicks(w->ui().Name, "PIC");
