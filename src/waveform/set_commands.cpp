@@ -95,6 +95,10 @@ void SetCommands::ClearAllTraces() {
     }
     session_.set.TraceCount = 0;
     session_.set.DiffA = session_.set.DiffB = 0;
+    ShowEmpty();
+}
+
+void SetCommands::ShowEmpty() {
     display_.ClearTraceArea();
     display_.ClearTextArea();
     display_.ClearRangeArea();
@@ -158,10 +162,7 @@ void SetCommands::MenuCloseWave() {
         display_.TraceText(set.CurTrace, true);
     } else {
         display_.state().Cursor1Ns = display_.state().Cursor2Ns = -1;
-        display_.ClearTraceArea();
-        display_.ClearTextArea();
-        display_.ClearRangeArea();
-        host_.ShowStartPanel(true);
+        ShowEmpty();
     }
 }
 

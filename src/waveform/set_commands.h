@@ -58,6 +58,8 @@ class SetCommands {
 
   private:
     void Forget(int slot);
+    // An empty graph, no details, and the start panel in place of the waveforms.
+    void ShowEmpty();
 
     Session& session_;
     Display& display_;
