@@ -59,6 +59,29 @@ void PainterCanvas::MarkDirty(int x0, int y0, int x1, int y1) {
     }
 }
 
+void PainterCanvas::PlotLine(int x0, int y0, int x1, int y1, QRgb colour) {
+    // Bresenham, both ends included (the caller has already left out a line's last point).
+    const int w = image_->width(), h = image_->height();
+    int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
+    int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
+    int err = dx + dy;
+    for (;;) {
+        if (x0 >= 0 && x0 < w && y0 >= 0 && y0 < h)
+            reinterpret_cast<QRgb*>(image_->scanLine(y0))[x0] = colour;
+        if (x0 == x1 && y0 == y1)
+            break;
+        int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x0 += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y0 += sy;
+        }
+    }
+}
+
 bool PainterCanvas::FillWhiteOnImage(const QRect& area) {
     if (!image_)
         return false;
@@ -84,15 +107,25 @@ bool PainterCanvas::FillWhiteOnImage(const QRect& area) {
 void PainterCanvas::DrawPendingLines() {
     if (lines_.empty() && points_.empty())
         return;
-    QPainter& p = P();
     for (const QLine& l : lines_)
         MarkDirty(l.x1(), l.y1(), l.x2(), l.y2());
     for (const QPoint& pt : points_)
         MarkDirty(pt.x(), pt.y(), pt.x(), pt.y());
-    if (!lines_.empty())
-        p.drawLines(lines_.data(), static_cast<int>(lines_.size()));
-    if (!points_.empty())
-        p.drawPoints(points_.data(), static_cast<int>(points_.size()));
+    if (image_ && style_ == PenStyle::Solid) {
+        // Solid one-pixel lines on our own image are plotted directly: a waveform is
+        // thousands of tiny segments and the painter's cost per segment dominates a redraw.
+        QRgb c = qRgb(pen_.r, pen_.g, pen_.b);
+        for (const QLine& l : lines_)
+            PlotLine(l.x1(), l.y1(), l.x2(), l.y2(), c);
+        for (const QPoint& pt : points_)
+            PlotLine(pt.x(), pt.y(), pt.x(), pt.y(), c);
+    } else {
+        QPainter& p = P();
+        if (!lines_.empty())
+            p.drawLines(lines_.data(), static_cast<int>(lines_.size()));
+        if (!points_.empty())
+            p.drawPoints(points_.data(), static_cast<int>(points_.size()));
+    }
     lines_.clear();
     points_.clear();
 }
@@ -128,11 +161,13 @@ void PainterCanvas::ApplyPen() {
 }
 
 void PainterCanvas::SetPenColour(Colour c) {
+    DrawPendingLines(); // they were drawn with the pen they had
     pen_ = c;
     ApplyPen();
 }
 
 void PainterCanvas::SetPenStyle(PenStyle s) {
+    DrawPendingLines();
     style_ = s;
     ApplyPen();
 }

@@ -48,6 +48,7 @@ class PainterCanvas : public Canvas {
     // was drawn, not the size of the window.
     void MarkDirty(int x0, int y0, int x1, int y1);
     bool FillWhiteOnImage(const QRect& area);
+    void PlotLine(int x0, int y0, int x1, int y1, QRgb colour);
 
     QPaintDevice* device_;
     std::unique_ptr<QPainter> painter_;
