@@ -13,6 +13,8 @@
 #include "output/picture_qt.h"
 
 #include <QGuiApplication>
+#include <cstdlib>
+#include <unistd.h>
 #endif
 
 #include <algorithm>
@@ -336,6 +338,23 @@ int RunRender(const Args& args) {
     // Drawing needs fonts from a GUI application; no display is needed for that.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Without a session (a script, a service) there is no runtime folder; a private one for
+    // this run keeps Qt from complaining on every picture.
+    std::string runtimeDir;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        char tmpl[] = "/tmp/tdrtool-XXXXXX";
+        if (char* made = ::mkdtemp(tmpl)) {
+            runtimeDir = made;
+            qputenv("XDG_RUNTIME_DIR", made);
+        }
+    }
+    struct RemoveDir {
+        const std::string& dir;
+        ~RemoveDir() {
+            if (!dir.empty())
+                ::rmdir(dir.c_str());
+        }
+    } removeDir{runtimeDir};
     int argc = 1;
     char name[] = "tdrtool";
     char* argv[] = {name, nullptr};
