@@ -3,6 +3,7 @@
 // and a row in kCommands.
 #include "common/cp1252.h"
 #include "common/file_io.h"
+#include "common/numbers.h"
 #include "shell/messages.h"
 #include "waveform/synth.h"
 #include "waveform/trace_file.h"
@@ -95,12 +96,6 @@ template <typename T> std::optional<T> ParseNumber(const std::string& text) {
     return v;
 }
 
-std::string Shortest(double v) {
-    char buf[32];
-    auto res = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, res.ptr);
-}
-
 // ---- info ----
 
 std::string InfoHelp() {
@@ -166,7 +161,8 @@ std::string SynthHelp() {
                 std::to_string(d.diel)) +
            line("--gain G", "gain step", std::to_string(d.gain)) +
            line("--pulse-width NS", "pulse width in ns", std::to_string(d.pulseWidthNs)) +
-           line("--fault-at NS", "two-way time to the fault in ns", Shortest(d.faultAtNs)) +
+           line("--fault-at NS", "two-way time to the fault in ns",
+                r470::ShortestText(d.faultAtNs)) +
            line("--fault KIND", "open, short or none", "open") +
            line("--mem N", "memory number, 1 to 48", std::to_string(d.memNo)) +
            line("--cable-id TEXT", "cable ID, at most 30 characters", d.cableId) +

@@ -56,10 +56,8 @@ void Display::DrawCursors(bool draw) {
 }
 
 void Display::MoveCursor(int k, double delta, Prompts& prompts) {
-    if (session_.set.TraceCount == 0) {
-        prompts.ShowMessageBox(MessageText(MsgNoTraces), MessageText(MsgProblem), MbOk);
+    if (NoTraces(session_.set, prompts))
         return;
-    }
     ShowCurToCur(kWhite);
     DrawCursor(k, Erase);
     CursorNs(k) = std::clamp(CursorNs(k) + delta, s_.ViewStartNs, s_.ViewEndNs);

@@ -145,10 +145,8 @@ void Display::RangeText() {
 }
 
 void Display::Zoom(Prompts& prompts) {
-    if (session_.set.TraceCount == 0) {
-        prompts.ShowMessageBox(MessageText(MsgNoTraces), MessageText(MsgProblem), MbOk);
+    if (NoTraces(session_.set, prompts))
         return;
-    }
     DrawCursors(false);
     ClearRangeArea();
     if (s_.Zoomed) {

@@ -119,7 +119,7 @@ void TMainForm::BuildMenus() {
     add(graph, "&Add waveform", "MenuAddWave", &TMainForm::MenuAddWaveClick, "Ctrl+R");
     add(graph, "&Close waveform", "MenuCloseWave", &TMainForm::MenuCloseWaveClick);
     add(graph, "Close all &waveforms", "MenuCloseAllWave", &TMainForm::MenuCloseAllWaveClick);
-    menuZoom_ = add(graph, "Z&oom", "MenuZoom", &TMainForm::MenuZoomClick, "Ctrl+O");
+    add(graph, "Z&oom", "MenuZoom", &TMainForm::MenuZoomClick, "Ctrl+O");
 
     QAction* edit = menuBar()->addAction("&Edit", this, &TMainForm::MenuEditClick);
     edit->setObjectName("MenuEdit");

@@ -123,7 +123,6 @@ class TMainForm : public QMainWindow, public DisplayHost {
     QAction* menuInst_ = nullptr;
     QAction* menuExit_ = nullptr;
     QAction* menuAbout_ = nullptr;
-    QAction* menuZoom_ = nullptr;
 };
 
 } // namespace r470

@@ -15,10 +15,6 @@ namespace {
 
 constexpr int kCableIdLabel = 21;
 
-std::string Cut(const std::string& text, std::size_t len) {
-    return text.substr(0, std::min(text.size(), len));
-}
-
 std::string JoinLines(const std::vector<std::string>& lines) {
     std::string out;
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -35,13 +31,6 @@ std::string OneMemoLine(std::string line) {
     std::replace_if(
         line.begin(), line.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
     return line;
-}
-
-bool NoTraces(const WaveformSet& set, Prompts& prompts) {
-    if (set.TraceCount != 0)
-        return false;
-    prompts.ShowMessageBox(MessageText(MsgNoTraces), MessageText(MsgProblem), MbOk);
-    return true;
 }
 
 bool DiffWave(const WaveformSet& set, Prompts& prompts) {
@@ -85,11 +74,12 @@ bool CommentSession::Ok(const CommentFields& typed) {
                                 MessageText(MsgProblem), MbOk);
         return false;
     }
-    notes_.Date = Cut(typed.Date, kDateLen);
-    notes_.Time = Cut(typed.Time, kTimeLen);
-    notes_.CableId = Cut(typed.CableId, kCableIdLen);
+    notes_.Date = typed.Date;
+    notes_.Time = typed.Time;
+    notes_.CableId = typed.CableId;
     for (std::size_t i = 0; i < kCommentLines; ++i)
-        notes_.Comments[i] = i < lines.size() ? Cut(lines[i], kCommentLen) : std::string();
+        notes_.Comments[i] = i < lines.size() ? lines[i] : std::string();
+    notes_.CutToFields();
     return true;
 }
 

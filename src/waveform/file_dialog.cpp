@@ -16,8 +16,6 @@ namespace fs = std::filesystem;
 namespace r470 {
 namespace {
 
-const std::string kWaveformExt = ".KEL";
-
 char Fold(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
@@ -37,11 +35,6 @@ bool LessIgnoreCase(const std::string& a, const std::string& b) {
     if (folded || !EqualsIgnoreCase(a, b))
         return folded;
     return a < b;
-}
-
-bool HasWaveformExt(const std::string& name) {
-    return name.size() > kWaveformExt.size() &&
-           EqualsIgnoreCase(name.substr(name.size() - kWaveformExt.size()), kWaveformExt);
 }
 
 // Absolute, without "." or ".." parts and without a trailing "/" (except the root itself).
@@ -116,9 +109,9 @@ std::vector<WaveformFileEntry> ListWaveformFiles(const std::string& folder) {
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         std::string name = it->path().filename().string();
         std::error_code fec;
-        if (!HasWaveformExt(name) || !it->is_regular_file(fec))
+        if (!HasWaveformExtension(name) || !it->is_regular_file(fec))
             continue;
-        files.push_back({ShownName(name.substr(0, name.size() - kWaveformExt.size())), name});
+        files.push_back({ShownName(name.substr(0, name.size() - kWaveformExtension.size())), name});
     }
     std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) {
         return a.shown != b.shown ? LessIgnoreCase(a.shown, b.shown) : a.real < b.real;
@@ -149,28 +142,15 @@ std::vector<FolderRow> FolderRows(const std::string& folder) {
 }
 
 FilePreview ReadPreview(ByteSource& in) {
-    std::array<std::uint8_t, kHeaderSize> head{};
-    std::size_t got = 0;
-    if (in.Read(head, got) != 0 || got < kHeaderSize ||
-        !std::equal(kSignature.begin(), kSignature.end(), head.begin()))
-        return NotValidPreview();
-    // The version does not matter here; a count beyond the scratch buffer or samples that
-    // run past the end of the file make the file not valid.
-    TraceHeader header = DecodeHeader(head);
-    if (header.SampleCount > kMaxSamples)
-        return NotValidPreview();
-    TraceSamples scratch{};
-    std::span<std::uint8_t> samples(scratch.data(), header.SampleCount);
-    if (in.Read(samples, got) != 0 || got < samples.size())
-        return NotValidPreview();
-    TraceNotes notes;
-    if (ReadText(in, notes) != LoadOk)
+    // The version does not matter here: the preview only needs the texts.
+    TraceData trace;
+    if (ReadTrace(in, trace, true) != LoadOk)
         return NotValidPreview();
     FilePreview p;
-    p.date = notes.Date;
-    p.time = notes.Time;
-    p.cableId = notes.CableId;
-    p.comments = notes.Comments;
+    p.date = trace.notes.Date;
+    p.time = trace.notes.Time;
+    p.cableId = trace.notes.CableId;
+    p.comments = trace.notes.Comments;
     return p;
 }
 
@@ -186,7 +166,7 @@ std::string BuildFileName(const std::string& folder, const std::string& typed,
     std::string name = NativeName(typed);
     std::string own = BaseName(name);
     if (completeExtension && !own.empty() && own.find('.') == std::string::npos)
-        name += kWaveformExt;
+        name += kWaveformExtension;
     fs::path p = fs::path(name).is_absolute() ? fs::path(name) : fs::path(folder) / name;
     p = p.lexically_normal();
 

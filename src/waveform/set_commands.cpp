@@ -67,10 +67,7 @@ int SetCommands::LoadFile(const std::string& path) {
 }
 
 bool SetCommands::NoTraces() {
-    if (session_.set.TraceCount != 0)
-        return false;
-    prompts_.ShowMessageBox(MessageText(MsgNoTraces), MessageText(MsgProblem), MbOk);
-    return true;
+    return r470::NoTraces(session_.set, prompts_);
 }
 
 bool SetCommands::CheckChange(int slot, bool cancelAllowed) {
@@ -210,8 +207,8 @@ std::string SetCommands::GetName(int slot) const {
     if (slot == kDiffSlot)
         return "Diff";
     std::string name = BaseName(session_.set.Slot(slot).FileName);
-    if (name.size() >= 4 && UpperFileName(name.substr(name.size() - 4)) == ".KEL")
-        name.resize(name.size() - 4);
+    if (HasWaveformExtension(name))
+        name.resize(name.size() - kWaveformExtension.size());
     return name;
 }
 

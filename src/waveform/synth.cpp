@@ -1,5 +1,7 @@
 #include "waveform/synth.h"
 
+#include "common/numbers.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -109,12 +111,6 @@ double LaunchHeight(int gain) {
     return h;
 }
 
-std::string Shortest(double v) {
-    char buf[32];
-    auto res = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, res.ptr);
-}
-
 std::string OneDecimal(double v) {
     char buf[48];
     std::snprintf(buf, sizeof buf, "%.1f", v);
@@ -163,7 +159,7 @@ void FillSamples(const SynthOptions& o, TraceSamples& out) {
 }
 
 std::string FaultLine(const SynthOptions& o) {
-    std::string at = Shortest(o.faultAtNs) + " ns";
+    std::string at = ShortestText(o.faultAtNs) + " ns";
     switch (o.fault) {
     case SynthOptions::Open:
         return "Open circuit at " + at;
@@ -203,7 +199,7 @@ std::string SynthOptionsError(const SynthOptions& o) {
         return "The memory number must be 1 to " + std::to_string(kSynthMaxMemNo) + ".";
     if (o.fault != SynthOptions::None && !(o.faultAtNs >= 0 && o.faultAtNs < DurationNs(o)))
         return "The fault must lie within the trace, at 0 ns or later and before " +
-               Shortest(DurationNs(o)) + " ns.";
+               ShortestText(DurationNs(o)) + " ns.";
     if (o.cableId.find('\0') != std::string::npos)
         return "The cable ID must not contain a zero byte.";
     if (o.cableId.size() > kCableIdLen)
@@ -264,7 +260,7 @@ TraceData Synthesize(const SynthOptions& in) {
     n.Comments[1] = FaultLine(o);
     n.Comments[2] = DistanceLine(o);
     n.Comments[3] = "Gain " + std::to_string(o.gain) + ", pulse " + std::to_string(o.pulseWidthNs) +
-                    " ns, interval " + Shortest(IntervalNs(o.intervalPs)) + " ns";
+                    " ns, interval " + ShortestText(IntervalNs(o.intervalPs)) + " ns";
     n.Comments[4] = std::to_string(o.samples) + " samples, memory " + std::to_string(o.memNo) +
                     ", seed " + std::to_string(o.seed);
     n.MoreComments = "Made without an instrument: a launch pulse at 0 ns, cable loss that "

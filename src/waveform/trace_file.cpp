@@ -33,7 +33,7 @@ int ReadText(ByteSource& in, TraceNotes& into) {
     return LoadOk;
 }
 
-int ReadTrace(ByteSource& in, TraceData& into) {
+int ReadTrace(ByteSource& in, TraceData& into, bool anyVersion) {
     std::array<std::uint8_t, kHeaderSize> head{};
     std::size_t got = 0;
     if (in.Read(head, got) != 0)
@@ -43,7 +43,7 @@ int ReadTrace(ByteSource& in, TraceData& into) {
     if (!std::equal(kSignature.begin(), kSignature.end(), head.begin()))
         return LoadNotWaveform;
     into.header = DecodeHeader(head);
-    if (into.header.FileVersion != kFileVersion)
+    if (into.header.FileVersion != kFileVersion && !anyVersion)
         return LoadWrongVersion;
     if (into.header.SampleCount > kMaxSamples)
         return LoadNotWaveform;
@@ -58,6 +58,22 @@ int ReadTraceFile(const std::string& path, TraceData& into) {
     if (f.Open(path) != 0)
         return LoadCannotOpen;
     return ReadTrace(f, into);
+}
+
+const std::string kWaveformExtension = ".KEL";
+
+bool HasWaveformExtension(const std::string& name) {
+    const std::size_t n = kWaveformExtension.size();
+    if (name.size() <= n)
+        return false;
+    for (std::size_t i = 0; i < n; ++i) {
+        char c = name[name.size() - n + i];
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+        if (c != kWaveformExtension[i])
+            return false;
+    }
+    return true;
 }
 
 std::string LoadStateText(int state) {

@@ -28,9 +28,14 @@ struct TraceData {
 // The most the notes block can take: nine terminators around the longest texts.
 constexpr std::size_t kNotesReadLimit = 1353;
 
-int ReadTrace(ByteSource& in, TraceData& into);
+// `anyVersion` reads a file of another format version too (the file dialog's preview).
+int ReadTrace(ByteSource& in, TraceData& into, bool anyVersion = false);
 int ReadTraceFile(const std::string& path, TraceData& into);
 int ReadText(ByteSource& in, TraceNotes& into);
+
+// Waveform files end in ".KEL" in any letter case.
+extern const std::string kWaveformExtension;
+bool HasWaveformExtension(const std::string& name);
 
 // The message shown for a load state (empty for LoadOk).
 std::string LoadStateText(int state);

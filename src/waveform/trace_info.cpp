@@ -1,5 +1,7 @@
 #include "waveform/trace_info.h"
 
+#include "common/numbers.h"
+
 #include "common/cp1252.h"
 
 #include <charconv>
@@ -57,12 +59,6 @@ std::string Number(long long v) {
     return std::to_string(v);
 }
 
-std::string Number(double v) {
-    char buf[32];
-    auto res = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, res.ptr);
-}
-
 template <std::size_t N>
 Field Bytes(const std::string& name, const std::array<std::uint8_t, N>& a) {
     Field f{name, {}, true};
@@ -113,7 +109,7 @@ std::vector<Field> Fields(const std::string& file, int state, const TraceData* t
         One("Filter", num(h.Filter)),
         One("Impedance", num(h.Impedance)),
         Bytes("Reserved2", h.Reserved2),
-        One("NsPerSample", Number(SampleIntervalNs(h))),
+        One("NsPerSample", ShortestText(SampleIntervalNs(h))),
     };
     out.insert(out.end(), head.begin(), head.end());
     const TraceNotes& n = trace->notes;

@@ -15,6 +15,13 @@ void WaveformSet::Reset() {
     DiffB = 0;
 }
 
+bool NoTraces(const WaveformSet& set, Prompts& prompts) {
+    if (set.TraceCount != 0)
+        return false;
+    prompts.ShowMessageBox(MessageText(MsgNoTraces), MessageText(MsgProblem), MbOk);
+    return true;
+}
+
 std::string SaveChangesQuestion(const TraceSlot& slot) {
     return slot.FileName + " " + MessageText(MsgHasChanged);
 }

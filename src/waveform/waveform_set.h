@@ -34,6 +34,10 @@ class WaveformSet {
     std::array<TraceSlot, 6> slots_{}; // index 0 unused: slots are numbered 1 to 5
 };
 
+// The guard of every command that needs a waveform: tells the user "No traces loaded" and
+// answers true when nothing is loaded.
+bool NoTraces(const WaveformSet& set, Prompts& prompts);
+
 // The question asked before a changed waveform is discarded.
 std::string SaveChangesQuestion(const TraceSlot& slot);
 
