@@ -1,5 +1,6 @@
 #include "waveform/set_commands.h"
 
+#include "common/cp1252.h"
 #include "common/file_io.h"
 #include "shell/messages.h"
 #include "shell/prompts.h"
@@ -15,6 +16,10 @@ std::string UpperFileName(const std::string& path) {
     if (out.size() > 255)
         out.resize(255);
     return out;
+}
+
+std::string ShownFileName(const std::string& path) {
+    return UpperFileName(Utf8ToCp1252(path));
 }
 
 void SetCommands::Recall() {
@@ -48,7 +53,7 @@ int SetCommands::LoadFile(const std::string& path) {
     slot.Changed = false;
     slot.TraceOffset = 0;
     slot.NsPerSample = SampleIntervalNs(slot.data.header);
-    slot.FileName = UpperFileName(path);
+    slot.FileName = ShownFileName(path);
     slot.Path = path;
     set.TraceCount++;
     set.CurTrace = s;
@@ -186,7 +191,7 @@ void SetCommands::MenuSaveAs() {
                 break;
             int result = SaveFile(s, path, true, session_.DisplayDiel, prompts_);
             if (result == SaveWritten) {
-                s.FileName = UpperFileName(path);
+                s.FileName = ShownFileName(path);
                 s.Path = path;
                 SetButton(n);
                 break;

@@ -25,6 +25,9 @@ class CloseChooser {
 
 // The file name in upper case, letters a to z only, as the slot buttons and questions show it.
 std::string UpperFileName(const std::string& path);
+// The shown form of a path on disk: the file system's UTF-8 as the program's code page, in
+// upper case.
+std::string ShownFileName(const std::string& path);
 
 class SetCommands {
   public:

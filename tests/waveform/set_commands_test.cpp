@@ -82,6 +82,22 @@ TEST_F(SetCommandsTest, LoadTakesTheLowestFreeSlotAndNamesIt) {
     EXPECT_EQ(commands.GetName(2), "D4");
 }
 
+TEST_F(SetCommandsTest, NamesFromTheFileSystemAreShownInTheProgramsCodePage) {
+    std::string utf8 = dir.Path("caf\xC3\xA9.kel"); // "café.kel" as the file system spells it
+    std::filesystem::copy_file(dir.Path("B2.KEL"), utf8);
+    ASSERT_EQ(commands.LoadFile(utf8), LoadOk);
+    const TraceSlot& s = session.set.Slot(1);
+    EXPECT_EQ(s.Path, utf8) << "opened and saved by its real name";
+    EXPECT_EQ(BaseName(s.FileName), "CAF\xE9.KEL") << "one byte for the e acute, only a-z raised";
+    EXPECT_EQ(commands.GetName(1), "CAF\xE9");
+    EXPECT_EQ(host.Text("SFilename"), s.FileName);
+    chooser.paths = {dir.Path("na\xC3\xAFve")};
+    chooser.paths.front() = *chooser.paths.front() + ".kel";
+    commands.MenuSaveAs();
+    EXPECT_EQ(BaseName(s.FileName), "NA\xEFVE.KEL");
+    EXPECT_TRUE(std::filesystem::exists(dir.Path("na\xC3\xAFve.kel")));
+}
+
 TEST_F(SetCommandsTest, FirstLoadSeedsTheDisplay) {
     LoadAll(1);
     const DisplayState& s = display.state();
