@@ -3,8 +3,26 @@
 #include "waveform/trace_file.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace r470 {
+
+PictureFormat PictureFormatFor(const std::string& path) {
+    std::string ext = path.size() >= 4 ? path.substr(path.size() - 4) : "";
+    for (char& c : ext)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext == ".bmp"   ? PictureFormat::Bmp
+           : ext == ".png" ? PictureFormat::Png
+                           : PictureFormat::None;
+}
+
+std::string PictureRequestError(const PictureOptions& o, const std::string& outPath) {
+    if (PictureFormatFor(outPath) == PictureFormat::None)
+        return "the picture must be a .bmp or .png file";
+    if (o.width < 16 || o.height < 16 || o.width > 20000 || o.height > 20000)
+        return "the picture size must be 16 to 20000 pixels each way";
+    return "";
+}
 
 std::string LoadForPicture(Session& session, Display& display, SetCommands& commands,
                            Prompts& prompts, const PictureOptions& o) {

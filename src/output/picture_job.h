@@ -21,6 +21,12 @@ struct PictureOptions {
     bool zoom = false;
 };
 
+enum class PictureFormat { None, Bmp, Png };
+// The picture format a file name asks for, by its extension in any letter case.
+PictureFormat PictureFormatFor(const std::string& path);
+// What is wrong with a picture request before anything is loaded, or "".
+std::string PictureRequestError(const PictureOptions& options, const std::string& outPath);
+
 // Loads the files into slots 1, 2, ... as "Add waveform" does and applies the options.
 // Returns an error text, or "" when every file loaded.
 std::string LoadForPicture(Session& session, Display& display, SetCommands& commands,

@@ -12,14 +12,10 @@ namespace r470 {
 
 std::string RenderPictureFile(const PictureOptions& o, const std::string& outPath,
                               std::ostream& messages) {
+    if (std::string e = PictureRequestError(o, outPath); !e.empty())
+        return e;
+    const char* format = PictureFormatFor(outPath) == PictureFormat::Bmp ? "BMP" : "PNG";
     QString path = QString::fromStdString(outPath);
-    const char* format = path.endsWith(".bmp", Qt::CaseInsensitive)   ? "BMP"
-                         : path.endsWith(".png", Qt::CaseInsensitive) ? "PNG"
-                                                                      : nullptr;
-    if (!format)
-        return "the picture must be a .bmp or .png file";
-    if (o.width < 16 || o.height < 16 || o.width > 20000 || o.height > 20000)
-        return "the picture size must be 16 to 20000 pixels each way";
 
     InstallFontSubstitutes();
     Session session;
