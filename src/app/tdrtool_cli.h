@@ -1,0 +1,91 @@
+// tdrtool's shared pieces: the argument list, exit codes, option reading and number
+// parsing, and the functions of the subcommands that the table in tdrtool_main.cpp lists.
+#pragma once
+
+#include <charconv>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace tdrtool {
+
+using Args = std::vector<std::string>;
+
+// Exit codes shared by every subcommand.
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+struct Command {
+    std::string_view name;
+    std::string_view synopsis;
+    std::string_view summary;
+    int (*run)(const Args& args);
+    std::string (*help)();
+};
+
+inline bool IsHelp(const std::string& a) {
+    return a == "--help" || a == "-h";
+}
+
+inline int UsageError(std::string_view command, const std::string& problem,
+                      const std::string& help) {
+    std::cerr << "tdrtool " << command << ": " << problem << "\n" << help;
+    return kExitUsage;
+}
+
+// Options come as "--name value" or "--name=value".
+class OptionReader {
+  public:
+    explicit OptionReader(const Args& args) : args_(args) {}
+
+    bool Done() const { return pos_ >= args_.size(); }
+    const std::string& Peek() const { return args_[pos_]; }
+
+    // The next option's name; its value, if joined with '=', is kept for Value().
+    std::string NextName() {
+        std::string a = args_[pos_++];
+        joined_.reset();
+        if (auto eq = a.find('='); a.starts_with("--") && eq != std::string::npos) {
+            joined_ = a.substr(eq + 1);
+            a.resize(eq);
+        }
+        return a;
+    }
+    std::optional<std::string> Value() {
+        if (joined_)
+            return std::exchange(joined_, std::nullopt);
+        if (Done())
+            return std::nullopt;
+        return args_[pos_++];
+    }
+
+  private:
+    const Args& args_;
+    std::size_t pos_ = 0;
+    std::optional<std::string> joined_;
+};
+
+template <typename T> std::optional<T> ParseNumber(const std::string& text) {
+    T v{};
+    const char* end = text.data() + text.size();
+    auto res = std::from_chars(text.data(), end, v);
+    if (text.empty() || res.ec != std::errc{} || res.ptr != end)
+        return std::nullopt;
+    return v;
+}
+
+// The subcommands, one file each.
+int RunInfo(const Args& args);
+std::string InfoHelp();
+int RunSynth(const Args& args);
+std::string SynthHelp();
+#ifdef TDRTOOL_HAS_RENDER
+int RunRender(const Args& args);
+std::string RenderHelp();
+#endif
+
+} // namespace tdrtool

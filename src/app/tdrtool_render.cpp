@@ -1,0 +1,126 @@
+// tdrtool render: the display drawn to a picture without a window.
+#ifdef TDRTOOL_HAS_RENDER
+#include "app/tdrtool_cli.h"
+#include "display/units.h"
+#include "output/picture_qt.h"
+
+#include <QGuiApplication>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace tdrtool {
+
+std::string RenderHelp() {
+    return "Usage: tdrtool render FILE... --out PATH [options]\n"
+           "Loads the waveform files into slots 1, 2, ... as the window's \"Add waveform\"\n"
+           "does and draws the display onto a white picture: frame, waveforms, scale,\n"
+           "cursors and readout line. PATH ends in .bmp or .png.\n"
+           "  --size WxH          picture size in pixels (648x489)\n"
+           "  --units U           feet, metres or time (metres)\n"
+           "  --diel-units D      pvf, v or v2 (pvf)\n"
+           "  --cursors NS1,NS2   cursor times in ns (from the first file)\n"
+           "  --zoom              zoom on the active cursor\n";
+}
+
+int RunRender(const Args& args) {
+    r470::PictureOptions o;
+    std::string out;
+    OptionReader r(args);
+    while (!r.Done()) {
+        if (IsHelp(r.Peek())) {
+            std::cout << RenderHelp();
+            return kExitOk;
+        }
+        if (!r.Peek().starts_with("--")) {
+            o.files.push_back(r.NextName());
+            continue;
+        }
+        std::string name = r.NextName();
+        if (name == "--zoom") {
+            o.zoom = true;
+            continue;
+        }
+        std::optional<std::string> value = r.Value();
+        if (!value)
+            return UsageError("render", "\"" + name + "\" needs a value", RenderHelp());
+        bool ok = true;
+        if (name == "--out") {
+            out = *value;
+            ok = !out.empty();
+        } else if (name == "--size") {
+            auto x = value->find('x');
+            auto w = ParseNumber<int>(value->substr(0, x));
+            auto h = x == std::string::npos ? std::nullopt : ParseNumber<int>(value->substr(x + 1));
+            ok = w && h;
+            o.width = w.value_or(0);
+            o.height = h.value_or(0);
+        } else if (name == "--units") {
+            if (*value == "feet")
+                o.axisUnits = r470::AxisFeet;
+            else if (*value == "metres" || *value == "meters")
+                o.axisUnits = r470::AxisMetres;
+            else if (*value == "time")
+                o.axisUnits = r470::AxisTime;
+            else
+                ok = false;
+        } else if (name == "--diel-units") {
+            if (*value == "pvf")
+                o.dielUnits = r470::DielPvf;
+            else if (*value == "v")
+                o.dielUnits = r470::DielV;
+            else if (*value == "v2")
+                o.dielUnits = r470::DielVHalf;
+            else
+                ok = false;
+        } else if (name == "--cursors") {
+            auto comma = value->find(',');
+            auto a = ParseNumber<double>(value->substr(0, comma));
+            auto b = comma == std::string::npos ? std::nullopt
+                                                : ParseNumber<double>(value->substr(comma + 1));
+            ok = a && b;
+            if (ok)
+                o.cursorsNs = std::make_pair(*a, *b);
+        } else {
+            return UsageError("render", "unknown option \"" + name + "\"", RenderHelp());
+        }
+        if (!ok)
+            return UsageError("render", "bad value \"" + *value + "\" for " + name, RenderHelp());
+    }
+    if (out.empty())
+        return UsageError("render", "--out PATH is required", RenderHelp());
+    if (o.files.empty())
+        return UsageError("render", "no waveform file given", RenderHelp());
+    // Drawing needs fonts from a GUI application; no display is needed for that.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Without a session (a script, a service) there is no runtime folder; a private one for
+    // this run keeps Qt from complaining on every picture.
+    std::string runtimeDir;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        char tmpl[] = "/tmp/tdrtool-XXXXXX";
+        if (char* made = ::mkdtemp(tmpl)) {
+            runtimeDir = made;
+            qputenv("XDG_RUNTIME_DIR", made);
+        }
+    }
+    struct RemoveDir {
+        const std::string& dir;
+        ~RemoveDir() {
+            if (!dir.empty())
+                ::rmdir(dir.c_str());
+        }
+    } removeDir{runtimeDir};
+    int argc = 1;
+    char name[] = "tdrtool";
+    char* argv[] = {name, nullptr};
+    QGuiApplication app(argc, argv);
+    std::string error = r470::RenderPictureFile(o, out, std::cerr);
+    if (!error.empty()) {
+        std::cerr << "tdrtool render: " << error << "\n";
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+} // namespace tdrtool
+#endif
