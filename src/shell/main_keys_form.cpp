@@ -2,6 +2,7 @@
 // each key before the focused control, and the menu bar owns its access letters.
 #include "shell/main_form.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QPushButton>
@@ -62,6 +63,9 @@ bool TMainForm::event(QEvent* e) {
 bool TMainForm::eventFilter(QObject* watched, QEvent* e) {
     if (watched == windowHandle() &&
         (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease)) {
+        // An open menu takes the keys that reach this window (the arrows walk the menu).
+        if (QApplication::activePopupWidget() || QWidget::keyboardGrabber())
+            return false;
         auto* k = static_cast<QKeyEvent*>(e);
         if (e->type() == QEvent::KeyPress && MenuBarKey(k, true))
             return true;

@@ -206,6 +206,18 @@ class MainControlsFormTest : public QObject {
         QTRY_VERIFY(QApplication::activePopupWidget());
         QCOMPARE(form->menuBar()->activeAction()->text(), QString("Grap&h"));
         QApplication::activePopupWidget()->close();
+
+        // With a menu open, the arrows walk the menu and leave the cursors alone.
+        Load();
+        double c1 = S().Cursor1Ns;
+        Key(Qt::Key_F, Qt::AltModifier);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        Key(Qt::Key_Right);
+        Key(Qt::Key_Space);
+        QCOMPARE(S().Cursor1Ns, c1);
+        QCOMPARE(S().ActiveCursor, 1);
+        while (QApplication::activePopupWidget())
+            QApplication::activePopupWidget()->close();
     }
 
     void dielectricUnitsDialogSetsTheUnitOnOk() {
