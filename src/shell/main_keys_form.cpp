@@ -63,8 +63,11 @@ bool TMainForm::event(QEvent* e) {
 bool TMainForm::eventFilter(QObject* watched, QEvent* e) {
     if (watched == windowHandle() &&
         (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease)) {
-        // An open menu takes the keys that reach this window (the arrows walk the menu).
-        if (QApplication::activePopupWidget() || QWidget::keyboardGrabber())
+        // An open menu, or the menu bar walked from the keyboard, takes the keys that reach
+        // this window (the arrows walk the menus). A release still ends a hold.
+        if (e->type() == QEvent::KeyPress &&
+            (QApplication::activePopupWidget() || QWidget::keyboardGrabber() ||
+             menuBar()->activeAction()))
             return false;
         auto* k = static_cast<QKeyEvent*>(e);
         if (e->type() == QEvent::KeyPress && MenuBarKey(k, true))

@@ -216,6 +216,12 @@ class MainControlsFormTest : public QObject {
         Key(Qt::Key_Space);
         QCOMPARE(S().Cursor1Ns, c1);
         QCOMPARE(S().ActiveCursor, 1);
+        // Walked onto "&Edit", which has no menu: the menu bar still has the keys.
+        Key(Qt::Key_Right);
+        Key(Qt::Key_Right);
+        QTRY_COMPARE(form->menuBar()->activeAction(), form->Action("MenuEdit"));
+        Key(Qt::Key_Right);
+        QCOMPARE(S().Cursor1Ns, c1);
         while (QApplication::activePopupWidget())
             QApplication::activePopupWidget()->close();
     }
