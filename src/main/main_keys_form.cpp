@@ -1,6 +1,6 @@
 // What the main window does with keys and with presses on its stepping buttons: it sees
 // each key before the focused control, and the menu bar owns its access letters.
-#include "shell/main_form.h"
+#include "main/main_form.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,5 +1,5 @@
 #include "display/dielec_form.h"
-#include "shell/main_form.h"
+#include "main/main_form.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 #include "support/when_modal.h"
