@@ -5,7 +5,18 @@
 #include <QPdfWriter>
 #include <QPrintDialog>
 
+#include <cmath>
+
 namespace r470 {
+
+namespace {
+// From the sheet's size in millimetres, as a printer driver reports it: an A4 sheet at
+// 600 dpi is 4960 pixels wide (its size in whole points would give 4958).
+int SheetWidthPixels(const QPageLayout& layout, int resolution) {
+    double mm = layout.fullRect(QPageLayout::Millimeter).width();
+    return static_cast<int>(std::floor(mm / 25.4 * resolution + 1e-6));
+}
+} // namespace
 
 PdfPagePort::PdfPagePort(std::string path, const QPageLayout& layout, int resolution,
                          FileWriter writer)
@@ -38,7 +49,7 @@ std::string PdfPagePort::BeginJob() {
 }
 
 int PdfPagePort::PhysicalPageWidth() const {
-    return layout_.fullRectPixels(resolution_).width();
+    return SheetWidthPixels(layout_, resolution_);
 }
 
 std::string PdfPagePort::NewPage() {
@@ -113,7 +124,7 @@ Canvas& QtPrinterPort::PageCanvas() {
 int QtPrinterPort::PhysicalPageWidth() const {
     if (pdf_)
         return pdf_->PhysicalPageWidth();
-    return printer_.pageLayout().fullRectPixels(printer_.resolution()).width();
+    return SheetWidthPixels(printer_.pageLayout(), printer_.resolution());
 }
 
 std::string QtPrinterPort::NewPage() {
