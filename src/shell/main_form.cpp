@@ -4,6 +4,7 @@
 #include "display/files_panel_qt.h"
 #include "display/graph_surface_qt.h"
 #include "display/repeat_timer_qt.h"
+#include "output/output_menu_qt.h"
 #include "shell/about_form.h"
 #include "shell/main_menus_form.h"
 #include "shell/messages.h"
@@ -72,6 +73,8 @@ TMainForm::TMainForm(AppPaths paths, Prompts* prompts) {
     commands_->SetChoosers(filesForm_, clWaveForm_);
     rptTimer_ = std::make_unique<QtRepeatTimer>([this] { RptTimerTimer(); });
     repeat_ = std::make_unique<StepRepeat>(session_, *display_, *prompts_, *rptTimer_);
+    output_ =
+        std::make_unique<OutputMenu>(this, session_, *display_, *prompts_, *files_, *filesForm_);
     BuildMenus();
     BuildToolbars();
     BuildInfoPanel();
@@ -301,7 +304,7 @@ void TMainForm::NotAvailableYet(const char* caption) {
 }
 
 void TMainForm::MenuPrintClick() {
-    NotAvailableYet("&Print");
+    output_->MenuPrintClick();
 }
 
 void TMainForm::MenuSelectClick() {
@@ -321,11 +324,11 @@ void TMainForm::MenuXAxisClick() {
 }
 
 void TMainForm::MenuToClipClick() {
-    NotAvailableYet("To &clipboard");
+    output_->MenuToClipClick();
 }
 
 void TMainForm::MenuToFileClick() {
-    NotAvailableYet("To &file");
+    output_->MenuToFileClick();
 }
 
 void TMainForm::MenuToInstClick() {
