@@ -1,4 +1,5 @@
 // tdrtool csv run as a program, and tdrtool render's table, slot choice and PDF page.
+#include "support/pdf_pages.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -73,14 +74,6 @@ TEST(CsvCommand, RefusesBadArguments) {
     EXPECT_TRUE(dir.Names().empty()) << "nothing written";
 }
 
-std::size_t PdfPages(const std::vector<std::uint8_t>& pdf) {
-    std::string s(pdf.begin(), pdf.end());
-    std::size_t pages = 0;
-    for (std::size_t at = 0; (at = s.find("/Type /Page", at)) != std::string::npos; ++at)
-        pages += s.compare(at, 12, "/Type /Pages") != 0;
-    return pages;
-}
-
 TEST(RenderCommand, WritesThePrintedPageAsPdfAndChoosesTheCurrentSlot) {
     test::TempDir dir;
     std::string files = Sample("FEEDER1.KEL") + " " + Sample("FEEDER2.KEL");
@@ -89,7 +82,7 @@ TEST(RenderCommand, WritesThePrintedPageAsPdfAndChoosesTheCurrentSlot) {
     auto bytes = test::ReadBytes(pdf);
     ASSERT_GT(bytes.size(), 100u);
     EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 5), "%PDF-");
-    EXPECT_EQ(PdfPages(bytes), 1u);
+    EXPECT_EQ(test::PdfPages(bytes), 1u);
 
     // The table names the current slot's file, in that slot's colour: the pictures differ.
     std::string a = dir.Path("a.bmp"), b = dir.Path("b.bmp"), last = dir.Path("last.bmp");

@@ -2,6 +2,7 @@
 #include "display/files_panel_qt.h"
 #include "output/output_menu_qt.h"
 #include "shell/main_form.h"
+#include "support/pdf_pages.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 #include "support/when_modal.h"
@@ -108,12 +109,7 @@ class MainOutputFormTest : public QObject {
         printer.setCopyCount(2);
         test::WhenModal<QPrintDialog>([](QPrintDialog* d) { d->accept(); });
         Trigger("MenuPrint");
-        auto bytes = test::ReadBytes(path);
-        std::string s(bytes.begin(), bytes.end());
-        std::size_t pages = 0;
-        for (std::size_t at = 0; (at = s.find("/Type /Page", at)) != std::string::npos; ++at)
-            pages += s.compare(at, 12, "/Type /Pages") != 0;
-        QCOMPARE(pages, std::size_t(2));
+        QCOMPARE(test::PdfPages(test::ReadBytes(path)), std::size_t(2));
         QVERIFY(prompts.boxes.empty());
         // The window draws on its own surface again.
         QCOMPARE(form->session().target, OutputTarget::Screen);

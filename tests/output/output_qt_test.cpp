@@ -5,6 +5,7 @@
 #include "display/recording_canvas.h"
 #include "output/picture_qt.h"
 #include "output/printer_qt.h"
+#include "support/pdf_pages.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 #include "support/when_modal.h"
@@ -21,14 +22,6 @@
 using namespace r470;
 
 namespace {
-
-std::size_t PdfPages(const std::vector<std::uint8_t>& pdf) {
-    std::string s(pdf.begin(), pdf.end());
-    std::size_t pages = 0;
-    for (std::size_t at = 0; (at = s.find("/Type /Page", at)) != std::string::npos; ++at)
-        pages += s.compare(at, 12, "/Type /Pages") != 0;
-    return pages;
-}
 
 QPageLayout A4() {
     return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
@@ -74,7 +67,7 @@ class OutputQtTest : public QObject {
             PdfPagePort page(path, A4());
             QCOMPARE(page.PhysicalPageWidth(), 4960);
             QVERIFY(w.output.PrintPages(page, c.copies));
-            QCOMPARE(PdfPages(test::ReadBytes(path)), c.pages);
+            QCOMPARE(test::PdfPages(test::ReadBytes(path)), c.pages);
         }
         QCOMPARE(w.session.target, OutputTarget::Screen);
         QCOMPARE(&w.display.canvas(), static_cast<Canvas*>(&w.screen));
@@ -104,7 +97,7 @@ class OutputQtTest : public QObject {
         printer.Printer().setCopyCount(3);
         test::WhenModal<QPrintDialog>([](QPrintDialog* d) { d->accept(); });
         w.output.MenuPrint(printer);
-        QCOMPARE(PdfPages(test::ReadBytes(path)), std::size_t(3));
+        QCOMPARE(test::PdfPages(test::ReadBytes(path)), std::size_t(3));
         QCOMPARE(printer.Printer().copyCount(), 1);
         QVERIFY(w.prompts.boxes.empty());
 
