@@ -7,6 +7,7 @@
 #include "main/about_form.h"
 #include "main/main_menus_form.h"
 #include "main/toolbar_layout.h"
+#include "output/output_menu_qt.h"
 #include "shell/messages.h"
 #include "shell/prompts_qt.h"
 #include "shell/text_qt.h"
@@ -72,6 +73,8 @@ TMainForm::TMainForm(AppPaths paths, Prompts* prompts) {
     commands_->SetChoosers(filesForm_, clWaveForm_);
     rptTimer_ = std::make_unique<QtRepeatTimer>([this] { RptTimerTimer(); });
     repeat_ = std::make_unique<StepRepeat>(session_, *display_, *prompts_, *rptTimer_);
+    output_ =
+        std::make_unique<OutputMenu>(this, session_, *display_, *prompts_, *files_, *filesForm_);
     BuildMenus();
     BuildToolbars();
     BuildInfoPanel();
@@ -301,7 +304,7 @@ void TMainForm::NotAvailableYet(const char* caption) {
 }
 
 void TMainForm::MenuPrintClick() {
-    NotAvailableYet("&Print");
+    output_->MenuPrintClick();
 }
 
 void TMainForm::MenuSelectClick() {
@@ -321,11 +324,11 @@ void TMainForm::MenuXAxisClick() {
 }
 
 void TMainForm::MenuToClipClick() {
-    NotAvailableYet("To &clipboard");
+    output_->MenuToClipClick();
 }
 
 void TMainForm::MenuToFileClick() {
-    NotAvailableYet("To &file");
+    output_->MenuToFileClick();
 }
 
 void TMainForm::MenuToInstClick() {

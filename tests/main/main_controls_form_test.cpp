@@ -109,8 +109,9 @@ class MainControlsFormTest : public QObject {
     }
 
     void commandsStillToComeSayThatTheyAreNotAvailable() {
-        const char* names[] = {"MenuPrint", "MenuSelect", "MenuImpInst", "MenuSelWave",
-                               "MenuXAxis", "MenuToClip", "MenuToFile",  "MenuToInst"};
+        // Only the commands whose part of the program has not landed yet.
+        const char* names[] = {"MenuSelect", "MenuImpInst", "MenuSelWave", "MenuXAxis",
+                               "MenuToInst"};
         for (const char* name : names) {
             prompts.answers = {IdOk};
             form->Action(name)->trigger();
