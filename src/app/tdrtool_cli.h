@@ -83,6 +83,8 @@ int RunInfo(const Args& args);
 std::string InfoHelp();
 int RunSynth(const Args& args);
 std::string SynthHelp();
+int RunCsv(const Args& args);
+std::string CsvHelp();
 #ifdef TDRTOOL_HAS_RENDER
 int RunRender(const Args& args);
 std::string RenderHelp();

@@ -19,10 +19,11 @@ struct PictureOptions {
     std::optional<int> dielUnits;
     std::optional<std::pair<double, double>> cursorsNs;
     bool zoom = false;
+    std::optional<int> current; // the selected slot; the last file loaded otherwise
 };
 
-enum class PictureFormat { None, Bmp, Png };
-// The picture format a file name asks for, by its extension in any letter case.
+enum class PictureFormat { None, Bmp, Png, Pdf };
+// The output format a file name asks for, by its extension in any letter case.
 PictureFormat PictureFormatFor(const std::string& path);
 // What is wrong with a picture request before anything is loaded, or "".
 std::string PictureRequestError(const PictureOptions& options, const std::string& outPath);
