@@ -15,6 +15,15 @@ namespace {
 const Command kCommands[] = {
     {"info", "info [--json] FILE...", "header and notes of waveform files", RunInfo, InfoHelp},
     {"synth", "synth --out FILE [options]", "write a synthetic waveform file", RunSynth, SynthHelp},
+    {"ports", "ports", "the COM ports that can be opened now", RunPorts, PortsHelp},
+    {"receive", "receive (--port N | --device PATH)", "one transmission into buffer.dat",
+     RunReceive, ReceiveHelp},
+    {"send", "send (--port N | --device PATH) FILE:MEM...", "waveforms into instrument memories",
+     RunSend, SendHelp},
+    {"encode", "encode FILE:MEM... --out FILE", "the bytes a send puts on the line", RunEncode,
+     EncodeHelp},
+    {"instrument", "instrument (--pty | --device PATH) ...", "a simulated instrument",
+     RunInstrument, InstrumentHelp},
 #ifdef TDRTOOL_HAS_RENDER
     {"render", "render FILE... --out PATH [options]", "draw the display to a BMP or PNG picture",
      RunRender, RenderHelp},
