@@ -85,6 +85,16 @@ int RunSynth(const Args& args);
 std::string SynthHelp();
 int RunCsv(const Args& args);
 std::string CsvHelp();
+int RunPorts(const Args& args);
+std::string PortsHelp();
+int RunReceive(const Args& args);
+std::string ReceiveHelp();
+int RunSend(const Args& args);
+std::string SendHelp();
+int RunEncode(const Args& args);
+std::string EncodeHelp();
+int RunInstrument(const Args& args);
+std::string InstrumentHelp();
 #ifdef TDRTOOL_HAS_RENDER
 int RunRender(const Args& args);
 std::string RenderHelp();
