@@ -49,8 +49,9 @@ int RunRender(const Args& args) {
             ok = !out.empty();
         } else if (name == "--size") {
             auto x = value->find('x');
-            auto w = ParseNumber<int>(value->substr(0, x));
-            auto h = x == std::string::npos ? std::nullopt : ParseNumber<int>(value->substr(x + 1));
+            auto w = ParseNumber<int>(value->substr(0, x), 1);
+            auto h =
+                x == std::string::npos ? std::nullopt : ParseNumber<int>(value->substr(x + 1), 1);
             ok = w && h;
             o.width = w.value_or(0);
             o.height = h.value_or(0);
@@ -74,9 +75,11 @@ int RunRender(const Args& args) {
                 ok = false;
         } else if (name == "--cursors") {
             auto comma = value->find(',');
-            auto a = ParseNumber<double>(value->substr(0, comma));
-            auto b = comma == std::string::npos ? std::nullopt
-                                                : ParseNumber<double>(value->substr(comma + 1));
+            // Times on the trace: from its first sample on, and no further than any trace.
+            auto a = ParseNumber<double>(value->substr(0, comma), 0, r470::kMaxCursorNs);
+            auto b = comma == std::string::npos
+                         ? std::nullopt
+                         : ParseNumber<double>(value->substr(comma + 1), 0, r470::kMaxCursorNs);
             ok = a && b;
             if (ok)
                 o.cursorsNs = std::make_pair(*a, *b);
@@ -90,6 +93,8 @@ int RunRender(const Args& args) {
         return UsageError("render", "--out PATH is required", RenderHelp());
     if (o.files.empty())
         return UsageError("render", "no waveform file given", RenderHelp());
+    if (std::string problem = r470::PictureRequestError(o, out); !problem.empty())
+        return UsageError("render", problem, RenderHelp());
     // Drawing needs fonts from a GUI application; no display is needed for that.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

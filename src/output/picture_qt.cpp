@@ -1,11 +1,15 @@
 #include "output/picture_qt.h"
 
+#include "common/cp1252.h"
+#include "common/file_io.h"
 #include "display/painter_canvas_qt.h"
 #include "display/recording_canvas.h"
 #include "output/composition.h"
 #include "shell/console_prompts.h"
+#include "shell/messages.h"
 #include "shell/text_qt.h"
 
+#include <QBuffer>
 #include <QImage>
 
 namespace r470 {
@@ -15,7 +19,6 @@ std::string RenderPictureFile(const PictureOptions& o, const std::string& outPat
     if (std::string e = PictureRequestError(o, outPath); !e.empty())
         return e;
     const char* format = PictureFormatFor(outPath) == PictureFormat::Bmp ? "BMP" : "PNG";
-    QString path = QString::fromStdString(outPath);
 
     InstallFontSubstitutes();
     Session session;
@@ -39,8 +42,16 @@ std::string RenderPictureFile(const PictureOptions& o, const std::string& outPat
         DrawComposition(display, session, canvas, OutputTarget::Bitmap, picture, offscreen, screen);
         canvas.Flush();
     }
-    if (!image.save(path, format))
-        return "cannot write " + outPath;
+    // Encoded in memory, written by the program's one safe writer like every other file.
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, format))
+        return "cannot encode the picture";
+    std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(encoded.constData()),
+                                        static_cast<std::size_t>(encoded.size()));
+    if (int e = WriteFileBytes(outPath, bytes); e != 0)
+        return "cannot write " + outPath + ": " + Cp1252ToUtf8(IoErrorText(e));
     return "";
 }
 

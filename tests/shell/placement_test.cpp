@@ -25,6 +25,41 @@ TEST(IniFile, SectionsAndKeysMatchInAnyCaseAndValuesAreIntegers) {
     EXPECT_EQ(ini.ReadInteger("other", "TOP", 0), 7);
 }
 
+TEST(IniFile, AValueThatIsNotOneIntegerGivesTheDefault) {
+    struct Case {
+        const char* text;
+        int value;
+    } cases[] = {{"5", 5},
+                 {"+5", 5},
+                 {"-5", -5},
+                 {" -5 ", -5},
+                 {"$7f", 127},
+                 {"-0x10", -16},
+                 {"2147483647", 2147483647},
+                 {"-2147483648", -2147483647 - 1},
+                 {"-$80000000", -2147483647 - 1},
+                 {"--5", 77},
+                 {"+-5", 77},
+                 {"-+5", 77},
+                 {"++5", 77},
+                 {"-", 77},
+                 {"$", 77},
+                 {"-$-5", 77},
+                 {"0x-5", 77},
+                 {"5 5", 77},
+                 {"5x", 77},
+                 {"", 77},
+                 {"2147483648", 77},
+                 {"-2147483649", 77},
+                 {"--9223372036854775808", 77},
+                 {"-9223372036854775808", 77},
+                 {"99999999999999999999999", 77}};
+    for (const Case& c : cases) {
+        IniFile ini = IniFile::Parse(std::string("[s]\nk=") + c.text + "\n");
+        EXPECT_EQ(ini.ReadInteger("s", "k", 77), c.value) << '"' << c.text << '"';
+    }
+}
+
 TEST(IniFile, ReadIniIntOpensTheFileAndAMissingFileGivesDefaults) {
     test::TempDir dir;
     test::WriteText(dir.Path("R470.INI"),
