@@ -93,8 +93,6 @@ int RunRender(const Args& args) {
         return UsageError("render", "--out PATH is required", RenderHelp());
     if (o.files.empty())
         return UsageError("render", "no waveform file given", RenderHelp());
-    if (std::string problem = r470::PictureRequestError(o, out); !problem.empty())
-        return UsageError("render", problem, RenderHelp());
     // Drawing needs fonts from a GUI application; no display is needed for that.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
