@@ -43,7 +43,7 @@ TEST_F(SessionFixture, StartLoadsSettingsAndEmptiesTheSlots) {
     session.set.CurTrace = 2;
     session.set.DiffA = 1;
     session.TraceStep = 4;
-    Placement p = StartSession(session, design, {1024, 768});
+    Placement p = StartSession(session, design, {1280, 1024});
     EXPECT_EQ(p, design);
     EXPECT_EQ(session.settings, stored);
     EXPECT_FALSE(UsesNormalToolbar(session.settings));
