@@ -61,8 +61,8 @@ TMainForm::TMainForm(AppPaths paths, Prompts* prompts) {
     QFont font("MS Sans Serif");
     font.setPointSize(8);
     setFont(font);
-    resize(kMainDesignRect.width, kMainDesignRect.height);
-    move(kMainDesignRect.left, kMainDesignRect.top);
+    setGeometry(kMainDesignRect.left, kMainDesignRect.top, kMainDesignRect.width,
+                kMainDesignRect.height); // the client area's, like every placement
 
     client_ = new GraphSurface(this);
     setCentralWidget(client_);
