@@ -52,8 +52,9 @@ int RunRender(const Args& args) {
             ok = !out.empty();
         } else if (name == "--size") {
             auto x = value->find('x');
-            auto w = ParseNumber<int>(value->substr(0, x));
-            auto h = x == std::string::npos ? std::nullopt : ParseNumber<int>(value->substr(x + 1));
+            auto w = ParseNumber<int>(value->substr(0, x), 1);
+            auto h =
+                x == std::string::npos ? std::nullopt : ParseNumber<int>(value->substr(x + 1), 1);
             ok = w && h;
             o.width = w.value_or(0);
             o.height = h.value_or(0);
@@ -81,9 +82,11 @@ int RunRender(const Args& args) {
             o.current = n;
         } else if (name == "--cursors") {
             auto comma = value->find(',');
-            auto a = ParseNumber<double>(value->substr(0, comma));
-            auto b = comma == std::string::npos ? std::nullopt
-                                                : ParseNumber<double>(value->substr(comma + 1));
+            // Times on the trace: from its first sample on, and no further than any trace.
+            auto a = ParseNumber<double>(value->substr(0, comma), 0, r470::kMaxCursorNs);
+            auto b = comma == std::string::npos
+                         ? std::nullopt
+                         : ParseNumber<double>(value->substr(comma + 1), 0, r470::kMaxCursorNs);
             ok = a && b;
             if (ok)
                 o.cursorsNs = std::make_pair(*a, *b);

@@ -46,8 +46,8 @@ TMainForm::TMainForm(AppPaths paths, Prompts* prompts) {
     QFont font("MS Sans Serif");
     font.setPointSize(8);
     setFont(font);
-    resize(kMainDesignRect.width, kMainDesignRect.height);
-    move(kMainDesignRect.left, kMainDesignRect.top);
+    setGeometry(kMainDesignRect.left, kMainDesignRect.top, kMainDesignRect.width,
+                kMainDesignRect.height); // the client area's, like every placement
 
     client_ = new GraphSurface(this);
     setCentralWidget(client_);
@@ -103,11 +103,12 @@ void TMainForm::FormShow() {
     setWindowTitle(ToQ(kMainCaption));
 
     QSize screenSize = screen() ? screen()->geometry().size() : QSize(1024, 768);
-    Placement current{{x(), y(), width(), height()}, isMaximized()};
+    // Placement is the client area's, both here and at close: mixing it with the frame's
+    // moved the window by the frame at every start.
+    Placement current{{geometry().x(), geometry().y(), width(), height()}, isMaximized()};
     Placement p = StartSession(session_, current, {screenSize.width(), screenSize.height()});
     progName_->setText(ToQ(kProgName));
-    move(p.normal.left, p.normal.top);
-    resize(p.normal.width, p.normal.height);
+    setGeometry(p.normal.left, p.normal.top, p.normal.width, p.normal.height);
     if (p.maximized)
         setWindowState(windowState() | Qt::WindowMaximized);
 
@@ -262,7 +263,8 @@ void TMainForm::ShowStartPanel(bool visible) {
 }
 
 bool TMainForm::FormCloseQuery() {
-    Placement now{{x(), y(), width(), height()}, isMaximized()};
+    QRect client = isMaximized() ? normalGeometry() : geometry();
+    Placement now{{client.x(), client.y(), client.width(), client.height()}, isMaximized()};
     return CloseSession(session_, now, *prompts_);
 }
 

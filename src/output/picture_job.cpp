@@ -24,6 +24,11 @@ std::string PictureRequestError(const PictureOptions& o, const std::string& outP
         return "the current slot must be 1 to 5";
     if (o.width < 16 || o.height < 16 || o.width > 20000 || o.height > 20000)
         return "the picture size must be 16 to 20000 pixels each way";
+    // A NaN would pass the clamp to the view and reach the pixel conversion.
+    if (o.cursorsNs && !(o.cursorsNs->first >= 0 && o.cursorsNs->first <= kMaxCursorNs &&
+                         o.cursorsNs->second >= 0 && o.cursorsNs->second <= kMaxCursorNs))
+        return "the cursor times must be 0 to " + std::to_string(static_cast<long>(kMaxCursorNs)) +
+               " ns";
     return "";
 }
 

@@ -22,6 +22,9 @@ struct PictureOptions {
     std::optional<int> current; // the selected slot; the last file loaded otherwise
 };
 
+// No waveform lasts longer: 2048 samples of the longest interval the header can hold.
+constexpr double kMaxCursorNs = 2048.0 * (65535.0 + 255.0 * 65535.0) / 1000.0;
+
 enum class PictureFormat { None, Bmp, Png, Pdf };
 // The output format a file name asks for, by its extension in any letter case.
 PictureFormat PictureFormatFor(const std::string& path);

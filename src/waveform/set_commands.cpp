@@ -186,7 +186,8 @@ void SetCommands::MenuSaveAs() {
         if (!s.Loaded)
             continue;
         for (;;) {
-            std::string path = GetFileName(BaseName(s.Path));
+            // The dialog's name field holds the program's code page, like everything shown.
+            std::string path = GetFileName(ShownName(BaseName(s.Path)));
             if (path.empty())
                 break;
             int result = SaveFile(s, path, true, session_.DisplayDiel, prompts_);
