@@ -15,6 +15,8 @@ namespace {
 const Command kCommands[] = {
     {"info", "info [--json] FILE...", "header and notes of waveform files", RunInfo, InfoHelp},
     {"synth", "synth --out FILE [options]", "write a synthetic waveform file", RunSynth, SynthHelp},
+    {"dbrl", "dbrl FILE [--cursors NS1,NS2]", "return loss between two cursor times", RunDbrl,
+     DbrlHelp},
 #ifdef TDRTOOL_HAS_RENDER
     {"render", "render FILE... --out PATH [options]", "draw the display to a BMP or PNG picture",
      RunRender, RenderHelp},
