@@ -19,7 +19,8 @@ std::string RenderHelp() {
            "  --units U           feet, metres or time (metres)\n"
            "  --diel-units D      pvf, v or v2 (pvf)\n"
            "  --cursors NS1,NS2   cursor times in ns (from the first file)\n"
-           "  --zoom              zoom on the active cursor\n";
+           "  --zoom              zoom on the active cursor\n"
+           "  --diff A,B          also draw slot A minus slot B (lower minus higher)\n";
 }
 
 int RunRender(const Args& args) {
@@ -80,6 +81,14 @@ int RunRender(const Args& args) {
             ok = a && b;
             if (ok)
                 o.cursorsNs = std::make_pair(*a, *b);
+        } else if (name == "--diff") {
+            auto comma = value->find(',');
+            auto a = ParseNumber<int>(value->substr(0, comma));
+            auto b = comma == std::string::npos ? std::nullopt
+                                                : ParseNumber<int>(value->substr(comma + 1));
+            ok = a && b;
+            if (ok)
+                o.diff = std::make_pair(*a, *b);
         } else {
             return UsageError("render", "unknown option \"" + name + "\"", RenderHelp());
         }
