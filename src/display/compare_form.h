@@ -22,6 +22,7 @@ class TSelWaveForm : public QDialog {
   public:
     explicit TSelWaveForm(QWidget* parent = nullptr);
     ~TSelWaveForm() override;
+    Ui::TSelWaveForm& ui() { return *ui_; }
     void Fill(const DisplayModeFields& fields);
     DisplayChoice Boxes() const;
     // "&Ok" asks the session; the window closes only when it accepts.
@@ -36,6 +37,7 @@ class TMismatchForm : public QDialog {
   public:
     explicit TMismatchForm(QWidget* parent = nullptr);
     ~TMismatchForm() override;
+    Ui::TMismatchForm& ui() { return *ui_; }
     MismatchAnswer Run(const std::string& message, const std::function<bool()>& clearClick);
     void ClearClick();
 
@@ -49,6 +51,7 @@ class TDielDifForm : public QDialog {
   public:
     explicit TDielDifForm(QWidget* parent = nullptr);
     ~TDielDifForm() override;
+    Ui::TDielDifForm& ui() { return *ui_; }
     DielDifAnswer Run();
 
   private:
@@ -60,6 +63,7 @@ class TDielDif2Form : public QDialog {
   public:
     explicit TDielDif2Form(QWidget* parent = nullptr);
     ~TDielDif2Form() override;
+    Ui::TDielDif2Form& ui() { return *ui_; }
     bool Run(); // true: make all dielectric values the same
 
   private:
@@ -70,6 +74,7 @@ class TXAxisForm : public QDialog {
   public:
     explicit TXAxisForm(QWidget* parent = nullptr);
     ~TXAxisForm() override;
+    Ui::TXAxisForm& ui() { return *ui_; }
     std::optional<int> Run(int units);
 
   private:
@@ -80,6 +85,7 @@ class TdBRLForm : public QDialog {
   public:
     explicit TdBRLForm(QWidget* parent = nullptr);
     ~TdBRLForm() override;
+    Ui::TdBRLForm& ui() { return *ui_; }
     void Fill(const std::string& ratio, const std::string& dB);
     void Run(const std::string& ratio, const std::string& dB);
 
