@@ -1,7 +1,7 @@
 // The window program: creates its windows and runs until the main window closes.
 #include "common/file_io.h"
-#include "shell/about_form.h"
-#include "shell/main_form.h"
+#include "main/about_form.h"
+#include "main/main_form.h"
 
 #include <QApplication>
 #include <QDir>

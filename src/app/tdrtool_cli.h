@@ -83,6 +83,8 @@ int RunInfo(const Args& args);
 std::string InfoHelp();
 int RunSynth(const Args& args);
 std::string SynthHelp();
+int RunCsv(const Args& args);
+std::string CsvHelp();
 int RunDbrl(const Args& args);
 std::string DbrlHelp();
 #ifdef TDRTOOL_HAS_RENDER

@@ -15,10 +15,11 @@ namespace {
 const Command kCommands[] = {
     {"info", "info [--json] FILE...", "header and notes of waveform files", RunInfo, InfoHelp},
     {"synth", "synth --out FILE [options]", "write a synthetic waveform file", RunSynth, SynthHelp},
+    {"csv", "csv FILE... [options]", "samples with time and distance as CSV", RunCsv, CsvHelp},
     {"dbrl", "dbrl FILE [--cursors NS1,NS2]", "return loss between two cursor times", RunDbrl,
      DbrlHelp},
 #ifdef TDRTOOL_HAS_RENDER
-    {"render", "render FILE... --out PATH [options]", "draw the display to a BMP or PNG picture",
+    {"render", "render FILE... --out PATH [options]", "draw the display to a BMP, PNG or PDF file",
      RunRender, RenderHelp},
 #endif
 };

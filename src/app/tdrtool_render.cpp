@@ -13,13 +13,16 @@ namespace tdrtool {
 std::string RenderHelp() {
     return "Usage: tdrtool render FILE... --out PATH [options]\n"
            "Loads the waveform files into slots 1, 2, ... as the window's \"Add waveform\"\n"
-           "does and draws the display onto a white picture: frame, waveforms, scale,\n"
-           "cursors and readout line. PATH ends in .bmp or .png.\n"
+           "does and draws what a picture of the display shows: frame, waveforms, scale,\n"
+           "cursors, readout line and the details table of the current waveform. PATH\n"
+           "ends in .bmp or .png (a picture of --size), or .pdf (the printed A4 page).\n"
            "  --size WxH          picture size in pixels (648x489)\n"
            "  --units U           feet, metres or time (metres)\n"
            "  --diel-units D      pvf, v or v2 (pvf)\n"
            "  --cursors NS1,NS2   cursor times in ns (from the first file)\n"
            "  --zoom              zoom on the active cursor\n"
+           "  --current N         the selected slot, whose details the table shows (the\n"
+           "                      last file)\n"
            "  --diff A,B          also draw slot A minus slot B (lower minus higher)\n";
 }
 
@@ -73,6 +76,10 @@ int RunRender(const Args& args) {
                 o.dielUnits = r470::DielVHalf;
             else
                 ok = false;
+        } else if (name == "--current") {
+            auto n = ParseNumber<int>(*value);
+            ok = n.has_value();
+            o.current = n;
         } else if (name == "--cursors") {
             auto comma = value->find(',');
             auto a = ParseNumber<double>(value->substr(0, comma));

@@ -1,7 +1,7 @@
 #include "display/compare_form.h"
 
 #include "display/units.h"
-#include "shell/main_form.h"
+#include "main/main_form.h"
 #include "shell/text_qt.h"
 #include "ui_dbrl_form.h"
 #include "ui_diel_dif2_form.h"

@@ -80,6 +80,7 @@ class Display {
     // Printing and pictures borrow the display: point it at another canvas and back.
     void SetCanvas(Canvas& canvas) { canvas_ = &canvas; }
     void SetSurface(const DrawSurface& surface) { surface_ = surface; }
+    const DrawSurface& Surface() const { return surface_; }
 
     // Layout and mapping
     void SetDrawParam();

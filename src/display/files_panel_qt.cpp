@@ -73,6 +73,7 @@ void FilesPanel::SetLabel(const std::string& name, const std::string& text, Colo
     QPalette pal = l->palette();
     pal.setColor(QPalette::WindowText, QColor(colour.r, colour.g, colour.b));
     l->setPalette(pal);
+    texts_[name] = text;
     QString full = ToQ(text);
     // A full path rarely fits its column: keep its end, where the file name is, in view.
     QString shown = l->fontMetrics().elidedText(full, Qt::ElideLeft, l->width());
@@ -88,6 +89,14 @@ void FilesPanel::SetLabelVisible(const std::string& name, bool visible) {
 void FilesPanel::ClearLabels() {
     for (auto& [name, l] : labels_)
         l->clear();
+    texts_.clear();
+}
+
+std::string FilesPanel::ShownLabelText(const std::string& name) const {
+    QLabel* l = Label(name);
+    auto it = texts_.find(name);
+    // isHidden, not isVisible: a panel not on screen yet still shows its labels.
+    return !l || l->isHidden() || it == texts_.end() ? std::string() : it->second;
 }
 
 void FilesPanel::SetTraceButton(int slot, const std::string& caption, Colour strip) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "display/canvas.h"
+#include "display/label_source.h"
 
 #include <QFrame>
 #include <array>
@@ -15,7 +16,7 @@ class QPushButton;
 
 namespace r470 {
 
-class FilesPanel : public QFrame {
+class FilesPanel : public QFrame, public LabelSource {
     Q_OBJECT
   public:
     static constexpr int kHeight = 140;
@@ -30,6 +31,8 @@ class FilesPanel : public QFrame {
     void SetLabel(const std::string& name, const std::string& text, Colour colour);
     void SetLabelVisible(const std::string& name, bool visible);
     void ClearLabels();
+    // The whole text a label was given (the panel may shorten it to fit), "" when hidden.
+    std::string ShownLabelText(const std::string& name) const override;
     void SetTraceButton(int slot, const std::string& caption, Colour strip);
     void ClearTraceButton(int slot);
     // Buttons flush with the right edge, each strip just left of its button.
@@ -43,6 +46,7 @@ class FilesPanel : public QFrame {
 
   private:
     std::map<std::string, QLabel*> labels_;
+    std::map<std::string, std::string> texts_;
     std::array<QPushButton*, 5> buttons_{};
     std::array<QFrame*, 5> strips_{};
 };

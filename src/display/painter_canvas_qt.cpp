@@ -140,6 +140,15 @@ void PainterCanvas::Flush() {
     painter_.reset();
 }
 
+bool PainterCanvas::Begin() {
+    return device_ && P().isActive();
+}
+
+QPainter* PainterCanvas::ActivePainter() {
+    DrawPendingLines();
+    return painter_ && painter_->isActive() ? painter_.get() : nullptr;
+}
+
 QPainter& PainterCanvas::P() {
     if (!painter_) {
         painter_ = std::make_unique<QPainter>(device_);

@@ -22,6 +22,12 @@ class PainterCanvas : public Canvas {
     ~PainterCanvas() override;
     void SetDevice(QPaintDevice* device);
     void Flush();
+    // Opens the painter now, so that a device that will not be painted on (a printer whose
+    // job cannot start) is known before any drawing; false then.
+    bool Begin();
+    // Draws what is still pending and gives the open painter (nullptr when none), for the
+    // device's own steps between drawings, such as a printer's next page.
+    QPainter* ActivePainter();
 
     void SetPenColour(Colour c) override;
     Colour PenColour() const override { return pen_; }

@@ -1,14 +1,36 @@
-// The display as a printed page or a picture: frame, waveforms, scale, cursors and the
-// readout line, drawn by the same operations as the screen onto another canvas.
+// The display as a printed page or a picture: frame, waveforms, scale, cursors, readouts
+// and the details table, drawn by the same operations as the screen onto another canvas.
 #pragma once
 
 #include "display/display.h"
+#include "display/label_source.h"
 
 namespace r470 {
 
-// Draws the composition on `canvas` for `target` (printer or picture). The display is
-// pointed back at `screen` and the screen target afterwards.
+// Points the display at a page or picture for as long as it lives, and gives the screen
+// its canvas, target and layout back when it goes, also when drawing was cut short.
+class BorrowedDisplay {
+  public:
+    BorrowedDisplay(Display& display, Session& session, Canvas& canvas, OutputTarget target,
+                    const DrawSurface& surface);
+    ~BorrowedDisplay();
+    BorrowedDisplay(const BorrowedDisplay&) = delete;
+    BorrowedDisplay& operator=(const BorrowedDisplay&) = delete;
+
+  private:
+    Display& display_;
+    Session& session_;
+    Canvas& screen_;
+    DrawSurface screenSurface_;
+};
+
+// One page or picture on the display's current canvas and target: the layout for the
+// target, then waveforms, scale and readout labels, cursors, details, gain and dielectric,
+// then the details table from the labels' texts.
+void PrintTrace(Display& display, Session& session, const LabelSource& labels);
+
+// PrintTrace on `canvas`, the display borrowed for the time it takes.
 void DrawComposition(Display& display, Session& session, Canvas& canvas, OutputTarget target,
-                     const DrawSurface& surface, Canvas& screen, const DrawSurface& screenSurface);
+                     const DrawSurface& surface, const LabelSource& labels);
 
 } // namespace r470

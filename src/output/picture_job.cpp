@@ -15,12 +15,15 @@ PictureFormat PictureFormatFor(const std::string& path) {
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return ext == ".bmp"   ? PictureFormat::Bmp
            : ext == ".png" ? PictureFormat::Png
+           : ext == ".pdf" ? PictureFormat::Pdf
                            : PictureFormat::None;
 }
 
 std::string PictureRequestError(const PictureOptions& o, const std::string& outPath) {
     if (PictureFormatFor(outPath) == PictureFormat::None)
-        return "the picture must be a .bmp or .png file";
+        return "the picture must be a .bmp, .png or .pdf file";
+    if (o.current && (*o.current < 1 || *o.current > kDiffSlot))
+        return "the current slot must be 1 to 5";
     if (o.width < 16 || o.height < 16 || o.width > 20000 || o.height > 20000)
         return "the picture size must be 16 to 20000 pixels each way";
     return "";
@@ -55,6 +58,11 @@ std::string LoadForPicture(Session& session, Display& display, SetCommands& comm
         if (problem != 0)
             return "--diff: " + MessageText(problem);
         CompareCommands(session, display, commands, prompts).ApplyDisplayChoice(c);
+    }
+    if (o.current) {
+        if (!session.set.Slot(*o.current).Loaded)
+            return "slot " + std::to_string(*o.current) + " holds no waveform";
+        session.set.CurTrace = *o.current;
     }
     if (o.cursorsNs) {
         DisplayState& s = display.state();

@@ -20,10 +20,11 @@ struct PictureOptions {
     std::optional<std::pair<double, double>> cursorsNs;
     std::optional<std::pair<int, int>> diff; // the compared slots: their difference is drawn
     bool zoom = false;
+    std::optional<int> current; // the selected slot; the last file loaded otherwise
 };
 
-enum class PictureFormat { None, Bmp, Png };
-// The picture format a file name asks for, by its extension in any letter case.
+enum class PictureFormat { None, Bmp, Png, Pdf };
+// The output format a file name asks for, by its extension in any letter case.
 PictureFormat PictureFormatFor(const std::string& path);
 // What is wrong with a picture request before anything is loaded, or "".
 std::string PictureRequestError(const PictureOptions& options, const std::string& outPath);

@@ -28,6 +28,10 @@ class FileChooser {
     // adds ".KEL" to a typed name without one; pictures turn it off.
     virtual std::optional<std::string>
     ChooseSave(const std::string& folder, const std::string& proposed, bool completeExtension) = 0;
+    // Where the next dialog given no folder starts, and putting it back after a dialog that
+    // must not move it (a picture saved elsewhere). A chooser that keeps no place ignores it.
+    virtual std::string WorkingFolder() const { return ""; }
+    virtual void SetWorkingFolder(const std::string& /*folder*/) {}
 };
 
 enum class FileDialogMode { Open = 1, Save = 2 };

@@ -8,6 +8,7 @@
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <filesystem>
 
 namespace r470 {
 
@@ -76,6 +77,20 @@ std::optional<std::string> TFilesForm::ChooseSave(const std::string& folder,
                                                   bool completeExtension) {
     auto r = ExecSave(folder, proposed, completeExtension);
     return r.ok ? std::optional(r.path) : std::nullopt;
+}
+
+std::string TFilesForm::WorkingFolder() const {
+    if (!core_.Folder().empty())
+        return core_.Folder();
+    // Before its first use the dialog starts in the current directory.
+    std::error_code ec;
+    std::string cwd = std::filesystem::current_path(ec).string();
+    return ec ? std::string() : cwd;
+}
+
+void TFilesForm::SetWorkingFolder(const std::string& folder) {
+    if (!folder.empty())
+        core_.SetFolder(folder);
 }
 
 void TFilesForm::showEvent(QShowEvent* e) {

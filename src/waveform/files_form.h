@@ -42,6 +42,8 @@ class TFilesForm : public QDialog, public FileChooser {
     std::optional<std::string> ChooseOpen(const std::string& folder) override;
     std::optional<std::string> ChooseSave(const std::string& folder, const std::string& proposed,
                                           bool completeExtension) override;
+    std::string WorkingFolder() const override;
+    void SetWorkingFolder(const std::string& folder) override;
 
     // What ExecOpen and ExecSave do before showing the window; tests call it and then
     // show() the window and drive the handlers below.

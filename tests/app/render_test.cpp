@@ -52,7 +52,18 @@ TEST(RenderCommand, DrawsTheFrameWaveformsAndCursorsIntoABitmap) {
     EXPECT_EQ(bmp.At(43, 43), kWhite);
     EXPECT_EQ(bmp.At(300, 42), kBlack);
     EXPECT_EQ(bmp.At(41, 100), kWhite);
-    EXPECT_EQ(bmp.At(300, 400), kWhite) << "below the graph the picture stays white";
+    // Below the graph, the details table: its first row one line under the frame.
+    int inked = 0;
+    for (int y = 304; y < 489; ++y)
+        for (int x = 43; x < 605; ++x)
+            inked += bmp.At(x, y) != kWhite;
+    EXPECT_GT(inked, 300) << "the details table";
+    EXPECT_EQ(bmp.At(20, 400), kWhite) << "left of the table the picture stays white";
+    int redBelow = 0;
+    for (int y = 304; y < 330; ++y)
+        for (int x = 43; x < 605; ++x)
+            redBelow += bmp.At(x, y) == Colour{0, 128, 0};
+    EXPECT_GT(redBelow, 10) << "the file name in the colour of slot 2, the last loaded";
     // Both cursors at 600 ns (sample 1201 at 0.5 ns), drawn at their x down the band.
     double rangeNs = MetresToNs(660, 128);
     int cx = 43 + Nearest(600 * (605 - 43) / rangeNs);
@@ -96,8 +107,8 @@ TEST_F(Composition, PictureUsesItsOwnLayoutClearsNothingAndGivesTheScreenBack) {
     display.state().Cursor1Ns = display.state().Cursor2Ns = 500;
     RecordingCanvas picture;
     DrawSurface pictureSurface{648, 489, 140, 25, 648, 0};
-    DrawComposition(display, session, picture, OutputTarget::Bitmap, pictureSurface, canvas,
-                    {648, 489, 140, 25, 648, 0});
+    LabelBook labels;
+    DrawComposition(display, session, picture, OutputTarget::Bitmap, pictureSurface, labels);
     EXPECT_TRUE(picture.Of(CanvasCall::Rect).empty()) << "a fresh picture needs no clearing";
     EXPECT_EQ(picture.Of(CanvasCall::Font).size(), 1u);
     bool traced = false;

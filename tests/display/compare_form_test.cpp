@@ -3,7 +3,7 @@
 #include "display/compare.h"
 #include "display/compare_form.h"
 #include "display/graph_surface_qt.h"
-#include "shell/main_form.h"
+#include "main/main_form.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 #include "ui_dbrl_form.h"

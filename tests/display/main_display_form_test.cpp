@@ -1,6 +1,6 @@
 #include "display/files_panel_qt.h"
 #include "display/graph_surface_qt.h"
-#include "shell/main_form.h"
+#include "main/main_form.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 

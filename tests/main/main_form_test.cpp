@@ -1,5 +1,5 @@
-#include "shell/about_form.h"
-#include "shell/main_form.h"
+#include "main/about_form.h"
+#include "main/main_form.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 #include "ui_about_form.h"

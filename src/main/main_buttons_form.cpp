@@ -1,6 +1,6 @@
 // The toolbar buttons of the main window: both toolbars call the same operations, and the
 // stepping buttons go through the press-and-hold rules.
-#include "shell/main_form.h"
+#include "main/main_form.h"
 
 #include <QPushButton>
 

@@ -1,4 +1,4 @@
-#include "shell/main_form.h"
+#include "main/main_form.h"
 
 #include "display/compare.h"
 #include "display/compare_form.h"
@@ -6,12 +6,13 @@
 #include "display/files_panel_qt.h"
 #include "display/graph_surface_qt.h"
 #include "display/repeat_timer_qt.h"
-#include "shell/about_form.h"
-#include "shell/main_menus_form.h"
+#include "main/about_form.h"
+#include "main/main_menus_form.h"
+#include "main/toolbar_layout.h"
+#include "output/output_menu_qt.h"
 #include "shell/messages.h"
 #include "shell/prompts_qt.h"
 #include "shell/text_qt.h"
-#include "shell/toolbar_layout.h"
 #include "waveform/add_comm_form.h"
 #include "waveform/ch_wave_form.h"
 #include "waveform/cl_wave_form.h"
@@ -78,6 +79,8 @@ TMainForm::TMainForm(AppPaths paths, Prompts* prompts) {
     commands_->SetLoadCheck(compare_.get());
     rptTimer_ = std::make_unique<QtRepeatTimer>([this] { RptTimerTimer(); });
     repeat_ = std::make_unique<StepRepeat>(session_, *display_, *prompts_, *rptTimer_);
+    output_ =
+        std::make_unique<OutputMenu>(this, session_, *display_, *prompts_, *files_, *filesForm_);
     BuildMenus();
     BuildToolbars();
     BuildInfoPanel();
@@ -307,7 +310,7 @@ void TMainForm::NotAvailableYet(const char* caption) {
 }
 
 void TMainForm::MenuPrintClick() {
-    NotAvailableYet("&Print");
+    output_->MenuPrintClick();
 }
 
 void TMainForm::MenuSelectClick() {
@@ -319,11 +322,11 @@ void TMainForm::MenuImpInstClick() {
 }
 
 void TMainForm::MenuToClipClick() {
-    NotAvailableYet("To &clipboard");
+    output_->MenuToClipClick();
 }
 
 void TMainForm::MenuToFileClick() {
-    NotAvailableYet("To &file");
+    output_->MenuToFileClick();
 }
 
 void TMainForm::MenuToInstClick() {

@@ -19,6 +19,7 @@ class QPushButton;
 namespace r470 {
 
 class FilesPanel;
+class OutputMenu;
 class GraphSurface;
 class QtCommentDialogs;
 class QtCompareDialogs;
@@ -123,6 +124,7 @@ class TMainForm : public QMainWindow, public DisplayHost {
     bool FormKeyDown(FormKey key);
     void FormKeyUp(FormKey key);
     StepRepeat& Repeat() { return *repeat_; }
+    OutputMenu& Output() { return *output_; }
 
     void FilesClick();
     void TrSelClick(int slot);
@@ -196,6 +198,7 @@ class TMainForm : public QMainWindow, public DisplayHost {
     TDielecForm* dielecForm_ = nullptr;
     std::unique_ptr<QtRepeatTimer> rptTimer_;
     std::unique_ptr<StepRepeat> repeat_;
+    std::unique_ptr<OutputMenu> output_;
     std::unique_ptr<QtCommentDialogs> commentDialogs_;
     QFrame* normToolBar_ = nullptr;
     QFrame* p335ToolBar_ = nullptr;

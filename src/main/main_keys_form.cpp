@@ -1,7 +1,8 @@
 // What the main window does with keys and with presses on its stepping buttons: it sees
 // each key before the focused control, and the menu bar owns its access letters.
-#include "shell/main_form.h"
+#include "main/main_form.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QPushButton>
@@ -62,6 +63,12 @@ bool TMainForm::event(QEvent* e) {
 bool TMainForm::eventFilter(QObject* watched, QEvent* e) {
     if (watched == windowHandle() &&
         (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease)) {
+        // An open menu, or the menu bar walked from the keyboard, takes the keys that reach
+        // this window (the arrows walk the menus). A release still ends a hold.
+        if (e->type() == QEvent::KeyPress &&
+            (QApplication::activePopupWidget() || QWidget::keyboardGrabber() ||
+             menuBar()->activeAction()))
+            return false;
         auto* k = static_cast<QKeyEvent*>(e);
         if (e->type() == QEvent::KeyPress && MenuBarKey(k, true))
             return true;

@@ -1,6 +1,6 @@
 // Filling and reading dialog controls by name, for commands that build a control's name
 // from a prefix and a slot number.
-#include "shell/main_form.h"
+#include "main/main_form.h"
 #include "shell/text_qt.h"
 
 #include <QAbstractButton>

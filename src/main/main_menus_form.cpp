@@ -1,10 +1,10 @@
 // The menu bar, both toolbars and the start panel of the main window, built from tables.
-#include "shell/main_menus_form.h"
+#include "main/main_menus_form.h"
 
 #include "display/graph_surface_qt.h"
-#include "shell/main_form.h"
+#include "main/main_form.h"
+#include "main/toolbar_layout.h"
 #include "shell/text_qt.h"
-#include "shell/toolbar_layout.h"
 
 #include <QAction>
 #include <QApplication>

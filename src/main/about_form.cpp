@@ -1,4 +1,4 @@
-#include "shell/about_form.h"
+#include "main/about_form.h"
 
 #include "shell/session.h"
 #include "shell/text_qt.h"

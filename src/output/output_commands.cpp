@@ -1,0 +1,138 @@
+#include "output/output_commands.h"
+
+#include "output/composition.h"
+#include "shell/messages.h"
+#include "shell/prompts.h"
+#include "waveform/file_dialog.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace r470 {
+
+namespace {
+constexpr int MsgCannotPrint = 98;
+constexpr int MsgCannotOpenClipboard = 110;
+constexpr int MsgCannotSaveBitmap = 112;
+
+std::string LastPart(const std::string& path) {
+    auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+} // namespace
+
+std::string PicturePresetName(const WaveformSet& set) {
+    if (set.CurTrace == kDiffSlot)
+        return "DIFF.BMP";
+    if (set.CurTrace < 1 || set.CurTrace > kFileSlots)
+        return ".BMP";
+    const TraceSlot& slot = set.Slot(set.CurTrace);
+    // The name field shows the program's code page; the real name keeps its letter case.
+    std::string name = ShownName(LastPart(slot.Path.empty() ? slot.FileName : slot.Path));
+    return name.substr(0, name.find('.')) + ".BMP";
+}
+
+std::string PicturePath(const std::string& chosen) {
+    // Only the name itself counts: a dot in a folder's name is no extension.
+    return LastPart(chosen).find('.') == std::string::npos ? chosen + ".BMP" : chosen;
+}
+
+PictureFormat PictureFormatForChosenName(const std::string& path) {
+    return PictureFormatFor(path) == PictureFormat::Png ? PictureFormat::Png : PictureFormat::Bmp;
+}
+
+void OutputCommands::Problem(int message, const std::string& reason) {
+    std::string text = MessageText(message);
+    if (!reason.empty())
+        text += ": " + reason;
+    prompts_.ShowMessageBox(text, MessageText(MsgProblem), MbOk);
+}
+
+void OutputCommands::MenuPrint(PrinterPort& printer) {
+    if (NoTraces(session_.set, prompts_))
+        return;
+    std::optional<int> copies = printer.ShowPrintDialog();
+    if (!copies)
+        return;
+    PrintPages(printer, *copies);
+}
+
+bool OutputCommands::PrintPages(PrinterPort& printer, int copies) {
+    copies = std::max(copies, 1);
+    std::string error = printer.BeginJob();
+    if (!error.empty()) {
+        Problem(MsgCannotPrint, error);
+        return false;
+    }
+    {
+        DrawSurface page = display_.Surface();
+        page.pageWidth = printer.PhysicalPageWidth();
+        BorrowedDisplay borrowed(display_, session_, printer.PageCanvas(), OutputTarget::Printer,
+                                 page);
+        for (int i = 0; i < copies && error.empty(); ++i) {
+            if (i > 0)
+                error = printer.NewPage();
+            if (error.empty())
+                PrintTrace(display_, session_, labels_);
+        }
+    }
+    if (error.empty())
+        error = printer.EndJob();
+    else
+        printer.AbortJob();
+    if (!error.empty()) {
+        Problem(MsgCannotPrint, error);
+        return false;
+    }
+    return true;
+}
+
+bool OutputCommands::PrintToImage(PicturePort& picture) {
+    WindowSize size = picture.OuterSize();
+    Canvas* canvas = size.width > 0 && size.height > 0 ? picture.BeginPicture(size) : nullptr;
+    if (!canvas)
+        return false;
+    DrawSurface surface = display_.Surface();
+    surface.windowWidth = size.width;
+    DrawComposition(display_, session_, *canvas, OutputTarget::Bitmap, surface, labels_);
+    return true;
+}
+
+void OutputCommands::MenuToClip(PicturePort& picture) {
+    if (NoTraces(session_.set, prompts_))
+        return;
+    bool ok = PrintToImage(picture) && picture.PictureToClipboard();
+    picture.EndPicture();
+    if (!ok)
+        Problem(MsgCannotOpenClipboard);
+}
+
+void OutputCommands::MenuToFile(PicturePort& picture, FileChooser& files) {
+    if (NoTraces(session_.set, prompts_))
+        return;
+    std::string working = files.WorkingFolder();
+    std::optional<std::string> chosen =
+        files.ChooseSave("", PicturePresetName(session_.set), false);
+    files.SetWorkingFolder(working);
+    if (!chosen || chosen->empty())
+        return;
+    std::string path = PicturePath(*chosen);
+    SavePicture(picture, path, PictureFormatForChosenName(path));
+}
+
+bool OutputCommands::SavePicture(PicturePort& picture, const std::string& path,
+                                 PictureFormat format) {
+    std::vector<std::uint8_t> bytes;
+    if (PrintToImage(picture))
+        bytes = picture.EncodePicture(format);
+    picture.EndPicture();
+    int code =
+        bytes.empty() ? -1 : writer_(path, [&bytes](ByteSink& out) { return out.Write(bytes); });
+    if (code != 0) {
+        Problem(MsgCannotSaveBitmap);
+        return false;
+    }
+    return true;
+}
+
+} // namespace r470
