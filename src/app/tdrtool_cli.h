@@ -108,6 +108,8 @@ int RunEncode(const Args& args);
 std::string EncodeHelp();
 int RunInstrument(const Args& args);
 std::string InstrumentHelp();
+int RunDbrl(const Args& args);
+std::string DbrlHelp();
 #ifdef TDRTOOL_HAS_RENDER
 int RunRender(const Args& args);
 std::string RenderHelp();

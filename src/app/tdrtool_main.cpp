@@ -25,6 +25,8 @@ const Command kCommands[] = {
      EncodeHelp},
     {"instrument", "instrument (--pty | --device PATH) ...", "a simulated instrument",
      RunInstrument, InstrumentHelp},
+    {"dbrl", "dbrl FILE [--cursors NS1,NS2]", "return loss between two cursor times", RunDbrl,
+     DbrlHelp},
 #ifdef TDRTOOL_HAS_RENDER
     {"render", "render FILE... --out PATH [options]", "draw the display to a BMP, PNG or PDF file",
      RunRender, RenderHelp},

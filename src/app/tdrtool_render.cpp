@@ -22,7 +22,8 @@ std::string RenderHelp() {
            "  --cursors NS1,NS2   cursor times in ns (from the first file)\n"
            "  --zoom              zoom on the active cursor\n"
            "  --current N         the selected slot, whose details the table shows (the\n"
-           "                      last file)\n";
+           "                      last file)\n"
+           "  --diff A,B          also draw slot A minus slot B (lower minus higher)\n";
 }
 
 int RunRender(const Args& args) {
@@ -90,6 +91,14 @@ int RunRender(const Args& args) {
             ok = a && b;
             if (ok)
                 o.cursorsNs = std::make_pair(*a, *b);
+        } else if (name == "--diff") {
+            auto comma = value->find(',');
+            auto a = ParseNumber<int>(value->substr(0, comma));
+            auto b = comma == std::string::npos ? std::nullopt
+                                                : ParseNumber<int>(value->substr(comma + 1));
+            ok = a && b;
+            if (ok)
+                o.diff = std::make_pair(*a, *b);
         } else {
             return UsageError("render", "unknown option \"" + name + "\"", RenderHelp());
         }

@@ -1,5 +1,7 @@
 #include "main/main_form.h"
 
+#include "display/compare.h"
+#include "display/compare_form.h"
 #include "display/dielec_form.h"
 #include "display/files_panel_qt.h"
 #include "display/graph_surface_qt.h"
@@ -71,6 +73,10 @@ TMainForm::TMainForm(AppPaths paths, Prompts* prompts) {
     commentDialogs_ = std::make_unique<QtCommentDialogs>(this);
     dielecForm_ = new TDielecForm(this);
     commands_->SetChoosers(filesForm_, clWaveForm_);
+    compare_ = std::make_unique<CompareCommands>(session_, *display_, *commands_, *prompts_);
+    compareDialogs_ = std::make_unique<QtCompareDialogs>(this);
+    compare_->SetDialogs(compareDialogs_.get());
+    commands_->SetLoadCheck(compare_.get());
     rptTimer_ = std::make_unique<QtRepeatTimer>([this] { RptTimerTimer(); });
     repeat_ = std::make_unique<StepRepeat>(session_, *display_, *prompts_, *rptTimer_);
     output_ =
@@ -317,14 +323,6 @@ void TMainForm::MenuImpInstClick() {
     NotAvailableYet("&Import from instrument");
 }
 
-void TMainForm::MenuSelWaveClick() {
-    NotAvailableYet("&Select waveform");
-}
-
-void TMainForm::MenuXAxisClick() {
-    NotAvailableYet("Change &X-Axis units");
-}
-
 void TMainForm::MenuToClipClick() {
     output_->MenuToClipClick();
 }
@@ -337,11 +335,19 @@ void TMainForm::MenuToInstClick() {
     NotAvailableYet("To &instrument");
 }
 
-void TMainForm::ShowdBRL() {
-    NotAvailableYet("dBRL");
+// ---- End of the commands still to come -------------------------------------------------
+
+void TMainForm::MenuSelWaveClick() {
+    Painted([this] { compare_->MenuSelWaveClick(); });
 }
 
-// ---- End of the commands still to come -------------------------------------------------
+void TMainForm::MenuXAxisClick() {
+    Painted([this] { compare_->MenuXAxisClick(); });
+}
+
+void TMainForm::ShowdBRL() {
+    compare_->ShowdBRL();
+}
 
 void TMainForm::MenuChangeDielClick() {
     Painted([this] { display_->ChangeDielUnits(*dielecForm_, *prompts_); });

@@ -22,6 +22,8 @@ class FilesPanel;
 class OutputMenu;
 class GraphSurface;
 class QtCommentDialogs;
+class QtCompareDialogs;
+class CompareCommands;
 class TClWaveForm;
 class TDielecForm;
 class QtRepeatTimer;
@@ -43,6 +45,8 @@ class TMainForm : public QMainWindow, public DisplayHost {
     Session& session() { return session_; }
     Display& display() { return *display_; }
     SetCommands& commands() { return *commands_; }
+    CompareCommands& compare() { return *compare_; }
+    QtCompareDialogs& CompareWindows() { return *compareDialogs_; }
     GraphSurface* Surface() const { return client_; }
     FilesPanel* Files() const { return files_; }
     QFrame* NormToolBar() const { return normToolBar_; }
@@ -187,6 +191,8 @@ class TMainForm : public QMainWindow, public DisplayHost {
     FilesPanel* files_ = nullptr;
     std::unique_ptr<Display> display_;
     std::unique_ptr<SetCommands> commands_;
+    std::unique_ptr<CompareCommands> compare_;
+    std::unique_ptr<QtCompareDialogs> compareDialogs_;
     TFilesForm* filesForm_ = nullptr;
     TClWaveForm* clWaveForm_ = nullptr;
     TDielecForm* dielecForm_ = nullptr;
