@@ -83,6 +83,8 @@ int RunInfo(const Args& args);
 std::string InfoHelp();
 int RunSynth(const Args& args);
 std::string SynthHelp();
+int RunImportCapture(const Args& args);
+std::string ImportCaptureHelp();
 #ifdef TDRTOOL_HAS_RENDER
 int RunRender(const Args& args);
 std::string RenderHelp();

@@ -15,6 +15,9 @@ namespace {
 const Command kCommands[] = {
     {"info", "info [--json] FILE...", "header and notes of waveform files", RunInfo, InfoHelp},
     {"synth", "synth --out FILE [options]", "write a synthetic waveform file", RunSynth, SynthHelp},
+    {"import-capture", "import-capture CAPTURE --base PATH [options]",
+     "write the memories of a captured transmission as waveform files", RunImportCapture,
+     ImportCaptureHelp},
 #ifdef TDRTOOL_HAS_RENDER
     {"render", "render FILE... --out PATH [options]", "draw the display to a BMP or PNG picture",
      RunRender, RenderHelp},

@@ -50,7 +50,7 @@ std::uint32_t StartBlockLength(std::span<const std::uint8_t> buffer) {
 }
 
 RecordFit ReadMemoryRecord(std::span<const std::uint8_t> buffer, std::size_t at,
-                           std::optional<std::uint32_t> length, MemoryRecord& out) {
+                           std::optional<std::uint32_t> length, ReceivedRecord& out) {
     if (at > buffer.size() || buffer.size() - at < kMemoryHeadSize)
         return RecordFit::NoHead;
     std::size_t count = GetU16(buffer, at + kHeadSampleCount);
@@ -80,7 +80,7 @@ RecordFit ReadMemoryRecord(std::span<const std::uint8_t> buffer, std::size_t at,
     return RecordFit::Fits;
 }
 
-bool RecordValid(std::span<const std::uint8_t> buffer, const MemoryRecord& record) {
+bool RecordValid(std::span<const std::uint8_t> buffer, const ReceivedRecord& record) {
     const TraceHeader& h = record.header;
     if (h.MemMarker != kMemMarker || h.InstDiel < kMinDiel || h.InstDiel > kMaxDiel)
         return false;
@@ -128,7 +128,7 @@ int CheckTransmission(std::span<const std::uint8_t> buffer, ImportNotes& notes,
     int valid = 0;
     std::size_t at = kStartBlockSize;
     for (int left = StartBlockCount(buffer); left > 0; --left) {
-        MemoryRecord rec;
+        ReceivedRecord rec;
         RecordFit fit = ReadMemoryRecord(buffer, at, std::nullopt, rec);
         if (fit != RecordFit::Fits) {
             // Nothing after a record that cannot be placed can be placed either.
@@ -184,7 +184,7 @@ SaveOutcome SaveTransmission(std::span<const std::uint8_t> buffer, const ImportN
     std::uint32_t length = StartBlockLength(buffer);
     std::size_t at = kStartBlockSize;
     while (at + 1 < length) {
-        MemoryRecord rec;
+        ReceivedRecord rec;
         if (ReadMemoryRecord(buffer, at, length, rec) != RecordFit::Fits)
             break;
         at = rec.next;

@@ -37,7 +37,7 @@ std::uint16_t StartBlockCount(std::span<const std::uint8_t> buffer);
 std::uint32_t StartBlockLength(std::span<const std::uint8_t> buffer);
 
 // One memory record where it lies in the transmission.
-struct MemoryRecord {
+struct ReceivedRecord {
     TraceHeader header;        // head and tail as received, extension or zeros
     std::size_t samplesAt = 0; // index of the first sample
     bool hasExtension = false;
@@ -54,11 +54,11 @@ enum class RecordFit {
 // are there, the first is not 'M' and, when `length` is given (the saving pass), the byte
 // after the tail lies before that 1-based position.
 RecordFit ReadMemoryRecord(std::span<const std::uint8_t> buffer, std::size_t at,
-                           std::optional<std::uint32_t> length, MemoryRecord& out);
+                           std::optional<std::uint32_t> length, ReceivedRecord& out);
 
 // Marker 'M', dielectric 300 to 999, no sample above MaxSample, and room for the 1 the
 // import adds to Gain and InstCursor.
-bool RecordValid(std::span<const std::uint8_t> buffer, const MemoryRecord& record);
+bool RecordValid(std::span<const std::uint8_t> buffer, const ReceivedRecord& record);
 
 // The header a saved memory gets.
 TraceHeader CompleteHeader(const TraceHeader& received);

@@ -121,7 +121,7 @@ TEST(ImportCheck, AnExtensionWithFilterMIsTakenForTheNextRecord) {
     SentMemory first{.no = 1, .ext = std::array<std::uint8_t, 3>{'M', 0, 0}};
     SentMemory second{.no = 2};
     auto bytes = Transmission({first, second});
-    MemoryRecord rec;
+    ReceivedRecord rec;
     ASSERT_EQ(ReadMemoryRecord(bytes, kStartBlockSize, std::nullopt, rec), RecordFit::Fits);
     EXPECT_FALSE(rec.hasExtension);
     EXPECT_EQ(rec.header.Filter, 0);
@@ -130,7 +130,7 @@ TEST(ImportCheck, AnExtensionWithFilterMIsTakenForTheNextRecord) {
     EXPECT_EQ(bytes[rec.next], 'M');
     // Memory 2 is then read from the wrong place: its number from the impedance bytes (0,
     // passed over) and a sample count from its own sample interval, reaching past the end.
-    MemoryRecord next;
+    ReceivedRecord next;
     EXPECT_EQ(ReadMemoryRecord(bytes, rec.next, std::nullopt, next), RecordFit::Broken);
     Checked c = Check(bytes);
     EXPECT_TRUE(c.messages.empty());
@@ -168,7 +168,7 @@ TEST(ImportHeader, CompletesTheReceivedHeader) {
         SCOPED_TRACE(c.cursor);
         SentMemory m{.no = 7, .gain = 5, .cursor = c.cursor};
         auto bytes = Transmission({m});
-        MemoryRecord rec;
+        ReceivedRecord rec;
         ASSERT_EQ(ReadMemoryRecord(bytes, kStartBlockSize, std::nullopt, rec), RecordFit::Fits);
         TraceHeader h = CompleteHeader(rec.header);
         EXPECT_EQ(h.InstCursor, c.stored);
