@@ -15,10 +15,6 @@ namespace r470 {
 
 namespace {
 
-// Where the received blocks sit in a TraceHeader.
-constexpr std::size_t kHeadAt = 13;
-constexpr std::size_t kTailAt = 47;
-constexpr std::size_t kExtensionAt = 87;
 // Offsets inside the head.
 constexpr std::size_t kHeadMemNo = 1;
 constexpr std::size_t kHeadSampleCount = 8;
@@ -38,51 +34,31 @@ bool InRange(int n) {
 const char* const kSelectAllText = "Select all";
 const char* const kUnselectAllText = "Un-select all";
 
-std::uint16_t StartBlockCount(std::span<const std::uint8_t> buffer) {
-    return buffer.size() >= kStartBlockSize ? GetU16(buffer, 5) : 0;
-}
-
-std::uint32_t StartBlockLength(std::span<const std::uint8_t> buffer) {
-    if (buffer.size() < kStartBlockSize)
-        return 0;
-    return static_cast<std::uint32_t>(GetU16(buffer, 1)) |
-           (static_cast<std::uint32_t>(GetU16(buffer, 3)) << 16);
-}
-
 RecordFit ReadMemoryRecord(std::span<const std::uint8_t> buffer, std::size_t at,
                            std::optional<std::uint32_t> length, ReceivedRecord& out) {
     if (at > buffer.size() || buffer.size() - at < kMemoryHeadSize)
         return RecordFit::NoHead;
     std::size_t count = GetU16(buffer, at + kHeadSampleCount);
-    std::size_t tailAt = at + kMemoryHeadSize + count;
-    if (count > kMaxSamples || tailAt + kMemoryTailSize > buffer.size())
+    std::size_t extAt = at + RecordSize(count, false);
+    if (count > kMaxSamples || extAt > buffer.size())
         return RecordFit::Broken;
-
-    std::array<std::uint8_t, kHeaderSize> raw{};
-    std::copy_n(buffer.begin() + static_cast<std::ptrdiff_t>(at), kMemoryHeadSize,
-                raw.begin() + kHeadAt);
-    std::copy_n(buffer.begin() + static_cast<std::ptrdiff_t>(tailAt), kMemoryTailSize,
-                raw.begin() + kTailAt);
-
-    std::size_t extAt = tailAt + kMemoryTailSize;
-    bool ext = extAt + kMemoryExtensionSize <= buffer.size() && buffer[extAt] != kMemMarker;
+    bool ext = extAt + kMemoryExtensionSize <= buffer.size() && buffer[extAt] != kMemoryMarker;
     // The byte after the tail has the 1-based position extAt + 1.
     if (length && extAt + 1 >= *length)
         ext = false;
-    if (ext)
-        std::copy_n(buffer.begin() + static_cast<std::ptrdiff_t>(extAt), kMemoryExtensionSize,
-                    raw.begin() + kExtensionAt);
-
-    out.header = DecodeHeader(raw);
+    std::optional<MemoryRecord> rec = DecodeMemoryRecord(buffer.subspan(at), ext);
+    if (!rec)
+        return RecordFit::Broken;
+    out.header = rec->header;
     out.samplesAt = at + kMemoryHeadSize;
     out.hasExtension = ext;
-    out.next = extAt + (ext ? kMemoryExtensionSize : 0);
+    out.next = at + rec->size;
     return RecordFit::Fits;
 }
 
 bool RecordValid(std::span<const std::uint8_t> buffer, const ReceivedRecord& record) {
     const TraceHeader& h = record.header;
-    if (h.MemMarker != kMemMarker || h.InstDiel < kMinDiel || h.InstDiel > kMaxDiel)
+    if (h.MemMarker != kMemoryMarker || h.InstDiel < kMinDiel || h.InstDiel > kMaxDiel)
         return false;
     if (h.Gain == kNoRoom || h.InstCursor == kNoRoom)
         return false;
@@ -127,7 +103,7 @@ int CheckTransmission(std::span<const std::uint8_t> buffer, ImportNotes& notes,
     received.fill(false);
     int valid = 0;
     std::size_t at = kStartBlockSize;
-    for (int left = StartBlockCount(buffer); left > 0; --left) {
+    for (int left = DecodeStartBlock(buffer).value_or(StartBlock{}).count; left > 0; --left) {
         ReceivedRecord rec;
         RecordFit fit = ReadMemoryRecord(buffer, at, std::nullopt, rec);
         if (fit != RecordFit::Fits) {
@@ -181,7 +157,7 @@ SaveOutcome SaveTransmission(std::span<const std::uint8_t> buffer, const ImportN
                              const MemoryFlags& selected, const std::string& base, Prompts& prompts,
                              const NameAsker& askName, const FileWriter& writer) {
     SaveOutcome out;
-    std::uint32_t length = StartBlockLength(buffer);
+    std::uint32_t length = DecodeStartBlock(buffer).value_or(StartBlock{}).length;
     std::size_t at = kStartBlockSize;
     while (at + 1 < length) {
         ReceivedRecord rec;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "common/file_io.h"
+#include "instrument/transfer_format.h"
 #include "waveform/trace_records.h"
 
 #include <array>
@@ -19,22 +20,11 @@ namespace r470 {
 class Prompts;
 class CommentDialogs;
 
-constexpr std::size_t kTransferBufferSize = 65535;
 constexpr int kMemories = 48;
-constexpr std::size_t kStartBlockSize = 7;
-constexpr std::size_t kMemoryHeadSize = 34;
-constexpr std::size_t kMemoryTailSize = 34;
-constexpr std::size_t kMemoryExtensionSize = 3;
-constexpr std::uint8_t kMemMarker = 'M';
 
 // Per memory number 1 to 48; element 0 is unused.
 using MemoryFlags = std::array<bool, kMemories + 1>;
 using ImportNotes = std::array<TraceNotes, kMemories + 1>;
-
-// The count of memory records and the length announced by a start block (0 when the
-// bytes are too few to hold one).
-std::uint16_t StartBlockCount(std::span<const std::uint8_t> buffer);
-std::uint32_t StartBlockLength(std::span<const std::uint8_t> buffer);
 
 // One memory record where it lies in the transmission.
 struct ReceivedRecord {
