@@ -11,6 +11,7 @@
 
 namespace r470 {
 
+class DielUnitsChooser;
 class Prompts;
 
 // What the layout needs to know about the place it draws on.
@@ -53,6 +54,7 @@ struct DisplayState {
     double RangeNs = 0, ViewStartNs = 0, ViewEndNs = 0;
     bool Zoomed = false;
     double StepBase = 0.1, StepMax = 2, RepeatStep = 0.1;
+    int RepeatSteps = 1; // RepeatStep in whole base steps, so it ends exactly at StepMax
     // Cursors: -1 is a cursor not placed
     double Cursor1Ns = -1, Cursor2Ns = -1;
     int ActiveCursor = 1;
@@ -61,6 +63,9 @@ struct DisplayState {
 };
 
 Colour TraceColour(int slot);
+
+// The ceiling of a held cursor button's step, in base steps.
+constexpr int kStepMaxMultiple = 20;
 
 class Display {
   public:
@@ -121,11 +126,25 @@ class Display {
     std::string GainText(int slot) const;
     std::string DielText() const;
 
+    // Display controls: each refuses with "No traces loaded" when nothing is loaded.
+    void GainUp(Prompts& prompts);
+    void GainDown(Prompts& prompts);
+    void TraceUp(Prompts& prompts);
+    void TraceDown(Prompts& prompts);
+    // dir 1 doubles the range, dir 0 halves it.
+    void ChangeRange(int dir, Prompts& prompts);
+    void ChangeDiel(int value, Prompts& prompts);
+    // "Change dielectric units": asks for the unit and rewrites the readouts in it.
+    void ChangeDielUnits(DielUnitsChooser& chooser, Prompts& prompts);
+
     // Cursor stepping by buttons and keys: a press starts at the base step, each step
     // grows the next by one base step up to the ceiling.
     void StepPress();
+    // One step of a held cursor button: moves by the current step, then grows it.
     void StepCursor(int k, int direction, Prompts& prompts);
     void StepRelease();
+    // The step back at one base step (a press, a first load).
+    void ResetStep();
 
     // Mouse dragging
     void MouseDown(int x, int y);

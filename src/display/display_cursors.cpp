@@ -93,15 +93,24 @@ void Display::SelectTrace(int slot, Prompts& prompts) {
         ShowCurToCur(kBlack);
 }
 
+void Display::ResetStep() {
+    s_.RepeatSteps = 1;
+    s_.RepeatStep = s_.StepBase;
+}
+
 void Display::StepPress() {
     SetCurIncrVal();
-    s_.RepeatStep = s_.StepBase;
+    ResetStep();
 }
 
 void Display::StepCursor(int k, int direction, Prompts& prompts) {
     MoveCursor(k, direction * s_.RepeatStep, prompts);
-    if (s_.RepeatStep < s_.StepMax)
-        s_.RepeatStep += s_.StepBase;
+    // Counted in whole base steps: adding the base step in floating point would drift
+    // past the ceiling (0.3 added twenty times is more than 20 x 0.3).
+    if (s_.RepeatSteps < kStepMaxMultiple) {
+        ++s_.RepeatSteps;
+        s_.RepeatStep = s_.RepeatSteps * s_.StepBase;
+    }
 }
 
 void Display::StepRelease() {

@@ -146,7 +146,7 @@ void Display::SetCurIncrVal() {
     s_.StepBase = Nearest(s_.RangeNs / 600 * 10) / 10.0;
     if (s_.StepBase < 0.1)
         s_.StepBase = 0.1;
-    s_.StepMax = 20 * s_.StepBase;
+    s_.StepMax = kStepMaxMultiple * s_.StepBase;
 }
 
 void Display::SeedFromFirstWaveform(int slot) {
@@ -159,7 +159,7 @@ void Display::SeedFromFirstWaveform(int slot) {
     s_.RangeNs = sl.data.header.SampleCount * sl.NsPerSample;
     SetRange(true);
     SetCurIncrVal();
-    s_.RepeatStep = s_.StepBase;
+    ResetStep();
 }
 
 void Display::ChangeXUnits(int units) {

@@ -1,8 +1,12 @@
 #include "shell/main_form.h"
 
+#include "display/dielec_form.h"
 #include "display/files_panel_qt.h"
 #include "display/graph_surface_qt.h"
+#include "display/repeat_timer_qt.h"
 #include "shell/about_form.h"
+#include "shell/main_menus_form.h"
+#include "shell/messages.h"
 #include "shell/prompts_qt.h"
 #include "shell/text_qt.h"
 #include "shell/toolbar_layout.h"
@@ -19,34 +23,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 
 namespace r470 {
-
-namespace {
-constexpr int kInfoPanelWidth = 370;
-constexpr int kInfoPanelHeight = 99;
-
-// Panels keep the button-face colour, not the white of the graph behind them.
-void KeepButtonFace(QWidget* w) {
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
-    w->setPalette(pal);
-}
-
-QFrame* MakePanel(QWidget* parent, const char* name, QFrame::Shadow shadow) {
-    auto* panel = new QFrame(parent);
-    panel->setObjectName(name);
-    panel->setFrameShape(QFrame::Panel);
-    panel->setFrameShadow(shadow);
-    panel->setAutoFillBackground(true);
-    KeepButtonFace(panel);
-    return panel;
-}
-} // namespace
 
 TMainForm::TMainForm(AppPaths paths, Prompts* prompts) {
     session_.paths = std::move(paths);
@@ -67,7 +51,7 @@ TMainForm::TMainForm(AppPaths paths, Prompts* prompts) {
     client_ = new GraphSurface(this);
     setCentralWidget(client_);
     files_ = new FilesPanel(client_);
-    KeepButtonFace(files_);
+    KeepFace(files_);
     display_ = std::make_unique<Display>(session_, client_->canvas(), *this);
     commands_ = std::make_unique<SetCommands>(session_, *display_, *this, *prompts_);
     client_->onResize = [this] {
@@ -84,110 +68,25 @@ TMainForm::TMainForm(AppPaths paths, Prompts* prompts) {
     filesForm_ = new TFilesForm(this);
     clWaveForm_ = new TClWaveForm(this);
     commentDialogs_ = std::make_unique<QtCommentDialogs>(this);
+    dielecForm_ = new TDielecForm(this);
     commands_->SetChoosers(filesForm_, clWaveForm_);
+    rptTimer_ = std::make_unique<QtRepeatTimer>([this] { RptTimerTimer(); });
+    repeat_ = std::make_unique<StepRepeat>(session_, *display_, *prompts_, *rptTimer_);
     BuildMenus();
     BuildToolbars();
     BuildInfoPanel();
-    for (const char* name : {"SaveN", "SaveI"})
-        WireToolButton(name, &TMainForm::MenuSaveClick);
-    for (const char* name : {"RecallN", "RecallI"})
-        WireToolButton(name, &TMainForm::MenuAddWaveClick);
-    for (const char* name : {"ZoomN", "ZoomI"})
-        WireToolButton(name, &TMainForm::MenuZoomClick);
-    WireToolButton("EditN", &TMainForm::EditNClick);
 }
 
 TMainForm::~TMainForm() = default;
-
-void TMainForm::BuildMenus() {
-    auto add = [this](QMenu* menu, const char* caption, const char* name, auto handler,
-                      const char* keys = nullptr) {
-        QAction* a = menu->addAction(caption, this, handler);
-        a->setObjectName(name);
-        if (keys)
-            a->setShortcut(QKeySequence(keys));
-        return a;
-    };
-    QMenu* file = menuBar()->addMenu("&File");
-    add(file, "&New", "MenuNew", &TMainForm::MenuNewClick);
-    add(file, "&Save", "MenuSave", &TMainForm::MenuSaveClick, "Ctrl+S");
-    add(file, "Save &as", "MenuSaveAs", &TMainForm::MenuSaveAsClick);
-    file->addSeparator();
-    menuExit_ = add(file, "&Exit", "Exit1", &TMainForm::Exit1Click);
-
-    QMenu* graph = menuBar()->addMenu("Grap&h");
-    add(graph, "&Add waveform", "MenuAddWave", &TMainForm::MenuAddWaveClick, "Ctrl+R");
-    add(graph, "&Close waveform", "MenuCloseWave", &TMainForm::MenuCloseWaveClick);
-    add(graph, "Close all &waveforms", "MenuCloseAllWave", &TMainForm::MenuCloseAllWaveClick);
-    add(graph, "Z&oom", "MenuZoom", &TMainForm::MenuZoomClick, "Ctrl+O");
-
-    QAction* edit = menuBar()->addAction("&Edit", this, &TMainForm::MenuEditClick);
-    edit->setObjectName("MenuEdit");
-
-    QMenu* toolbar = menuBar()->addMenu("&Toolbar");
-    menuNormal_ = toolbar->addAction("&Normal toolbar", this, &TMainForm::MenuNormalClick);
-    menuNormal_->setObjectName("MenuNormal");
-    menuInst_ = toolbar->addAction("&Instrument toolbar", this, &TMainForm::MenuInstClick);
-    menuInst_->setObjectName("MenuInst");
-    menuNormal_->setCheckable(true);
-    menuInst_->setCheckable(true);
-
-    QMenu* help = menuBar()->addMenu("&Help");
-    menuAbout_ = help->addAction("&About", this, &TMainForm::About1Click);
-    menuAbout_->setObjectName("About1");
-}
-
-void TMainForm::BuildToolbars() {
-    normToolBar_ = MakePanel(client_, "NormToolBar", QFrame::Raised);
-    for (std::size_t i = 0; i < kNormalToolbar.size(); ++i) {
-        auto r = NormalButtonRect(i);
-        auto* b = new QPushButton(kNormalToolbar[i].caption, normToolBar_);
-        b->setObjectName(kNormalToolbar[i].name);
-        b->setGeometry(r.left, r.top, r.width, r.height);
-        b->setFocusPolicy(Qt::NoFocus);
-    }
-
-    p335ToolBar_ = MakePanel(client_, "P335ToolBar", QFrame::Raised);
-    p335ToolBar_->resize(kP335Width, kP335Height);
-    for (std::size_t i = 0; i < kInstrumentToolbar.size(); ++i) {
-        auto r = InstrumentButtonRect(i);
-        auto* b = new QPushButton(kInstrumentToolbar[i].caption, p335ToolBar_);
-        b->setObjectName(kInstrumentToolbar[i].name);
-        b->setGeometry(r.left, r.top, r.width, r.height);
-        b->setFocusPolicy(Qt::NoFocus);
-        if (kInstrumentToolbar[i].caption[0] == '\0')
-            b->setEnabled(false);
-    }
-}
-
-void TMainForm::BuildInfoPanel() {
-    infoPanel_ = MakePanel(client_, "InfoPanel", QFrame::Sunken);
-    infoPanel_->resize(kInfoPanelWidth, kInfoPanelHeight);
-    auto label = [this](const char* name, const std::string& text, int x, int y, int w) {
-        auto* l = new QLabel(ToQ(text), infoPanel_);
-        l->setObjectName(name);
-        l->setGeometry(x, y, w, 14);
-        return l;
-    };
-    progName_ = label("ProgName", "", 8, 4, 354);
-    progName_->setGeometry(8, 4, 354, 20);
-    QFont big = progName_->font();
-    big.setPointSize(12);
-    big.setBold(true);
-    progName_->setFont(big);
-    label("CopyStr", kCopyrightText, 8, 26, 354);
-    label("Company", kMaker.Company, 8, 42, 190);
-    label("Address1", kMaker.Address1, 8, 56, 190);
-    label("Address2", kMaker.Address2, 8, 70, 190);
-    label("Address3", kMaker.Address3, 8, 84, 190);
-    label("Label1", kMaker.ContactLabel, 210, 42, 150);
-    label("Contact1", kMaker.Contact1, 210, 56, 150);
-}
 
 void TMainForm::showEvent(QShowEvent* e) {
     QMainWindow::showEvent(e);
     if (!shownOnce_) {
         shownOnce_ = true;
+        // Keys reach the window before the focused control: they arrive at the window's
+        // native handle first.
+        if (QWindow* w = windowHandle())
+            w->installEventFilter(this);
         FormShow();
     }
 }
@@ -268,14 +167,12 @@ void TMainForm::MenuInstClick() {
     Painted([this] { display_->Redraw(); });
 }
 
-void TMainForm::WireToolButton(const char* name, void (TMainForm::*handler)()) {
-    auto* b = client_->findChild<QPushButton*>(name);
-    if (b)
-        connect(b, &QPushButton::clicked, this, handler);
-}
-
 QAction* TMainForm::Action(const char* objectName) const {
     return findChild<QAction*>(objectName);
+}
+
+QPushButton* TMainForm::Button(const char* objectName) const {
+    return client_->findChild<QPushButton*>(objectName);
 }
 
 void TMainForm::MenuNewClick() {
@@ -388,6 +285,61 @@ TAboutForm* TMainForm::AboutForm() {
 void TMainForm::About1Click() {
     AboutForm()->FillLabels();
     AboutForm()->exec();
+}
+
+} // namespace r470
+
+namespace r470 {
+
+// ---- Commands still to come ------------------------------------------------------------
+// Each says so plainly until its part of the program lands; replace the body then.
+
+void TMainForm::NotAvailableYet(const char* caption) {
+    QString name = QString(caption).remove('&');
+    prompts_->ShowMessageBox(FromQ("\"" + name + "\" is not available in this version yet."),
+                             MessageText(MsgProblem), MbOk | MbIconInformation);
+}
+
+void TMainForm::MenuPrintClick() {
+    NotAvailableYet("&Print");
+}
+
+void TMainForm::MenuSelectClick() {
+    NotAvailableYet("&Select comms port");
+}
+
+void TMainForm::MenuImpInstClick() {
+    NotAvailableYet("&Import from instrument");
+}
+
+void TMainForm::MenuSelWaveClick() {
+    NotAvailableYet("&Select waveform");
+}
+
+void TMainForm::MenuXAxisClick() {
+    NotAvailableYet("Change &X-Axis units");
+}
+
+void TMainForm::MenuToClipClick() {
+    NotAvailableYet("To &clipboard");
+}
+
+void TMainForm::MenuToFileClick() {
+    NotAvailableYet("To &file");
+}
+
+void TMainForm::MenuToInstClick() {
+    NotAvailableYet("To &instrument");
+}
+
+void TMainForm::ShowdBRL() {
+    NotAvailableYet("dBRL");
+}
+
+// ---- End of the commands still to come -------------------------------------------------
+
+void TMainForm::MenuChangeDielClick() {
+    Painted([this] { display_->ChangeDielUnits(*dielecForm_, *prompts_); });
 }
 
 } // namespace r470

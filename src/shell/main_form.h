@@ -2,6 +2,7 @@
 #pragma once
 
 #include "display/display.h"
+#include "display/step_repeat.h"
 #include "shell/session.h"
 #include "waveform/set_commands.h"
 
@@ -10,6 +11,7 @@
 #include <vector>
 
 class QAction;
+class QKeyEvent;
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -20,6 +22,8 @@ class FilesPanel;
 class GraphSurface;
 class QtCommentDialogs;
 class TClWaveForm;
+class TDielecForm;
+class QtRepeatTimer;
 class TFilesForm;
 class Prompts;
 class TAboutForm;
@@ -50,26 +54,87 @@ class TMainForm : public QMainWindow, public DisplayHost {
 
     void FormShow();
     bool FormCloseQuery();
-    void MenuNormalClick();
-    void MenuInstClick();
-    void Exit1Click();
-    void About1Click();
     void AlignP335();
-    void MenuZoomClick();
+
+    // Menu bar
     void MenuNewClick();
     void MenuSaveClick();
     void MenuSaveAsClick();
+    void MenuPrintClick();
+    void Exit1Click();
+    void MenuSelectClick();
+    void MenuImpInstClick();
     void MenuAddWaveClick();
     void MenuCloseWaveClick();
     void MenuCloseAllWaveClick();
+    void MenuZoomClick();
+    void MenuSelWaveClick();
+    void MenuXAxisClick();
+    void MenuChangeDielClick();
     void MenuEditClick();
+    void MenuToClipClick();
+    void MenuToFileClick();
+    void MenuToInstClick();
+    void MenuNormalClick();
+    void MenuInstClick();
+    void About1Click();
+
+    // Toolbar buttons (both toolbars call the same operations)
+    void ModeNClick();
+    void ModeIClick();
+    void Left1NClick();
+    void Left1IClick();
+    void Right1NClick();
+    void Right1IClick();
+    void Left2NClick();
+    void Left2IClick();
+    void Right2NClick();
+    void Right2IClick();
+    void UpClick();
+    void DownClick();
+    void AmpUpClick();
+    void AmpDnClick();
+    void DielUpClick();
+    void DielDnClick();
+    void SaveNClick();
+    void SaveIClick();
+    void RecallNClick();
+    void RecallIClick();
+    void RngUpNClick();
+    void RngUpIClick();
+    void RngDnNClick();
+    void RngDnIClick();
+    void ZoomNClick();
+    void ZoomIClick();
     void EditNClick();
+    void dBRLNClick();
+    void dBRLIClick();
+    void ShowdBRL();
+
+    // Press-and-hold of a stepping button, given its tag; keys as the window sees them.
+    void RptMouseDown(int tag);
+    void RptMouseUp();
+    void RptTimerTimer();
+    // True when the key is consumed.
+    bool FormKeyDown(FormKey key);
+    void FormKeyUp(FormKey key);
+    StepRepeat& Repeat() { return *repeat_; }
+
     void FilesClick();
     void TrSelClick(int slot);
+
+    // Dialog controls by name ("Disp" + "3"): check boxes and texts of up to 255 characters.
+    static void SetCheck(QWidget* form, const QString& name, bool checked);
+    static bool GetCheck(QWidget* form, const QString& name);
+    static void SetEdit(QWidget* form, const QString& name, const std::string& text);
+    static std::string GetEdit(QWidget* form, const QString& name);
+
     TFilesForm* FilesForm() const { return filesForm_; }
     TClWaveForm* ClWaveForm() const { return clWaveForm_; }
+    TDielecForm* DielecForm() const { return dielecForm_; }
     QtCommentDialogs& CommentDialogs() { return *commentDialogs_; }
     QAction* Action(const char* objectName) const;
+    QPushButton* Button(const char* objectName) const;
 
     // DisplayHost
     void RepaintWindow() override;
@@ -82,6 +147,8 @@ class TMainForm : public QMainWindow, public DisplayHost {
     void ShowStartPanel(bool visible) override;
 
   protected:
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
@@ -89,9 +156,15 @@ class TMainForm : public QMainWindow, public DisplayHost {
   private:
     void BuildMenus();
     void BuildToolbars();
-    void WireToolButton(const char* name, void (TMainForm::*handler)());
+    // The plain answer of a command whose part of the program is still to come.
+    void NotAvailableYet(const char* caption);
+    // A tagged button's click, through the press-and-hold rules.
+    void TaggedClick(int tag);
+    // The top-level menu an Alt+letter opens; false for other keys.
+    bool MenuBarKey(const QKeyEvent* e, bool act);
     void AfterEdit(int slot);
     void BuildInfoPanel();
+    static void KeepFace(QWidget* w);
     void ShowToolbar(bool normal);
     void LayoutClient();
     DrawSurface ScreenSurface() const;
@@ -114,6 +187,9 @@ class TMainForm : public QMainWindow, public DisplayHost {
     std::unique_ptr<SetCommands> commands_;
     TFilesForm* filesForm_ = nullptr;
     TClWaveForm* clWaveForm_ = nullptr;
+    TDielecForm* dielecForm_ = nullptr;
+    std::unique_ptr<QtRepeatTimer> rptTimer_;
+    std::unique_ptr<StepRepeat> repeat_;
     std::unique_ptr<QtCommentDialogs> commentDialogs_;
     QFrame* normToolBar_ = nullptr;
     QFrame* p335ToolBar_ = nullptr;
