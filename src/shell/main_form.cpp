@@ -4,6 +4,11 @@
 #include "display/files_panel_qt.h"
 #include "display/graph_surface_qt.h"
 #include "display/repeat_timer_qt.h"
+#include "instrument/config_form.h"
+#include "instrument/exp_inst_form.h"
+#include "instrument/instrument_commands.h"
+#include "instrument/sel_mem_form.h"
+#include "instrument/termios_port.h"
 #include "shell/about_form.h"
 #include "shell/main_menus_form.h"
 #include "shell/messages.h"
@@ -70,6 +75,7 @@ TMainForm::TMainForm(AppPaths paths, Prompts* prompts) {
     commentDialogs_ = std::make_unique<QtCommentDialogs>(this);
     dielecForm_ = new TDielecForm(this);
     commands_->SetChoosers(filesForm_, clWaveForm_);
+    BuildInstrumentWindows();
     rptTimer_ = std::make_unique<QtRepeatTimer>([this] { RptTimerTimer(); });
     repeat_ = std::make_unique<StepRepeat>(session_, *display_, *prompts_, *rptTimer_);
     BuildMenus();
@@ -78,6 +84,29 @@ TMainForm::TMainForm(AppPaths paths, Prompts* prompts) {
 }
 
 TMainForm::~TMainForm() = default;
+
+void TMainForm::BuildInstrumentWindows() {
+    port_ = std::make_unique<TermiosPort>(PortMap::FromIni(session_.paths.iniFile));
+    selMemForm_ = new TSelMemForm(this);
+    expInstForm_ = new TExpInstForm(session_.set, *prompts_, this);
+    configForm_ = new TConfigForm(*port_, port_->Map(), *prompts_, this);
+    SetTransferWindow(nullptr);
+    expInstForm_->onSend = [this](const WaveformSet& set, const ExportMemories& memory) {
+        instrument_->Send(set, memory);
+    };
+}
+
+void TMainForm::SetTransferWindow(TransferWindow* transfer) {
+    transfer_ = transfer;
+    InstrumentWindows w;
+    w.transfer = transfer_;
+    w.memories = selMemForm_;
+    w.comments = commentDialogs_.get();
+    w.exportForm = expInstForm_;
+    w.ports = configForm_;
+    w.askName = [this](const std::string& proposed) { return commands_->GetFileName(proposed); };
+    instrument_ = std::make_unique<InstrumentCommands>(session_, *prompts_, std::move(w));
+}
 
 void TMainForm::showEvent(QShowEvent* e) {
     QMainWindow::showEvent(e);
@@ -305,11 +334,13 @@ void TMainForm::MenuPrintClick() {
 }
 
 void TMainForm::MenuSelectClick() {
-    NotAvailableYet("&Select comms port");
+    instrument_->MenuSelectClick();
 }
 
 void TMainForm::MenuImpInstClick() {
-    NotAvailableYet("&Import from instrument");
+    if (!transfer_)
+        return NotAvailableYet("&Import from instrument");
+    instrument_->MenuImpInstClick();
 }
 
 void TMainForm::MenuSelWaveClick() {
@@ -329,7 +360,7 @@ void TMainForm::MenuToFileClick() {
 }
 
 void TMainForm::MenuToInstClick() {
-    NotAvailableYet("To &instrument");
+    instrument_->MenuToInstClick();
 }
 
 void TMainForm::ShowdBRL() {

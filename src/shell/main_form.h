@@ -27,6 +27,12 @@ class QtRepeatTimer;
 class TFilesForm;
 class Prompts;
 class TAboutForm;
+class TSelMemForm;
+class TExpInstForm;
+class TConfigForm;
+class TermiosPort;
+class InstrumentCommands;
+class TransferWindow;
 
 class TMainForm : public QMainWindow, public DisplayHost {
     Q_OBJECT
@@ -133,6 +139,12 @@ class TMainForm : public QMainWindow, public DisplayHost {
     TClWaveForm* ClWaveForm() const { return clWaveForm_; }
     TDielecForm* DielecForm() const { return dielecForm_; }
     QtCommentDialogs& CommentDialogs() { return *commentDialogs_; }
+    TSelMemForm* SelMemForm() const { return selMemForm_; }
+    TExpInstForm* ExpInstForm() const { return expInstForm_; }
+    TConfigForm* ConfigForm() const { return configForm_; }
+    InstrumentCommands& Instrument() { return *instrument_; }
+    // The data transfer window the import and export run through.
+    void SetTransferWindow(TransferWindow* transfer);
     QAction* Action(const char* objectName) const;
     QPushButton* Button(const char* objectName) const;
 
@@ -164,6 +176,7 @@ class TMainForm : public QMainWindow, public DisplayHost {
     bool MenuBarKey(const QKeyEvent* e, bool act);
     void AfterEdit(int slot);
     void BuildInfoPanel();
+    void BuildInstrumentWindows();
     static void KeepFace(QWidget* w);
     void ShowToolbar(bool normal);
     void LayoutClient();
@@ -191,6 +204,12 @@ class TMainForm : public QMainWindow, public DisplayHost {
     std::unique_ptr<QtRepeatTimer> rptTimer_;
     std::unique_ptr<StepRepeat> repeat_;
     std::unique_ptr<QtCommentDialogs> commentDialogs_;
+    std::unique_ptr<TermiosPort> port_;
+    TSelMemForm* selMemForm_ = nullptr;
+    TExpInstForm* expInstForm_ = nullptr;
+    TConfigForm* configForm_ = nullptr;
+    TransferWindow* transfer_ = nullptr;
+    std::unique_ptr<InstrumentCommands> instrument_;
     QFrame* normToolBar_ = nullptr;
     QFrame* p335ToolBar_ = nullptr;
     QFrame* infoPanel_ = nullptr;
