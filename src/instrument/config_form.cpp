@@ -9,8 +9,8 @@
 namespace r470 {
 
 TConfigForm::TConfigForm(SerialPort& port, PortMap map, Prompts& prompts, QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::TConfigForm>()), port_(port),
-      map_(std::move(map)), prompts_(prompts) {
+    : QDialog(parent), ui_(std::make_unique<Ui::TConfigForm>()), port_(port), map_(std::move(map)),
+      prompts_(prompts) {
     ui_->setupUi(this);
     setFixedSize(size());
     ui_->Update->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
