@@ -186,13 +186,18 @@ int TermiosPort::CloseCommPort(int handle) {
         return -1;
     // A serial close waits (up to half a minute) for output a held line will never take:
     // give the last byte a moment to leave, then drop what is left.
-    for (int i = 0; i < 250; ++i) {
+    // Only a queue that is still full is flushed: on a pseudo-terminal the flush would
+    // also throw away what the other end has not read yet.
+    for (int i = 0;; ++i) {
         int n = 0;
         if (::ioctl(handle, TIOCOUTQ, &n) != 0 || n == 0)
             break;
+        if (i == 250) {
+            (void)::tcflush(handle, TCOFLUSH);
+            break;
+        }
         ::usleep(1000);
     }
-    (void)::tcflush(handle, TCOFLUSH);
     (void)::ioctl(handle, TIOCNXCL);
     return ::close(handle) == 0 ? 0 : -1;
 }
