@@ -83,6 +83,16 @@ int RunInfo(const Args& args);
 std::string InfoHelp();
 int RunSynth(const Args& args);
 std::string SynthHelp();
+int RunPorts(const Args& args);
+std::string PortsHelp();
+int RunReceive(const Args& args);
+std::string ReceiveHelp();
+int RunSend(const Args& args);
+std::string SendHelp();
+int RunEncode(const Args& args);
+std::string EncodeHelp();
+int RunInstrument(const Args& args);
+std::string InstrumentHelp();
 int RunImportCapture(const Args& args);
 std::string ImportCaptureHelp();
 #ifdef TDRTOOL_HAS_RENDER

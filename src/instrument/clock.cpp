@@ -2,8 +2,17 @@
 
 #include <cerrno>
 #include <ctime>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 
 namespace r470 {
+
+SteadyClock::SteadyClock() {
+#ifdef __linux__
+    (void)::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+#endif
+}
 
 std::int64_t SteadyClock::NowUs() {
     timespec ts{};
