@@ -4,7 +4,10 @@
 #include "display/files_panel_qt.h"
 #include "display/graph_surface_qt.h"
 #include "display/repeat_timer_qt.h"
+#include "instrument/clock.h"
 #include "instrument/config_form.h"
+#include "instrument/data_tran_form.h"
+#include "instrument/transfer_window_qt.h"
 #include "instrument/exp_inst_form.h"
 #include "instrument/instrument_commands.h"
 #include "instrument/sel_mem_form.h"
@@ -90,7 +93,10 @@ void TMainForm::BuildInstrumentWindows() {
     selMemForm_ = new TSelMemForm(this);
     expInstForm_ = new TExpInstForm(session_.set, *prompts_, this);
     configForm_ = new TConfigForm(*port_, port_->Map(), *prompts_, this);
-    SetTransferWindow(nullptr);
+    clock_ = std::make_unique<SteadyClock>();
+    dataTranForm_ = new TDataTranForm(*port_, *clock_, *prompts_, this);
+    ownTransfer_ = std::make_unique<QtTransferWindow>(*dataTranForm_);
+    SetTransferWindow(ownTransfer_.get());
     expInstForm_->onSend = [this](const WaveformSet& set, const ExportMemories& memory) {
         instrument_->Send(set, memory);
     };
@@ -338,8 +344,6 @@ void TMainForm::MenuSelectClick() {
 }
 
 void TMainForm::MenuImpInstClick() {
-    if (!transfer_)
-        return NotAvailableYet("&Import from instrument");
     instrument_->MenuImpInstClick();
 }
 

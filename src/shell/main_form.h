@@ -33,6 +33,8 @@ class TConfigForm;
 class TermiosPort;
 class InstrumentCommands;
 class TransferWindow;
+class TDataTranForm;
+class SteadyClock;
 
 class TMainForm : public QMainWindow, public DisplayHost {
     Q_OBJECT
@@ -142,6 +144,7 @@ class TMainForm : public QMainWindow, public DisplayHost {
     TSelMemForm* SelMemForm() const { return selMemForm_; }
     TExpInstForm* ExpInstForm() const { return expInstForm_; }
     TConfigForm* ConfigForm() const { return configForm_; }
+    TDataTranForm* DataTranForm() const { return dataTranForm_; }
     InstrumentCommands& Instrument() { return *instrument_; }
     // The data transfer window the import and export run through.
     void SetTransferWindow(TransferWindow* transfer);
@@ -209,6 +212,9 @@ class TMainForm : public QMainWindow, public DisplayHost {
     TExpInstForm* expInstForm_ = nullptr;
     TConfigForm* configForm_ = nullptr;
     TransferWindow* transfer_ = nullptr;
+    std::unique_ptr<SteadyClock> clock_;
+    TDataTranForm* dataTranForm_ = nullptr;
+    std::unique_ptr<TransferWindow> ownTransfer_;
     std::unique_ptr<InstrumentCommands> instrument_;
     QFrame* normToolBar_ = nullptr;
     QFrame* p335ToolBar_ = nullptr;
