@@ -8,14 +8,13 @@
 
 namespace r470 {
 
-TConfigForm::TConfigForm(SerialPort& port, PortMap map, Prompts& prompts, QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::TConfigForm>()), port_(port), map_(std::move(map)),
-      prompts_(prompts) {
+TConfigForm::TConfigForm(Probe probe, PortMap map, Prompts& prompts, QWidget* parent)
+    : QDialog(parent), ui_(std::make_unique<Ui::TConfigForm>()), probe_(std::move(probe)),
+      map_(std::move(map)), prompts_(prompts) {
     ui_->setupUi(this);
     setFixedSize(size());
     ui_->Update->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     ui_->Help->setIcon(style()->standardIcon(QStyle::SP_MessageBoxQuestion));
-    unusable = [this] { return UnusableDevices(map_); };
     connect(ui_->Update, &QToolButton::clicked, this, &TConfigForm::UpdateClick);
     connect(ui_->Help, &QToolButton::clicked, this, &TConfigForm::HelpClick);
     connect(ui_->PortBox, &QComboBox::currentIndexChanged, this, &TConfigForm::ShowDevice);
@@ -36,18 +35,19 @@ void TConfigForm::UpdateClick() {
 void TConfigForm::FillPortBox() {
     QSignalBlocker quiet(ui_->PortBox);
     ui_->PortBox->clear();
-    std::vector<int> ports = ListOpenablePorts(port_);
+    std::vector<PortProbe> probes = probe_();
+    std::vector<int> ports = ListedPorts(probes);
     for (int n : ports)
         ui_->PortBox->addItem(QString::number(n), n);
     ui_->PortBox->setCurrentIndex(PortBoxSelection(ports, CommPort));
     ShowDevice();
 
-    std::vector<DeviceProblem> problems = unusable ? unusable() : std::vector<DeviceProblem>{};
+    std::vector<PortProbe> problems = UnusablePorts(probes);
     QString text;
-    for (const DeviceProblem& p : problems) {
-        text += QString::fromStdString(p.path);
-        if (p.number > 0)
-            text += QString(" (%1)").arg(p.number);
+    for (const PortProbe& p : problems) {
+        text += QString::fromStdString(p.device);
+        if (p.portNo > 0)
+            text += QString(" (%1)").arg(p.portNo);
         text += ": " + QString::fromStdString(p.reason) + "\n";
     }
     ui_->LUnusable->setText(problems.empty() ? (ports.empty() ? "No serial device found." : "")

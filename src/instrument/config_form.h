@@ -1,5 +1,5 @@
 // The comms port window: the ports that open now, the device behind the selected number,
-// and the serial devices this user cannot use with the reason.
+// and the serial devices this user cannot use with the reason, all from one probe.
 #pragma once
 
 #include "instrument/instrument_commands.h"
@@ -20,7 +20,8 @@ class Prompts;
 class TConfigForm : public QDialog, public PortChooser {
     Q_OBJECT
   public:
-    TConfigForm(SerialPort& port, PortMap map, Prompts& prompts, QWidget* parent = nullptr);
+    using Probe = std::function<std::vector<PortProbe>()>;
+    TConfigForm(Probe probe, PortMap map, Prompts& prompts, QWidget* parent = nullptr);
     ~TConfigForm() override;
     Ui::TConfigForm& ui() { return *ui_; }
 
@@ -35,14 +36,11 @@ class TConfigForm : public QDialog, public PortChooser {
     std::optional<int> Choose(int commPort);
     std::optional<int> ChoosePort(int commPort) override { return Choose(commPort); }
 
-    // Where the list of unusable devices comes from (tests give their own).
-    std::function<std::vector<DeviceProblem>()> unusable;
-
   private:
     void FillPortBox();
     void ShowDevice();
     std::unique_ptr<Ui::TConfigForm> ui_;
-    SerialPort& port_;
+    Probe probe_;
     PortMap map_;
     Prompts& prompts_;
 };

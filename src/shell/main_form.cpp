@@ -7,11 +7,12 @@
 #include "instrument/clock.h"
 #include "instrument/config_form.h"
 #include "instrument/data_tran_form.h"
-#include "instrument/transfer_window_qt.h"
 #include "instrument/exp_inst_form.h"
 #include "instrument/instrument_commands.h"
+#include "instrument/port_probe.h"
 #include "instrument/sel_mem_form.h"
 #include "instrument/termios_port.h"
+#include "instrument/transfer_window_qt.h"
 #include "shell/about_form.h"
 #include "shell/main_menus_form.h"
 #include "shell/messages.h"
@@ -92,7 +93,8 @@ void TMainForm::BuildInstrumentWindows() {
     port_ = std::make_unique<TermiosPort>(PortMap::FromIni(session_.paths.iniFile));
     selMemForm_ = new TSelMemForm(this);
     expInstForm_ = new TExpInstForm(session_.set, *prompts_, this);
-    configForm_ = new TConfigForm(*port_, port_->Map(), *prompts_, this);
+    configForm_ =
+        new TConfigForm([this] { return ProbePorts(*port_); }, port_->Map(), *prompts_, this);
     clock_ = std::make_unique<SteadyClock>();
     dataTranForm_ = new TDataTranForm(*port_, *clock_, *prompts_, this);
     ownTransfer_ = std::make_unique<QtTransferWindow>(*dataTranForm_);

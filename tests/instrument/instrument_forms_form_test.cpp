@@ -33,15 +33,17 @@ MemoryFlags Flags(std::initializer_list<int> numbers) {
     return f;
 }
 
-class FreePorts : public SerialPort {
-  public:
+// A probe that answers the ports `free` as usable, and one refused device.
+struct FreePorts {
     std::set<int> free;
-    int OpenCommPort(int n, int, char, int, int) override { return free.count(n) ? n : -996; }
-    int CommInCount(int, std::uint32_t&) override { return 0; }
-    int CommOutCount(int, std::uint32_t&) override { return 0; }
-    int CommRead(int, std::span<std::uint8_t>) override { return -1; }
-    int CommWrite(int, std::span<const std::uint8_t>) override { return -1; }
-    int CloseCommPort(int) override { return 0; }
+    std::vector<PortProbe> operator()() const {
+        std::vector<PortProbe> out;
+        for (int n : free)
+            out.push_back({n, "/dev/ttyS" + std::to_string(n - 1), true, {}});
+        out.push_back({33, "/dev/ttyUSB0", false,
+                       "permission denied: the device belongs to the group \"dialout\""});
+        return out;
+    }
 };
 
 } // namespace
@@ -150,11 +152,7 @@ class InstrumentFormsTest : public QObject {
         ports.free = {1, 3};
         PortMap map;
         ScriptedPrompts p;
-        TConfigForm f(ports, map, p);
-        f.unusable = [] {
-            return std::vector<DeviceProblem>{
-                {"/dev/ttyUSB0", 33, "permission denied: only members of the group \"dialout\""}};
-        };
+        TConfigForm f([&] { return ports(); }, map, p);
         QCOMPARE(f.windowTitle(), QString("Setup"));
         test::WhenModal<TConfigForm>([](TConfigForm* w) {
             QCOMPARE(w->ui().PortBox->count(), 2);
@@ -190,7 +188,7 @@ class InstrumentFormsTest : public QObject {
         FreePorts ports;
         ScriptedPrompts p;
         p.answers = {IdOk};
-        TConfigForm f(ports, PortMap{}, p);
+        TConfigForm f([&] { return ports(); }, PortMap{}, p);
         f.ui().Help->click();
         QCOMPARE(p.boxes.size(), std::size_t(1));
         QCOMPARE(p.boxes[0].text, PortHelpText());
