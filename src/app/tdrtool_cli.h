@@ -110,6 +110,8 @@ int RunInstrument(const Args& args);
 std::string InstrumentHelp();
 int RunDbrl(const Args& args);
 std::string DbrlHelp();
+int RunImportCapture(const Args& args);
+std::string ImportCaptureHelp();
 #ifdef TDRTOOL_HAS_RENDER
 int RunRender(const Args& args);
 std::string RenderHelp();

@@ -27,6 +27,9 @@ const Command kCommands[] = {
      RunInstrument, InstrumentHelp},
     {"dbrl", "dbrl FILE [--cursors NS1,NS2]", "return loss between two cursor times", RunDbrl,
      DbrlHelp},
+    {"import-capture", "import-capture CAPTURE --base PATH [options]",
+     "write the memories of a captured transmission as waveform files", RunImportCapture,
+     ImportCaptureHelp},
 #ifdef TDRTOOL_HAS_RENDER
     {"render", "render FILE... --out PATH [options]", "draw the display to a BMP, PNG or PDF file",
      RunRender, RenderHelp},

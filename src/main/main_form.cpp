@@ -6,6 +6,15 @@
 #include "display/files_panel_qt.h"
 #include "display/graph_surface_qt.h"
 #include "display/repeat_timer_qt.h"
+#include "instrument/clock.h"
+#include "instrument/config_form.h"
+#include "instrument/data_tran_form.h"
+#include "instrument/exp_inst_form.h"
+#include "instrument/instrument_commands.h"
+#include "instrument/port_probe.h"
+#include "instrument/sel_mem_form.h"
+#include "instrument/termios_port.h"
+#include "instrument/transfer_window_qt.h"
 #include "main/about_form.h"
 #include "main/main_menus_form.h"
 #include "main/toolbar_layout.h"
@@ -77,6 +86,7 @@ TMainForm::TMainForm(AppPaths paths, Prompts* prompts) {
     compareDialogs_ = std::make_unique<QtCompareDialogs>(this);
     compare_->SetDialogs(compareDialogs_.get());
     commands_->SetLoadCheck(compare_.get());
+    BuildInstrumentWindows();
     rptTimer_ = std::make_unique<QtRepeatTimer>([this] { RptTimerTimer(); });
     repeat_ = std::make_unique<StepRepeat>(session_, *display_, *prompts_, *rptTimer_);
     output_ =
@@ -87,6 +97,33 @@ TMainForm::TMainForm(AppPaths paths, Prompts* prompts) {
 }
 
 TMainForm::~TMainForm() = default;
+
+void TMainForm::BuildInstrumentWindows() {
+    port_ = std::make_unique<TermiosPort>(PortMap::FromIni(session_.paths.iniFile));
+    selMemForm_ = new TSelMemForm(this);
+    expInstForm_ = new TExpInstForm(session_.set, *prompts_, this);
+    configForm_ =
+        new TConfigForm([this] { return ProbePorts(*port_); }, port_->Map(), *prompts_, this);
+    clock_ = std::make_unique<SteadyClock>();
+    dataTranForm_ = new TDataTranForm(*port_, *clock_, *prompts_, this);
+    ownTransfer_ = std::make_unique<QtTransferWindow>(*dataTranForm_);
+    SetTransferWindow(ownTransfer_.get());
+    expInstForm_->onSend = [this](const WaveformSet& set, const ExportMemories& memory) {
+        instrument_->Send(set, memory);
+    };
+}
+
+void TMainForm::SetTransferWindow(TransferWindow* transfer) {
+    transfer_ = transfer;
+    InstrumentWindows w;
+    w.transfer = transfer_;
+    w.memories = selMemForm_;
+    w.comments = commentDialogs_.get();
+    w.exportForm = expInstForm_;
+    w.ports = configForm_;
+    w.askName = [this](const std::string& proposed) { return commands_->GetFileName(proposed); };
+    instrument_ = std::make_unique<InstrumentCommands>(session_, *prompts_, std::move(w));
+}
 
 void TMainForm::showEvent(QShowEvent* e) {
     QMainWindow::showEvent(e);
@@ -302,25 +339,16 @@ void TMainForm::About1Click() {
 
 namespace r470 {
 
-// ---- Commands still to come ------------------------------------------------------------
-// Each says so plainly until its part of the program lands; replace the body then.
-
-void TMainForm::NotAvailableYet(const char* caption) {
-    QString name = QString(caption).remove('&');
-    prompts_->ShowMessageBox(FromQ("\"" + name + "\" is not available in this version yet."),
-                             MessageText(MsgProblem), MbOk | MbIconInformation);
-}
-
 void TMainForm::MenuPrintClick() {
     output_->MenuPrintClick();
 }
 
 void TMainForm::MenuSelectClick() {
-    NotAvailableYet("&Select comms port");
+    instrument_->MenuSelectClick();
 }
 
 void TMainForm::MenuImpInstClick() {
-    NotAvailableYet("&Import from instrument");
+    instrument_->MenuImpInstClick();
 }
 
 void TMainForm::MenuToClipClick() {
@@ -332,10 +360,8 @@ void TMainForm::MenuToFileClick() {
 }
 
 void TMainForm::MenuToInstClick() {
-    NotAvailableYet("To &instrument");
+    instrument_->MenuToInstClick();
 }
-
-// ---- End of the commands still to come -------------------------------------------------
 
 void TMainForm::MenuSelWaveClick() {
     Painted([this] { compare_->MenuSelWaveClick(); });
