@@ -1,5 +1,6 @@
 // Full redraw of four 2048-sample waveforms on a 1920 x 1080 backing image, and one step of
-// dragging a cursor (erase, stretches redrawn, readouts).
+// dragging a cursor (erase, stretches redrawn, readouts); the same with the difference of
+// slots 1 and 3 drawn as well, at 1920 x 1080 and on a maximised 4K screen.
 #include "display/display.h"
 #include "display/painter_canvas_qt.h"
 #include "shell/text_qt.h"
@@ -16,11 +17,12 @@ using namespace r470;
 struct Scene {
     Session session;
     DisplayHost host;
-    QImage image{1920, 1080, QImage::Format_RGB32};
+    int width, height;
+    QImage image{width, height, QImage::Format_RGB32};
     PainterCanvas canvas{&image};
     r470::Display display{session, canvas, host};
 
-    Scene() {
+    explicit Scene(int w = 1920, int h = 1080, bool difference = false) : width(w), height(h) {
         image.fill(Qt::white);
         session.DisplayDiel = 660;
         for (int n = 1; n <= 4; ++n) {
@@ -35,7 +37,16 @@ struct Scene {
             session.set.TraceCount++;
             session.set.CurTrace = n;
         }
-        display.SetSurface({1920, 1080, 140, 25, 1920, 0});
+        if (difference) {
+            // Slot 3 on a coarser grid, so that the other waveform is interpolated.
+            TraceSlot& s3 = session.set.Slot(3);
+            s3.data.header.SampleIntLo = 1000;
+            s3.NsPerSample = SampleIntervalNs(s3.data.header);
+            session.set.DiffA = 1;
+            session.set.DiffB = 3;
+            session.set.Slot(kDiffSlot).Loaded = session.set.Slot(kDiffSlot).Shown = true;
+        }
+        display.SetSurface({width, height, 140, 25, width, 0});
         display.SeedFromFirstWaveform(1);
         display.Redraw();
         canvas.Flush();
@@ -51,20 +62,49 @@ void BM_FullRedraw(benchmark::State& state) {
 }
 BENCHMARK(BM_FullRedraw)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
 
-void BM_CursorDragStep(benchmark::State& state) {
-    Scene scene;
+void BM_FullRedrawWithDifference(benchmark::State& state) {
+    Scene scene(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), true);
+    for (auto _ : state) {
+        scene.display.Redraw();
+        scene.canvas.Flush();
+    }
+}
+BENCHMARK(BM_FullRedrawWithDifference)
+    ->Args({1920, 1080})
+    ->Args({3840, 2160})
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
+
+void DragSteps(benchmark::State& state, Scene& scene) {
     const DisplayState& s = scene.display.state();
     int x = scene.display.MapNsToX(s.Cursor1Ns);
     scene.display.MouseDown(x, (s.GraphTop + s.TraceBottom) / 2);
     int dir = 1;
     for (auto _ : state) {
         x += dir;
-        if (x > 1800 || x < 100)
+        if (x > scene.width - 120 || x < 100)
             dir = -dir;
         scene.display.MouseMove(x);
         scene.canvas.Flush();
     }
 }
+
+void BM_CursorDragStep(benchmark::State& state) {
+    Scene scene;
+    DragSteps(state, scene);
+}
+
+void BM_CursorDragStepWithDifference(benchmark::State& state) {
+    Scene scene(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), true);
+    DragSteps(state, scene);
+}
+BENCHMARK(BM_CursorDragStepWithDifference)
+    ->Args({1920, 1080})
+    ->Args({3840, 2160})
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
 BENCHMARK(BM_CursorDragStep)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly();
 
 } // namespace

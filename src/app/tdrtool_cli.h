@@ -3,10 +3,13 @@
 #pragma once
 
 #include <charconv>
+#include <cmath>
 #include <iostream>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -69,11 +72,21 @@ class OptionReader {
     std::optional<std::string> joined_;
 };
 
-template <typename T> std::optional<T> ParseNumber(const std::string& text) {
+// A whole number or decimal of type T and nothing else, within [lo, hi]. NaN, infinities
+// and values the type cannot hold are refused like any other bad text.
+template <typename T>
+std::optional<T> ParseNumber(const std::string& text, T lo = std::numeric_limits<T>::lowest(),
+                             T hi = std::numeric_limits<T>::max()) {
     T v{};
     const char* end = text.data() + text.size();
     auto res = std::from_chars(text.data(), end, v);
     if (text.empty() || res.ec != std::errc{} || res.ptr != end)
+        return std::nullopt;
+    if constexpr (std::is_floating_point_v<T>) {
+        if (!std::isfinite(v))
+            return std::nullopt;
+    }
+    if (v < lo || v > hi)
         return std::nullopt;
     return v;
 }
@@ -85,6 +98,20 @@ int RunSynth(const Args& args);
 std::string SynthHelp();
 int RunCsv(const Args& args);
 std::string CsvHelp();
+int RunPorts(const Args& args);
+std::string PortsHelp();
+int RunReceive(const Args& args);
+std::string ReceiveHelp();
+int RunSend(const Args& args);
+std::string SendHelp();
+int RunEncode(const Args& args);
+std::string EncodeHelp();
+int RunInstrument(const Args& args);
+std::string InstrumentHelp();
+int RunDbrl(const Args& args);
+std::string DbrlHelp();
+int RunImportCapture(const Args& args);
+std::string ImportCaptureHelp();
 #ifdef TDRTOOL_HAS_RENDER
 int RunRender(const Args& args);
 std::string RenderHelp();

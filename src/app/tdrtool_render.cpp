@@ -22,7 +22,8 @@ std::string RenderHelp() {
            "  --cursors NS1,NS2   cursor times in ns (from the first file)\n"
            "  --zoom              zoom on the active cursor\n"
            "  --current N         the selected slot, whose details the table shows (the\n"
-           "                      last file)\n";
+           "                      last file)\n"
+           "  --diff A,B          also draw slot A minus slot B (lower minus higher)\n";
 }
 
 int RunRender(const Args& args) {
@@ -52,8 +53,9 @@ int RunRender(const Args& args) {
             ok = !out.empty();
         } else if (name == "--size") {
             auto x = value->find('x');
-            auto w = ParseNumber<int>(value->substr(0, x));
-            auto h = x == std::string::npos ? std::nullopt : ParseNumber<int>(value->substr(x + 1));
+            auto w = ParseNumber<int>(value->substr(0, x), 1);
+            auto h =
+                x == std::string::npos ? std::nullopt : ParseNumber<int>(value->substr(x + 1), 1);
             ok = w && h;
             o.width = w.value_or(0);
             o.height = h.value_or(0);
@@ -81,12 +83,22 @@ int RunRender(const Args& args) {
             o.current = n;
         } else if (name == "--cursors") {
             auto comma = value->find(',');
-            auto a = ParseNumber<double>(value->substr(0, comma));
-            auto b = comma == std::string::npos ? std::nullopt
-                                                : ParseNumber<double>(value->substr(comma + 1));
+            // Times on the trace: from its first sample on, and no further than any trace.
+            auto a = ParseNumber<double>(value->substr(0, comma), 0, r470::kMaxCursorNs);
+            auto b = comma == std::string::npos
+                         ? std::nullopt
+                         : ParseNumber<double>(value->substr(comma + 1), 0, r470::kMaxCursorNs);
             ok = a && b;
             if (ok)
                 o.cursorsNs = std::make_pair(*a, *b);
+        } else if (name == "--diff") {
+            auto comma = value->find(',');
+            auto a = ParseNumber<int>(value->substr(0, comma));
+            auto b = comma == std::string::npos ? std::nullopt
+                                                : ParseNumber<int>(value->substr(comma + 1));
+            ok = a && b;
+            if (ok)
+                o.diff = std::make_pair(*a, *b);
         } else {
             return UsageError("render", "unknown option \"" + name + "\"", RenderHelp());
         }

@@ -1,7 +1,4 @@
-// POSIX file access with the program's error numbering: 2 file not found, 3 path not found,
-// 4 too many open files, 5 access denied, 100 short read, 101 failed write, any other errno
-// as itself. Saves go through a temporary file so that a failed save never damages the file
-// that was there.
+// POSIX file access with the program's error numbering, and the one safe writer.
 #pragma once
 
 #include <cstddef>
@@ -13,7 +10,13 @@
 
 namespace r470 {
 
-int IoCodeFromErrno(int err);
+// The program's file error codes: 2 file not found, 3 path not found, 4 too many open files,
+// 5 access denied, 100 failed read, 101 failed write. An errno with no code of its own is
+// shown as kUnknownErrnoBase + errno, so it can never pass for one of those (ESRCH is 3 and
+// EIO is 5 on Linux) nor be retried as one. EIO is the failed read or write it is.
+enum class IoOp { Open, Read, Write };
+constexpr int kUnknownErrnoBase = 1000;
+int IoCodeFromErrno(int err, IoOp op = IoOp::Open);
 
 // Something the writers of our records can write to; returns 0 or an error code.
 class ByteSink {
@@ -45,7 +48,9 @@ class InFile : public ByteSource {
     InFile(const InFile&) = delete;
     InFile& operator=(const InFile&) = delete;
     ~InFile() override;
-    int Open(const std::string& path); // 0 or an error code; directories are refused
+    // 0 or an error code. Only regular files are opened, and never in a way that can block
+    // (a FIFO or device named like a waveform must not stop the program): others give 5.
+    int Open(const std::string& path);
     int Read(std::span<std::uint8_t> into, std::size_t& got) override;
     void Close();
 
@@ -63,26 +68,24 @@ class MemorySource : public ByteSource {
     std::size_t pos_ = 0;
 };
 
-// Writes a new version of `path` beside it and puts it in place only on Commit.
-class AtomicFile : public ByteSink {
-  public:
-    AtomicFile() = default;
-    AtomicFile(const AtomicFile&) = delete;
-    AtomicFile& operator=(const AtomicFile&) = delete;
-    ~AtomicFile() override; // abandons an uncommitted file
-    int Begin(const std::string& path);
-    int Write(std::span<const std::uint8_t> bytes) override;
-    int Commit(); // flush to disk and rename over the target
-    void Abandon();
+// The one safe writer: every file the program writes goes through WriteFileBytes.
+//
+// It writes `bytes` as the whole new content of the file that `path` leads to and returns 0
+// or a program error code (IoErrorText gives its text). It never does what a plain
+// "create or truncate, then write" could not do, and it damages nothing on failure:
+// - a target that exists but is not a regular file (FIFO, device, folder, socket) is refused
+//   with 5 and left alone;
+// - symbolic links are followed, so the linked file gets the new bytes and the link stays;
+// - an existing file is written only if the user may open it for writing (else 5);
+// - a new file is written beside the target under a short temporary name and renamed into
+//   place, so a failed save leaves nothing; an existing file is replaced that way only when
+//   the replacement keeps its owner, group, mode and hard links, otherwise it is rewritten
+//   in place with its old bytes kept in memory and put back if a write fails;
+// - SIGXFSZ is ignored, so a file-size limit is a write error (101) like a full disk.
+int WriteFileBytes(const std::string& path, std::span<const std::uint8_t> bytes);
 
-  private:
-    int fd_ = -1;
-    std::string path_;
-    std::string temp_;
-};
-
-// Writes a file through `body`; returns 0 or the first error code. The real one keeps the
-// old file untouched unless every write succeeded.
+// Writes a file through `body`; returns 0 or the first error code. The real one collects
+// what `body` writes and hands it to WriteFileBytes.
 using FileWriter =
     std::function<int(const std::string& path, const std::function<int(ByteSink&)>& body)>;
 int WriteFileSafely(const std::string& path, const std::function<int(ByteSink&)>& body);

@@ -60,6 +60,9 @@ struct DisplayState {
     int ActiveCursor = 1;
     int DragCursor = 0;
     bool NoRedraw = false;
+    // The difference waveform's grids, chosen at each drawing of it: it lives on DiffRef's
+    // (the finer) grid and takes DiffOther's samples by interpolation.
+    int DiffRef = 0, DiffOther = 0;
 };
 
 Colour TraceColour(int slot);
@@ -88,6 +91,16 @@ class Display {
     int MapNsToData(int slot, double t) const;
     double SampleLevel(int slot, int sample) const;
     int MapDataToY(int slot, int i) const;
+
+    // The difference waveform (slot 5): lower-numbered slot of the pair minus the higher.
+    // Chooses DiffRef and DiffOther; false when no pair is set.
+    bool SetDiffGrid();
+    // For sample n of DiffRef: the level difference in pixels, a zero difference in the
+    // middle of the trace band, limited to +-32000; and its drawing position.
+    double DiffValue(int n) const;
+    int MapDiffToY(int n) const;
+    // The last sample of DiffRef that both waveforms of the pair reach.
+    int DiffLastSample() const;
 
     // Range
     void SetCurRangeN();
@@ -160,6 +173,7 @@ class Display {
     // Loaded and shown slots, starting after the selected one so that it is drawn last.
     std::vector<int> SlotsSelectedLast() const;
     const TraceSlot& Slot(int n) const { return session_.set.Slot(n); }
+    double PixelsPerLevelOf(int slot) const;
     int Diel() const { return session_.DisplayDiel; }
     int Units() const { return session_.settings.XAxisUnits; }
 

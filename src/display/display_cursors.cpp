@@ -167,6 +167,11 @@ void Display::MouseDown(int x, int y) {
             s_.DragCursor = k;
     if (s_.DragCursor != 0) {
         int k = s_.DragCursor;
+        // A dashed pen over the solid line of the cursor that was active leaves it solid:
+        // it is wiped first, so the user sees at once which cursor the arrows move.
+        bool otherWasActive = s_.ActiveCursor == 3 - k;
+        if (otherWasActive)
+            DrawCursor(3 - k, Erase);
         DrawCursor(k, Active);
         DrawCursor(3 - k, Passive);
     }

@@ -26,43 +26,54 @@ void Display::WriteText(int x, int y, const std::string& text, Colour colour) {
 }
 
 void Display::DrawTrace(int slot, double t0) {
-    // The difference waveform has its own sample grid and levels; it is drawn by the
-    // comparison code, not here.
-    if (slot < 1 || slot > kFileSlots)
+    // The difference waveform is placed on the grid of one of its pair, the reference.
+    const bool diff = slot == kDiffSlot;
+    int ref = slot;
+    if (diff) {
+        if (!SetDiffGrid())
+            return;
+        ref = s_.DiffRef;
+        if (Slot(s_.DiffOther).data.header.SampleCount < 1)
+            return;
+    } else if (slot < 1 || slot > kFileSlots) {
         return;
-    const TraceSlot& sl = Slot(slot);
-    int count = sl.data.header.SampleCount;
+    }
+    int count = Slot(ref).data.header.SampleCount;
     if (count < 1)
         return;
-    SetMapValues(slot);
+    SetMapValues(ref);
     Canvas& c = *canvas_;
     Colour saved = c.PenColour();
     c.SetPenColour(TraceColour(slot));
 
     int n, d;
     if (t0 == 0) {
-        n = MapNsToData(slot, s_.ViewStartNs);
-        d = MapNsToData(slot, s_.ViewEndNs);
+        n = MapNsToData(ref, s_.ViewStartNs);
+        d = MapNsToData(ref, s_.ViewEndNs);
     } else {
-        n = MapNsToData(slot, t0);
+        n = MapNsToData(ref, t0);
         d = n;
-        int x0 = MapDataToX(slot, n);
+        int x0 = MapDataToX(ref, n);
         do {
             --n;
             ++d;
-        } while (!(n <= 1 || d >= count || MapDataToX(slot, n) < x0 - 2));
+        } while (!(n <= 1 || d >= count || MapDataToX(ref, n) < x0 - 2));
         n = std::max(n, 1);
         d = std::min(d, count);
     }
+    // Only where both waveforms of the pair have samples.
+    if (diff)
+        d = std::min(d, DiffLastSample());
+    auto yOf = [&](int i) { return diff ? MapDiffToY(i) : MapDataToY(slot, i); };
 
     const int top = s_.GraphTop;
     const int bottom = s_.TraceBottom - 1;
-    int x = MapDataToX(slot, n);
-    int y = MapDataToY(slot, n);
+    int x = MapDataToX(ref, n);
+    int y = yOf(n);
     c.MoveTo(x, y);
     for (int i = n + 1; i <= d; ++i) {
-        int x2 = MapDataToX(slot, i);
-        int y2 = MapDataToY(slot, i);
+        int x2 = MapDataToX(ref, i);
+        int y2 = yOf(i);
         bool yIn = y >= top && y <= bottom;
         bool y2In = y2 >= top && y2 <= bottom;
         if (yIn || y2In) {
@@ -76,6 +87,9 @@ void Display::DrawTrace(int slot, double t0) {
         x = x2;
         y = y2;
     }
+    // The level scale last set is the compared waveform's, as after any difference value.
+    if (diff)
+        s_.PixelsPerLevel = PixelsPerLevelOf(s_.DiffOther);
     c.SetPenColour(saved);
 }
 

@@ -61,6 +61,10 @@ void Display::SetDrawParam() {
     s_.LineHeight = c.TextHeight("M");
     s_.TraceBottom = s_.GraphBottom - 3 * s_.LineHeight;
     s_.ScaleGap = s_.GraphBottom / 50;
+    // On a tall window the gap would push the readout line under the details panel; it
+    // never needs more than a line to stay whole (648 x 489 gives 6 and stays so).
+    if (session_.target == OutputTarget::Screen)
+        s_.ScaleGap = std::min(s_.ScaleGap, std::max(0, s_.LineHeight));
 }
 
 void Display::SetMapValues(int slot) {

@@ -62,12 +62,15 @@ void PainterCanvas::MarkDirty(int x0, int y0, int x1, int y1) {
 void PainterCanvas::PlotLine(int x0, int y0, int x1, int y1, QRgb colour) {
     // Bresenham, both ends included (the caller has already left out a line's last point).
     const int w = image_->width(), h = image_->height();
+    // One detach check per line, not one per pixel as scanLine() would make.
+    uchar* bits = image_->bits();
+    const qsizetype stride = image_->bytesPerLine();
     int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
     int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
     int err = dx + dy;
     for (;;) {
         if (x0 >= 0 && x0 < w && y0 >= 0 && y0 < h)
-            reinterpret_cast<QRgb*>(image_->scanLine(y0))[x0] = colour;
+            reinterpret_cast<QRgb*>(bits + y0 * stride)[x0] = colour;
         if (x0 == x1 && y0 == y1)
             break;
         int e2 = 2 * err;

@@ -1,9 +1,20 @@
 #include "main/main_form.h"
 
+#include "display/compare.h"
+#include "display/compare_form.h"
 #include "display/dielec_form.h"
 #include "display/files_panel_qt.h"
 #include "display/graph_surface_qt.h"
 #include "display/repeat_timer_qt.h"
+#include "instrument/clock.h"
+#include "instrument/config_form.h"
+#include "instrument/data_tran_form.h"
+#include "instrument/exp_inst_form.h"
+#include "instrument/instrument_commands.h"
+#include "instrument/port_probe.h"
+#include "instrument/sel_mem_form.h"
+#include "instrument/termios_port.h"
+#include "instrument/transfer_window_qt.h"
 #include "main/about_form.h"
 #include "main/main_menus_form.h"
 #include "main/toolbar_layout.h"
@@ -46,8 +57,8 @@ TMainForm::TMainForm(AppPaths paths, Prompts* prompts) {
     QFont font("MS Sans Serif");
     font.setPointSize(8);
     setFont(font);
-    resize(kMainDesignRect.width, kMainDesignRect.height);
-    move(kMainDesignRect.left, kMainDesignRect.top);
+    setGeometry(kMainDesignRect.left, kMainDesignRect.top, kMainDesignRect.width,
+                kMainDesignRect.height); // the client area's, like every placement
 
     client_ = new GraphSurface(this);
     setCentralWidget(client_);
@@ -71,6 +82,11 @@ TMainForm::TMainForm(AppPaths paths, Prompts* prompts) {
     commentDialogs_ = std::make_unique<QtCommentDialogs>(this);
     dielecForm_ = new TDielecForm(this);
     commands_->SetChoosers(filesForm_, clWaveForm_);
+    compare_ = std::make_unique<CompareCommands>(session_, *display_, *commands_, *prompts_);
+    compareDialogs_ = std::make_unique<QtCompareDialogs>(this);
+    compare_->SetDialogs(compareDialogs_.get());
+    commands_->SetLoadCheck(compare_.get());
+    BuildInstrumentWindows();
     rptTimer_ = std::make_unique<QtRepeatTimer>([this] { RptTimerTimer(); });
     repeat_ = std::make_unique<StepRepeat>(session_, *display_, *prompts_, *rptTimer_);
     output_ =
@@ -81,6 +97,33 @@ TMainForm::TMainForm(AppPaths paths, Prompts* prompts) {
 }
 
 TMainForm::~TMainForm() = default;
+
+void TMainForm::BuildInstrumentWindows() {
+    port_ = std::make_unique<TermiosPort>(PortMap::FromIni(session_.paths.iniFile));
+    selMemForm_ = new TSelMemForm(this);
+    expInstForm_ = new TExpInstForm(session_.set, *prompts_, this);
+    configForm_ =
+        new TConfigForm([this] { return ProbePorts(*port_); }, port_->Map(), *prompts_, this);
+    clock_ = std::make_unique<SteadyClock>();
+    dataTranForm_ = new TDataTranForm(*port_, *clock_, *prompts_, this);
+    ownTransfer_ = std::make_unique<QtTransferWindow>(*dataTranForm_);
+    SetTransferWindow(ownTransfer_.get());
+    expInstForm_->onSend = [this](const WaveformSet& set, const ExportMemories& memory) {
+        instrument_->Send(set, memory);
+    };
+}
+
+void TMainForm::SetTransferWindow(TransferWindow* transfer) {
+    transfer_ = transfer;
+    InstrumentWindows w;
+    w.transfer = transfer_;
+    w.memories = selMemForm_;
+    w.comments = commentDialogs_.get();
+    w.exportForm = expInstForm_;
+    w.ports = configForm_;
+    w.askName = [this](const std::string& proposed) { return commands_->GetFileName(proposed); };
+    instrument_ = std::make_unique<InstrumentCommands>(session_, *prompts_, std::move(w));
+}
 
 void TMainForm::showEvent(QShowEvent* e) {
     QMainWindow::showEvent(e);
@@ -103,11 +146,12 @@ void TMainForm::FormShow() {
     setWindowTitle(ToQ(kMainCaption));
 
     QSize screenSize = screen() ? screen()->geometry().size() : QSize(1024, 768);
-    Placement current{{x(), y(), width(), height()}, isMaximized()};
+    // Placement is the client area's, both here and at close: mixing it with the frame's
+    // moved the window by the frame at every start.
+    Placement current{{geometry().x(), geometry().y(), width(), height()}, isMaximized()};
     Placement p = StartSession(session_, current, {screenSize.width(), screenSize.height()});
     progName_->setText(ToQ(kProgName));
-    move(p.normal.left, p.normal.top);
-    resize(p.normal.width, p.normal.height);
+    setGeometry(p.normal.left, p.normal.top, p.normal.width, p.normal.height);
     if (p.maximized)
         setWindowState(windowState() | Qt::WindowMaximized);
 
@@ -262,7 +306,8 @@ void TMainForm::ShowStartPanel(bool visible) {
 }
 
 bool TMainForm::FormCloseQuery() {
-    Placement now{{x(), y(), width(), height()}, isMaximized()};
+    QRect client = isMaximized() ? normalGeometry() : geometry();
+    Placement now{{client.x(), client.y(), client.width(), client.height()}, isMaximized()};
     return CloseSession(session_, now, *prompts_);
 }
 
@@ -294,33 +339,16 @@ void TMainForm::About1Click() {
 
 namespace r470 {
 
-// ---- Commands still to come ------------------------------------------------------------
-// Each says so plainly until its part of the program lands; replace the body then.
-
-void TMainForm::NotAvailableYet(const char* caption) {
-    QString name = QString(caption).remove('&');
-    prompts_->ShowMessageBox(FromQ("\"" + name + "\" is not available in this version yet."),
-                             MessageText(MsgProblem), MbOk | MbIconInformation);
-}
-
 void TMainForm::MenuPrintClick() {
     output_->MenuPrintClick();
 }
 
 void TMainForm::MenuSelectClick() {
-    NotAvailableYet("&Select comms port");
+    instrument_->MenuSelectClick();
 }
 
 void TMainForm::MenuImpInstClick() {
-    NotAvailableYet("&Import from instrument");
-}
-
-void TMainForm::MenuSelWaveClick() {
-    NotAvailableYet("&Select waveform");
-}
-
-void TMainForm::MenuXAxisClick() {
-    NotAvailableYet("Change &X-Axis units");
+    instrument_->MenuImpInstClick();
 }
 
 void TMainForm::MenuToClipClick() {
@@ -332,14 +360,20 @@ void TMainForm::MenuToFileClick() {
 }
 
 void TMainForm::MenuToInstClick() {
-    NotAvailableYet("To &instrument");
+    instrument_->MenuToInstClick();
+}
+
+void TMainForm::MenuSelWaveClick() {
+    Painted([this] { compare_->MenuSelWaveClick(); });
+}
+
+void TMainForm::MenuXAxisClick() {
+    Painted([this] { compare_->MenuXAxisClick(); });
 }
 
 void TMainForm::ShowdBRL() {
-    NotAvailableYet("dBRL");
+    compare_->ShowdBRL();
 }
-
-// ---- End of the commands still to come -------------------------------------------------
 
 void TMainForm::MenuChangeDielClick() {
     Painted([this] { display_->ChangeDielUnits(*dielecForm_, *prompts_); });

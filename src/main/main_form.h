@@ -22,12 +22,22 @@ class FilesPanel;
 class OutputMenu;
 class GraphSurface;
 class QtCommentDialogs;
+class QtCompareDialogs;
+class CompareCommands;
 class TClWaveForm;
 class TDielecForm;
 class QtRepeatTimer;
 class TFilesForm;
 class Prompts;
 class TAboutForm;
+class TSelMemForm;
+class TExpInstForm;
+class TConfigForm;
+class TermiosPort;
+class InstrumentCommands;
+class TransferWindow;
+class TDataTranForm;
+class SteadyClock;
 
 class TMainForm : public QMainWindow, public DisplayHost {
     Q_OBJECT
@@ -43,6 +53,8 @@ class TMainForm : public QMainWindow, public DisplayHost {
     Session& session() { return session_; }
     Display& display() { return *display_; }
     SetCommands& commands() { return *commands_; }
+    CompareCommands& compare() { return *compare_; }
+    QtCompareDialogs& CompareWindows() { return *compareDialogs_; }
     GraphSurface* Surface() const { return client_; }
     FilesPanel* Files() const { return files_; }
     QFrame* NormToolBar() const { return normToolBar_; }
@@ -135,6 +147,13 @@ class TMainForm : public QMainWindow, public DisplayHost {
     TClWaveForm* ClWaveForm() const { return clWaveForm_; }
     TDielecForm* DielecForm() const { return dielecForm_; }
     QtCommentDialogs& CommentDialogs() { return *commentDialogs_; }
+    TSelMemForm* SelMemForm() const { return selMemForm_; }
+    TExpInstForm* ExpInstForm() const { return expInstForm_; }
+    TConfigForm* ConfigForm() const { return configForm_; }
+    TDataTranForm* DataTranForm() const { return dataTranForm_; }
+    InstrumentCommands& Instrument() { return *instrument_; }
+    // The data transfer window the import and export run through.
+    void SetTransferWindow(TransferWindow* transfer);
     QAction* Action(const char* objectName) const;
     QPushButton* Button(const char* objectName) const;
 
@@ -158,14 +177,13 @@ class TMainForm : public QMainWindow, public DisplayHost {
   private:
     void BuildMenus();
     void BuildToolbars();
-    // The plain answer of a command whose part of the program is still to come.
-    void NotAvailableYet(const char* caption);
     // A tagged button's click, through the press-and-hold rules.
     void TaggedClick(int tag);
     // The top-level menu an Alt+letter opens; false for other keys.
     bool MenuBarKey(const QKeyEvent* e, bool act);
     void AfterEdit(int slot);
     void BuildInfoPanel();
+    void BuildInstrumentWindows();
     static void KeepFace(QWidget* w);
     void ShowToolbar(bool normal);
     void LayoutClient();
@@ -187,6 +205,8 @@ class TMainForm : public QMainWindow, public DisplayHost {
     FilesPanel* files_ = nullptr;
     std::unique_ptr<Display> display_;
     std::unique_ptr<SetCommands> commands_;
+    std::unique_ptr<CompareCommands> compare_;
+    std::unique_ptr<QtCompareDialogs> compareDialogs_;
     TFilesForm* filesForm_ = nullptr;
     TClWaveForm* clWaveForm_ = nullptr;
     TDielecForm* dielecForm_ = nullptr;
@@ -194,6 +214,15 @@ class TMainForm : public QMainWindow, public DisplayHost {
     std::unique_ptr<StepRepeat> repeat_;
     std::unique_ptr<OutputMenu> output_;
     std::unique_ptr<QtCommentDialogs> commentDialogs_;
+    std::unique_ptr<TermiosPort> port_;
+    TSelMemForm* selMemForm_ = nullptr;
+    TExpInstForm* expInstForm_ = nullptr;
+    TConfigForm* configForm_ = nullptr;
+    TransferWindow* transfer_ = nullptr;
+    std::unique_ptr<SteadyClock> clock_;
+    TDataTranForm* dataTranForm_ = nullptr;
+    std::unique_ptr<TransferWindow> ownTransfer_;
+    std::unique_ptr<InstrumentCommands> instrument_;
     QFrame* normToolBar_ = nullptr;
     QFrame* p335ToolBar_ = nullptr;
     QFrame* infoPanel_ = nullptr;

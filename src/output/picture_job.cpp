@@ -1,5 +1,7 @@
 #include "output/picture_job.h"
 
+#include "display/compare.h"
+#include "shell/messages.h"
 #include "waveform/trace_file.h"
 
 #include <algorithm>
@@ -24,6 +26,11 @@ std::string PictureRequestError(const PictureOptions& o, const std::string& outP
         return "the current slot must be 1 to 5";
     if (o.width < 16 || o.height < 16 || o.width > 20000 || o.height > 20000)
         return "the picture size must be 16 to 20000 pixels each way";
+    // A NaN would pass the clamp to the view and reach the pixel conversion.
+    if (o.cursorsNs && !(o.cursorsNs->first >= 0 && o.cursorsNs->first <= kMaxCursorNs &&
+                         o.cursorsNs->second >= 0 && o.cursorsNs->second <= kMaxCursorNs))
+        return "the cursor times must be 0 to " + std::to_string(static_cast<long>(kMaxCursorNs)) +
+               " ns";
     return "";
 }
 
@@ -40,6 +47,23 @@ std::string LoadForPicture(Session& session, Display& display, SetCommands& comm
     for (const std::string& f : o.files)
         if (commands.LoadFile(f) != LoadOk)
             return "cannot load " + f;
+    if (o.diff) {
+        // As if chosen in the display-mode window: every waveform stays shown, the pair is
+        // compared and the difference drawn.
+        DisplayChoice c;
+        for (int n = 1; n <= kFileSlots; ++n) {
+            auto i = static_cast<std::size_t>(n - 1);
+            c.Disp[i] = session.set.Slot(n).Loaded && session.set.Slot(n).Shown;
+            c.Diff[i] = n == o.diff->first || n == o.diff->second;
+        }
+        c.Disp[kDiffSlot - 1] = true;
+        bool inRange = o.diff->first >= 1 && o.diff->first <= kFileSlots && o.diff->second >= 1 &&
+                       o.diff->second <= kFileSlots;
+        int problem = inRange ? DisplayChoiceProblem(c, session.set) : 125;
+        if (problem != 0)
+            return "--diff: " + MessageText(problem);
+        CompareCommands(session, display, commands, prompts).ApplyDisplayChoice(c);
+    }
     if (o.current) {
         if (!session.set.Slot(*o.current).Loaded)
             return "slot " + std::to_string(*o.current) + " holds no waveform";

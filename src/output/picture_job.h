@@ -18,9 +18,13 @@ struct PictureOptions {
     std::optional<int> axisUnits; // settings as on a first run otherwise: metres, PVF
     std::optional<int> dielUnits;
     std::optional<std::pair<double, double>> cursorsNs;
+    std::optional<std::pair<int, int>> diff; // the compared slots: their difference is drawn
     bool zoom = false;
     std::optional<int> current; // the selected slot; the last file loaded otherwise
 };
+
+// No waveform lasts longer: 2048 samples of the longest interval the header can hold.
+constexpr double kMaxCursorNs = 2048.0 * (65535.0 + 255.0 * 65535.0) / 1000.0;
 
 enum class PictureFormat { None, Bmp, Png, Pdf };
 // The output format a file name asks for, by its extension in any letter case.

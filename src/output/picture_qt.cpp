@@ -4,6 +4,7 @@
 #include "display/recording_canvas.h"
 #include "output/printer_qt.h"
 #include "shell/console_prompts.h"
+#include "shell/messages.h"
 #include "shell/text_qt.h"
 
 #include <QBuffer>

@@ -25,6 +25,7 @@ std::string Trim(const std::string& s) {
     return s.substr(first, last - first + 1);
 }
 
+// One optional sign, then digits (decimal, or hex after "$" or "0x"); nothing else.
 std::optional<int> ParseInt(const std::string& text) {
     std::string s = Trim(text);
     bool negative = false;
@@ -39,17 +40,21 @@ std::optional<int> ParseInt(const std::string& text) {
         base = 16;
         i += 2;
     }
-    if (i >= s.size())
+    // The magnitude is read unsigned, so a second sign is not a number; it is negated only
+    // once known to fit.
+    if (i >= s.size() || !std::isxdigit(static_cast<unsigned char>(s[i])))
         return std::nullopt;
-    long long value = 0;
-    auto [end, ec] = std::from_chars(s.data() + i, s.data() + s.size(), value, base);
+    unsigned long long magnitude = 0;
+    auto [end, ec] = std::from_chars(s.data() + i, s.data() + s.size(), magnitude, base);
     if (ec != std::errc() || end != s.data() + s.size())
         return std::nullopt;
-    if (negative)
-        value = -value;
-    if (value < INT_MIN || value > INT_MAX)
+    const unsigned long long limit =
+        negative ? static_cast<unsigned long long>(INT_MAX) + 1 : INT_MAX;
+    if (magnitude > limit)
         return std::nullopt;
-    return static_cast<int>(value);
+    if (negative)
+        return magnitude == limit ? INT_MIN : -static_cast<int>(magnitude);
+    return static_cast<int>(magnitude);
 }
 
 } // namespace

@@ -46,9 +46,10 @@ int ShowMsgWindow(const std::string& text) {
     ui.Memo->document()->setDefaultTextOption(QTextOption(Qt::AlignHCenter));
     ui.Memo->append(ToQ(text));
     QApplication::setOverrideCursor(Qt::ArrowCursor);
-    int result = form.exec();
+    // Its one button gives OK, and so do Escape and the window's close: callers may rely on it.
+    (void)form.exec();
     QApplication::restoreOverrideCursor();
-    return result == QDialog::Accepted ? IdOk : IdCancel;
+    return IdOk;
 }
 
 } // namespace r470

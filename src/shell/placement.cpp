@@ -47,6 +47,20 @@ Placement StartupPlacement(const std::string& appName, const IniFile& ini,
         out.maximized = true;
     else if (settings.WinWidth > 0 && settings.WinHeight > 0)
         out.normal = {settings.WinLeft, settings.WinTop, settings.WinWidth, settings.WinHeight};
+    out.normal = FitToScreen(out.normal, screen);
+    return out;
+}
+
+WindowRect FitToScreen(const WindowRect& r, ScreenSize screen) {
+    if (screen.width <= 0 || screen.height <= 0)
+        return r;
+    WindowRect out = r;
+    // A window of no size cannot be seen or grabbed; one larger than the screen cannot be
+    // made (and a stored 32767 would cost gigabytes of backing image).
+    out.width = std::clamp(r.width, 1, screen.width);
+    out.height = std::clamp(r.height, 1, screen.height);
+    out.left = std::clamp(r.left, 0, screen.width - out.width);
+    out.top = std::clamp(r.top, 0, screen.height - out.height);
     return out;
 }
 

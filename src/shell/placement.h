@@ -35,10 +35,14 @@ constexpr WindowRect kMainDesignRect{380, 114, 648, 489};
 Placement RestorePlacement(const std::string& appName, const IniFile& ini,
                            const std::string& section, const Placement& current, ScreenSize screen);
 
-// The start-up placement: the INI decision first, then the settings file's placement.
+// The start-up placement: the INI decision first, then the settings file's placement, then
+// fitted to the screen.
 Placement StartupPlacement(const std::string& appName, const IniFile& ini,
                            const std::string& section, const Placement& current, ScreenSize screen,
                            const SettingsRecord& settings);
+
+// The rect moved and cut so that all of it lies on the screen; a rect that does is unchanged.
+WindowRect FitToScreen(const WindowRect& r, ScreenSize screen);
 
 // Stores the placement at close: a maximised window keeps the last stored position. Values
 // that do not fit the record's 16-bit fields are clamped.

@@ -54,4 +54,9 @@ std::string BoxText(const std::string& text) {
     return out;
 }
 
+std::string BoxTitle(const std::string& caption) {
+    std::string out = BoxText(caption);
+    return out.empty() ? " " : out;
+}
+
 } // namespace r470

@@ -44,6 +44,9 @@ MessageBoxLayout LayoutForFlags(unsigned flags);
 
 // A text as the message box takes it: up to the first zero byte, at most 255 characters.
 std::string BoxText(const std::string& text);
+// The window title for a box's caption. An empty one is shown as one blank: an empty title
+// would make the window system put the program's name there instead.
+std::string BoxTitle(const std::string& caption);
 
 class Prompts {
   public:

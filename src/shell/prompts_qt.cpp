@@ -50,7 +50,7 @@ QMessageBox::Icon ToQtIcon(BoxIcon icon) {
 int QtPrompts::ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) {
     MessageBoxLayout layout = LayoutForFlags(flags);
     QWidget* parent = parent_ ? parent_ : QApplication::activeWindow();
-    QMessageBox box(ToQtIcon(layout.icon), ToQ(BoxText(caption)), ToQ(BoxText(text)),
+    QMessageBox box(ToQtIcon(layout.icon), ToQ(BoxTitle(caption)), ToQ(BoxText(text)),
                     QMessageBox::NoButton, parent);
     std::map<QAbstractButton*, int> ids;
     for (int id : layout.buttons)

@@ -18,7 +18,8 @@ const MakerDetails kMaker = {"Kelvanor Pulsonimetry Ltd",
 
 AppPaths DefaultAppPaths(const std::string& programPath, const std::string& configDir,
                          const std::string& workingDir) {
-    return {SettingsFilePath(programPath, configDir), IniFilePath(kAppName, configDir), workingDir};
+    return {SettingsFilePath(programPath, configDir), IniFilePath(kAppName, configDir), workingDir,
+            SettingsReadPath(programPath, configDir)};
 }
 
 bool UsesNormalToolbar(const SettingsRecord& s) {
@@ -28,7 +29,9 @@ bool UsesNormalToolbar(const SettingsRecord& s) {
 Placement StartSession(Session& session, const Placement& current, ScreenSize screen) {
     IniFile ini = IniFile::Load(session.paths.iniFile);
     session.messageFileFound = CanOpenForReading(session.paths.workingDir + "/MESSAGE.TXT");
-    session.settings = LoadSettings(session.paths.settingsFile);
+    session.settings =
+        LoadSettings(session.paths.settingsSource.empty() ? session.paths.settingsFile
+                                                          : session.paths.settingsSource);
     Placement placement =
         StartupPlacement(kAppName, ini, kMainCaption, current, screen, session.settings);
     session.set.Reset();

@@ -31,9 +31,10 @@ struct MakerDetails {
 extern const MakerDetails kMaker;
 
 struct AppPaths {
-    std::string settingsFile;
+    std::string settingsFile; // where the settings are written
     std::string iniFile;
-    std::string workingDir; // where "MESSAGE.TXT" is looked for
+    std::string workingDir;          // where "MESSAGE.TXT" is looked for
+    std::string settingsSource = {}; // where they are read at start-up; empty: settingsFile
 };
 
 // The paths for a program file, with the user's configuration folder as fallback.

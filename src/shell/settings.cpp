@@ -3,6 +3,7 @@
 #include "common/bytes.h"
 #include "common/file_io.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,11 +48,25 @@ std::string SettingsFileName(const std::string& programPath) {
     return base + ".SET";
 }
 
+namespace {
+bool FolderWritable(const std::string& dir) {
+    return ::faccessat(AT_FDCWD, dir.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+} // namespace
+
 std::string SettingsFilePath(const std::string& programPath, const std::string& configDir) {
     std::string dir = DirName(programPath);
-    if (::access(dir.c_str(), W_OK) == 0)
+    if (FolderWritable(dir))
         return dir + "/" + SettingsFileName(programPath);
     return configDir + "/" + SettingsFileName(programPath);
+}
+
+std::string SettingsReadPath(const std::string& programPath, const std::string& configDir) {
+    std::string beside = DirName(programPath) + "/" + SettingsFileName(programPath);
+    std::string own = SettingsFilePath(programPath, configDir);
+    if (own == beside || CanOpenForReading(own))
+        return own;
+    return beside;
 }
 
 SettingsRecord LoadSettings(const std::string& path) {

@@ -34,6 +34,10 @@ std::optional<SettingsRecord> DecodeSettings(std::span<const std::uint8_t> bytes
 // program's folder cannot be written.
 std::string SettingsFileName(const std::string& programPath);
 std::string SettingsFilePath(const std::string& programPath, const std::string& configDir);
+// The file to read at start-up. Where the program's folder cannot be written, the user's
+// own copy when there is one, else the one beside the program (an administrator may have
+// put one there for every user).
+std::string SettingsReadPath(const std::string& programPath, const std::string& configDir);
 
 // Missing, unreadable or short files give the defaults.
 SettingsRecord LoadSettings(const std::string& path);

@@ -9,7 +9,6 @@
 namespace r470 {
 
 const char* const kTooManyLinesText = "Too many comment lines. Max: ";
-const char* const kDiffRefusalText = "Invalid operation for difference waveform";
 
 namespace {
 
@@ -31,13 +30,6 @@ std::string OneMemoLine(std::string line) {
     std::replace_if(
         line.begin(), line.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
     return line;
-}
-
-bool DiffWave(const WaveformSet& set, Prompts& prompts) {
-    if (set.CurTrace < kDiffSlot)
-        return false;
-    prompts.ShowMsgWindow(kDiffRefusalText);
-    return true;
 }
 
 bool IsShown(const WaveformSet& set, int slot) {

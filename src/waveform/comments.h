@@ -4,6 +4,7 @@
 #pragma once
 
 #include "waveform/trace_records.h"
+#include "waveform/waveform_set.h"
 
 #include <string>
 #include <vector>
@@ -11,7 +12,6 @@
 namespace r470 {
 
 class Prompts;
-class WaveformSet;
 class CommentDialogs;
 
 // Most characters of additional comments that a store keeps, one short of the record's
@@ -20,7 +20,6 @@ constexpr std::size_t kMoreCommentsEditLen = 1023;
 
 // The refusals shown by the commands here.
 extern const char* const kTooManyLinesText; // followed by the line limit
-extern const char* const kDiffRefusalText;
 
 // What the comments dialog shows, and what the user has typed when "&Ok" is pressed.
 // The memo's lines are separated by '\n'.

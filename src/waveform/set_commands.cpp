@@ -42,15 +42,20 @@ int SetCommands::LoadFile(const std::string& path) {
         prompts_.ShowMessageBox(MessageText(MsgMaxWaveforms), MessageText(MsgProblem), MbOk);
         return LoadNotWaveform;
     }
-    TraceSlot& slot = set.Slot(s);
-    int state = LoadTraceFile(path, slot.data, prompts_);
+    int state = LoadTraceFile(path, set.Slot(s).data, prompts_);
     if (state != LoadOk) {
         host_.ShowStartPanel(set.TraceCount == 0);
         return state;
     }
+    // Cleared before the check, which may mark the new waveform changed.
+    set.Slot(s).Changed = false;
+    if (set.TraceCount > 0 && check_ && !check_->GoOn(s)) {
+        host_.ShowStartPanel(set.TraceCount == 0);
+        return LoadAbandoned;
+    }
+    TraceSlot& slot = set.Slot(s);
     bool first = set.TraceCount == 0;
     slot.Loaded = slot.Shown = true;
-    slot.Changed = false;
     slot.TraceOffset = 0;
     slot.NsPerSample = SampleIntervalNs(slot.data.header);
     slot.FileName = ShownFileName(path);
@@ -186,7 +191,8 @@ void SetCommands::MenuSaveAs() {
         if (!s.Loaded)
             continue;
         for (;;) {
-            std::string path = GetFileName(BaseName(s.Path));
+            // The dialog's name field holds the program's code page, like everything shown.
+            std::string path = GetFileName(ShownName(BaseName(s.Path)));
             if (path.empty())
                 break;
             int result = SaveFile(s, path, true, session_.DisplayDiel, prompts_);

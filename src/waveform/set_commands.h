@@ -29,6 +29,15 @@ std::string UpperFileName(const std::string& path);
 // upper case.
 std::string ShownFileName(const std::string& path);
 
+// Asked by a load, once the file has been read into the free slot `slot` and while other
+// waveforms are loaded: whether the new one may join them. It may clear the set and move
+// the new waveform into slot 1 (changing `slot`). False abandons the load.
+class LoadCheck {
+  public:
+    virtual ~LoadCheck() = default;
+    virtual bool GoOn(int& slot) = 0;
+};
+
 class SetCommands {
   public:
     SetCommands(Session& session, Display& display, DisplayHost& host, Prompts& prompts)
@@ -37,10 +46,13 @@ class SetCommands {
         files_ = files;
         close_ = close;
     }
+    // Without a check every readable file joins the set.
+    void SetLoadCheck(LoadCheck* check) { check_ = check; }
 
     // "Add waveform": refuses a fifth waveform before any dialog, then asks for a file.
     void Recall();
-    // Loads `path` into the lowest free slot; returns the load state (0 when loaded).
+    // Loads `path` into the lowest free slot; returns the load state (0 when loaded,
+    // LoadAbandoned when the user gave it up at a compatibility question).
     int LoadFile(const std::string& path);
     // Tells the user and answers true when nothing is loaded.
     bool NoTraces();
@@ -70,6 +82,7 @@ class SetCommands {
     Prompts& prompts_;
     FileChooser* files_ = nullptr;
     CloseChooser* close_ = nullptr;
+    LoadCheck* check_ = nullptr;
 };
 
 } // namespace r470

@@ -14,6 +14,7 @@ class Prompts;
 enum LoadState : int {
     LoadCannotOpen = -1,
     LoadOk = 0,
+    LoadAbandoned = 1, // read, then given up at a compatibility question
     LoadNotWaveform = 2,
     LoadWrongVersion = 3,
     LoadReadError = 4,

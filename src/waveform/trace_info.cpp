@@ -11,37 +11,32 @@
 namespace r470 {
 namespace {
 
-bool IsValidUtf8(const std::string& s) {
-    std::size_t i = 0;
-    while (i < s.size()) {
-        auto b = static_cast<std::uint8_t>(s[i]);
-        std::size_t len = 0;
-        char32_t c = 0, min = 0;
-        if (b < 0x80) {
-            ++i;
-            continue;
-        } else if ((b & 0xE0) == 0xC0) {
-            len = 2, c = b & 0x1F, min = 0x80;
-        } else if ((b & 0xF0) == 0xE0) {
-            len = 3, c = b & 0x0F, min = 0x800;
-        } else if ((b & 0xF8) == 0xF0) {
-            len = 4, c = b & 0x07, min = 0x10000;
-        } else {
-            return false;
-        }
-        if (i + len > s.size())
-            return false;
-        for (std::size_t k = 1; k < len; ++k) {
-            auto cb = static_cast<std::uint8_t>(s[i + k]);
-            if ((cb & 0xC0) != 0x80)
-                return false;
-            c = (c << 6) | (cb & 0x3F);
-        }
-        if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-            return false;
-        i += len;
+// The length of the well-formed UTF-8 sequence at `i`, or 0 when the byte there starts none.
+std::size_t Utf8SequenceAt(const std::string& s, std::size_t i) {
+    auto b = static_cast<std::uint8_t>(s[i]);
+    std::size_t len = 0;
+    char32_t c = 0, min = 0;
+    if (b < 0x80)
+        return 1;
+    if ((b & 0xE0) == 0xC0)
+        len = 2, c = b & 0x1F, min = 0x80;
+    else if ((b & 0xF0) == 0xE0)
+        len = 3, c = b & 0x0F, min = 0x800;
+    else if ((b & 0xF8) == 0xF0)
+        len = 4, c = b & 0x07, min = 0x10000;
+    else
+        return 0;
+    if (i + len > s.size())
+        return 0;
+    for (std::size_t k = 1; k < len; ++k) {
+        auto cb = static_cast<std::uint8_t>(s[i + k]);
+        if ((cb & 0xC0) != 0x80)
+            return 0;
+        c = (c << 6) | (cb & 0x3F);
     }
-    return true;
+    if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return 0;
+    return len;
 }
 
 // A field of the report: its name and one JSON value, or several for an array.
@@ -72,9 +67,8 @@ Field One(const std::string& name, std::string value) {
 }
 
 std::vector<Field> Fields(const std::string& file, int state, const TraceData* trace) {
-    std::string path = IsValidUtf8(file) ? file : Cp1252ToUtf8(file);
     std::vector<Field> out = {
-        One("file", JsonQuote(path)),
+        One("file", JsonQuoteFileName(file)),
         One("state", Number(static_cast<long long>(state))),
         One("message", Text(LoadStateText(state))),
     };
@@ -160,6 +154,26 @@ std::string JsonQuote(const std::string& text) {
     }
     out += '"';
     return out;
+}
+
+std::string JsonQuoteFileName(const std::string& name) {
+    static const char kHex[] = "0123456789abcdef";
+    std::string out = "\"";
+    std::size_t i = 0;
+    while (i < name.size()) {
+        std::size_t len = Utf8SequenceAt(name, i);
+        if (len == 0) {
+            auto b = static_cast<std::uint8_t>(name[i++]);
+            out += "\\udc";
+            out += kHex[b >> 4];
+            out += kHex[b & 0xF];
+            continue;
+        }
+        std::string quoted = JsonQuote(name.substr(i, len));
+        out += quoted.substr(1, quoted.size() - 2);
+        i += len;
+    }
+    return out + '"';
 }
 
 std::string TraceInfoJson(const std::string& file, int state, const TraceData* trace) {

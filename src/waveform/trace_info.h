@@ -11,6 +11,10 @@ namespace r470 {
 // `text` (UTF-8) as a quoted JSON string: quotes, backslashes and control characters
 // escaped.
 std::string JsonQuote(const std::string& text);
+// A file name's bytes as a JSON string that gives them back: UTF-8 as it stands, every byte
+// that is not part of valid UTF-8 as the escape "\udcXX" (the lone surrogate U+DC00 + byte,
+// as file-system decoders that keep undecodable bytes do).
+std::string JsonQuoteFileName(const std::string& name);
 
 // One JSON object on one line, without a line break. `file` is the path as the user gave it
 // (taken as UTF-8 when it is valid UTF-8, else as Windows-1252); `trace` is used only when

@@ -22,6 +22,15 @@ bool NoTraces(const WaveformSet& set, Prompts& prompts) {
     return true;
 }
 
+const char* const kDiffRefusalText = "Invalid operation for difference waveform";
+
+bool DiffWave(const WaveformSet& set, Prompts& prompts) {
+    if (set.CurTrace < kDiffSlot)
+        return false;
+    prompts.ShowMsgWindow(kDiffRefusalText);
+    return true;
+}
+
 std::string SaveChangesQuestion(const TraceSlot& slot) {
     return slot.FileName + " " + MessageText(MsgHasChanged);
 }

@@ -38,6 +38,11 @@ class WaveformSet {
 // answers true when nothing is loaded.
 bool NoTraces(const WaveformSet& set, Prompts& prompts);
 
+// The guard of commands that need a real waveform: when the difference waveform is the
+// current one, shows the refusal in the message window and answers true.
+extern const char* const kDiffRefusalText;
+bool DiffWave(const WaveformSet& set, Prompts& prompts);
+
 // The question asked before a changed waveform is discarded.
 std::string SaveChangesQuestion(const TraceSlot& slot);
 

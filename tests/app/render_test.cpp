@@ -1,9 +1,11 @@
 #include "display/recording_canvas.h"
 #include "display/units.h"
 #include "output/composition.h"
+#include "output/picture_job.h"
 #include "support/display_fixture.h"
 #include "support/temp_dir.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
@@ -97,6 +99,32 @@ TEST(RenderCommand, RefusesBadArgumentsAndUnreadableFiles) {
     EXPECT_TRUE(std::filesystem::exists(dir.Path("UPPER.PNG")));
     EXPECT_EQ(run(sample + " --units time --cursors 100,900 --zoom --out " + dir.Path("z.png")), 0);
     EXPECT_TRUE(std::filesystem::exists(dir.Path("z.png")));
+    // Every number is checked: no NaN, infinity or value out of range reaches the drawing.
+    for (const char* bad : {"--cursors nan,nan", "--cursors 10,inf", "--cursors -inf,5",
+                            "--cursors -1,5", "--cursors 1e400,5", "--cursors 5,1e12",
+                            "--size 0x100", "--size -5x100", "--size 99999999999x100"}) {
+        EXPECT_EQ(run(sample + " " + bad + " --out " + dir.Path("bad.png")), 2) << bad;
+        EXPECT_FALSE(std::filesystem::exists(dir.Path("bad.png"))) << bad;
+    }
+    for (const char* bad : {"--fault-at nan", "--fault-at inf", "--samples 1e3", "--seed -1"})
+        EXPECT_NE(std::system((std::string(TDRTOOL_PATH) + " synth " + bad + " --out " +
+                               dir.Path("s.KEL") + " >/dev/null 2>&1")
+                                  .c_str()),
+                  0)
+            << bad;
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("s.KEL")));
+}
+
+TEST(PictureRequest, CursorTimesMustBeOnATrace) {
+    PictureOptions o;
+    for (double bad : {std::nan(""), -1.0, kMaxCursorNs * 2}) {
+        o.cursorsNs = std::make_pair(bad, 10.0);
+        EXPECT_NE(PictureRequestError(o, "a.png"), "") << bad;
+        o.cursorsNs = std::make_pair(10.0, bad);
+        EXPECT_NE(PictureRequestError(o, "a.png"), "") << bad;
+    }
+    o.cursorsNs = std::make_pair(0.0, kMaxCursorNs);
+    EXPECT_EQ(PictureRequestError(o, "a.png"), "");
 }
 
 using Composition = test::DisplayFixture;

@@ -7,6 +7,7 @@
 #include "waveform/trace_info.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cctype>
@@ -111,6 +112,30 @@ TEST_F(Tdrtool, SynthThenInfoJsonReportsTheOptionsAsTheCoreDoes) {
                   .exit,
               0);
     EXPECT_EQ(Slurp(again), Slurp(file));
+}
+
+TEST_F(Tdrtool, AFifoOrDeviceNamedLikeAWaveformNeitherBlocksNorIsReplaced) {
+    std::string fifo = Path("X.KEL");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+    // `timeout` ends a command that waits for a writer: that is the fault, exit 124.
+    Result info = Sh("timeout 20 " + Quote(TDRTOOL_PATH) + " info --json " + Quote(fifo));
+    EXPECT_EQ(info.exit, 1);
+    EXPECT_NE(info.out.find("\"state\":-1"), std::string::npos) << info.out;
+    Result render = Sh("timeout 20 " + Quote(TDRTOOL_PATH) + " render " + Quote(fifo) + " --out " +
+                       Quote(Path("p.png")));
+    EXPECT_EQ(render.exit, 1);
+    Result synth = Run("synth --out " + Quote(fifo));
+    EXPECT_EQ(synth.exit, 1);
+    EXPECT_NE(synth.err.find("Access denied"), std::string::npos) << synth.err;
+    EXPECT_TRUE(fs::is_fifo(fifo));
+
+    // Through a link, synth writes the file the link leads to.
+    ASSERT_EQ(Run("synth --out " + Quote(Path("REAL.KEL"))).exit, 0);
+    fs::create_symlink("REAL.KEL", Path("LINK.KEL"));
+    ASSERT_EQ(Run("synth --seed 5 --out " + Quote(Path("LINK.KEL"))).exit, 0);
+    EXPECT_TRUE(fs::is_symlink(Path("LINK.KEL")));
+    ASSERT_EQ(Run("synth --seed 5 --out " + Quote(Path("DIRECT.KEL"))).exit, 0);
+    EXPECT_EQ(Slurp(Path("REAL.KEL")), Slurp(Path("DIRECT.KEL")));
 }
 
 TEST_F(Tdrtool, InfoExitsWithOneUnlessEveryFileLoaded) {

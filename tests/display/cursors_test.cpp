@@ -162,6 +162,37 @@ TEST_F(Cursors, MouseGrabsWithinTenPixelsInsideTheBand) {
     EXPECT_DOUBLE_EQ(display.state().Cursor2Ns, display.MapXToNs(100)) << "released";
 }
 
+// How a cursor's column looks after the recorded drawing: a dashed pen paints only its
+// dashes, so the column reads dashed only when the last solid line on it was white.
+bool ColumnLooksDashed(const RecordingCanvas& canvas, int x) {
+    enum { Blank, Solid, Dashed } look = Blank;
+    for (const CanvasCall& c : canvas.Of(CanvasCall::Line)) {
+        if (c.x1 != x || c.x2 != x || c.y1 == c.y2)
+            continue;
+        if (c.style == PenStyle::Solid)
+            look = c.colour == kWhite ? Blank : Solid;
+        else if (c.colour != kWhite && look == Blank)
+            look = Dashed;
+    }
+    return look == Dashed;
+}
+
+TEST_F(Cursors, TheInactiveCursorIsDashedAtOnceAfterADrag) {
+    display.state().Cursor2Ns = 300;
+    const int x1 = display.MapNsToX(500);
+    display.MouseDown(display.MapNsToX(300), 100); // drag cursor 2 ...
+    display.MouseMove(200);
+    display.MouseUp();
+    const int x2 = display.MapNsToX(display.state().Cursor2Ns);
+    EXPECT_TRUE(ColumnLooksDashed(canvas, x1)) << "cursor 1 while 2 is dragged";
+    display.MouseDown(x1, 100); // ... then cursor 1
+    display.MouseMove(x1 + 30);
+    display.MouseUp();
+    EXPECT_EQ(display.state().ActiveCursor, 1);
+    EXPECT_TRUE(ColumnLooksDashed(canvas, x2)) << "cursor 2 once cursor 1 is taken";
+    EXPECT_FALSE(ColumnLooksDashed(canvas, x1 + 30));
+}
+
 TEST_F(Cursors, DielectricReadoutByUnits) {
     const int x = display.state().DielTextX;
     display.ShowDiel(kBlack);

@@ -7,6 +7,20 @@ namespace {
 using test::DisplayFixture;
 using Mapping = DisplayFixture;
 
+TEST_F(Mapping, TheReadoutLineStaysAboveTheDetailsPanelAtEverySize) {
+    const DisplayState& s = display.state();
+    for (int height : {200, 489, 600, 768, 865, 1005, 1200, 2000, 4000}) {
+        display.SetSurface({1280, height, 140, 25, 1280, 0});
+        display.SetDrawParam();
+        // The readout line's text ends where the details panel starts, or above it.
+        EXPECT_LE(s.TraceBottom + s.ScaleGap + 2 * s.LineHeight, s.GraphBottom) << height;
+        EXPECT_EQ(s.GraphBottom, height - 140) << height;
+    }
+    display.SetSurface({648, 489, 140, 25, 648, 0});
+    display.SetDrawParam();
+    EXPECT_EQ(s.ScaleGap, 6) << "the design size keeps its gap";
+}
+
 TEST_F(Mapping, ScreenLayoutFollowsTheToolbarAndTheFilesPanel) {
     const DisplayState& s = display.state();
     EXPECT_EQ(s.GraphLeft, 0);

@@ -9,8 +9,10 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QtTest>
+#include <algorithm>
 
 using namespace r470;
 
@@ -31,7 +33,13 @@ class MainFormTest : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QCOMPARE(form.windowTitle(), QString("R470 3.04 Version"));
         QCOMPARE(form.geometry().size(), QSize(648, 489));
-        QCOMPARE(form.pos(), QPoint(380, 114));
+        // The design place where the screen has room for it (the offscreen one is 800 wide):
+        // never hanging off the screen's right edge.
+        QSize screen = form.screen()->geometry().size();
+        WindowRect fitted = FitToScreen(kMainDesignRect, {screen.width(), screen.height()});
+        QCOMPARE(form.geometry(), QRect(fitted.left, fitted.top, 648, 489));
+        if (screen.width() >= 1028 && screen.height() >= 603)
+            QCOMPARE(form.geometry().topLeft(), QPoint(380, 114));
         QVERIFY(!form.isMaximized());
         QVERIFY(form.InfoPanel()->isVisible());
         QCOMPARE(form.InfoPanel()->findChild<QLabel*>("ProgName")->text(),
@@ -49,14 +57,31 @@ class MainFormTest : public QObject {
         QCOMPARE(form.centralWidget()->palette().color(QPalette::Window), QColor(Qt::white));
     }
 
+    void aRestartedWindowComesBackWhereItWasClosed() {
+        test::ScriptedPrompts prompts;
+        QRect closedAt;
+        for (int run = 0; run < 3; ++run) {
+            TMainForm form(Paths(), &prompts);
+            form.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&form));
+            if (run == 0)
+                form.setGeometry(100, 80, 600, 400); // on the 800 x 600 offscreen screen
+            else
+                QCOMPARE(form.geometry(), closedAt); // not moved by the frame's size
+            closedAt = form.geometry();
+            QVERIFY(form.close());
+        }
+        SettingsRecord s = LoadSettings(Paths().settingsFile);
+        QCOMPARE(QRect(s.WinLeft, s.WinTop, s.WinWidth, s.WinHeight), closedAt);
+    }
+
     void closingWritesTheSettingsFile() {
         test::ScriptedPrompts prompts;
         {
             TMainForm form(Paths(), &prompts);
             form.show();
             QVERIFY(QTest::qWaitForWindowExposed(&form));
-            form.move(40, 50);
-            form.resize(700, 520);
+            form.setGeometry(40, 50, 700, 520); // the client area, as stored
             form.MenuInstClick();
             QVERIFY(form.close());
         }

@@ -102,6 +102,9 @@ TEST(MessageBoxFlags, TextsStopAtZeroAndAt255Characters) {
     EXPECT_EQ(BoxText(std::string("abc\0def", 7)), "abc");
     EXPECT_EQ(BoxText(std::string(300, 'x')).size(), 255u);
     EXPECT_EQ(BoxText(""), "");
+    EXPECT_EQ(BoxTitle(""), " ") << "an empty title would show the program's name";
+    EXPECT_EQ(BoxTitle(std::string("\0x", 2)), " ");
+    EXPECT_EQ(BoxTitle("Problem"), "Problem");
 }
 
 } // namespace

@@ -136,6 +136,24 @@ class MsgFormTest : public QObject {
         QCOMPARE(text, QString::fromUtf8(" m/\xC2\xB5s"));
     }
 
+    void messageWindowGivesOkHoweverItIsClosed() {
+        test::WhenModal<QWidget>([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+        QCOMPARE(ShowMsgWindow("by Escape"), int(IdOk));
+        test::WhenModal<QWidget>([](QWidget* w) { w->close(); });
+        QCOMPARE(ShowMsgWindow("by its close"), int(IdOk));
+    }
+
+    void emptyCaptionsShowAnEmptyTitle() {
+        QString title;
+        test::WhenModal<QWidget>([&](QWidget* w) {
+            title = w->windowTitle();
+            qobject_cast<QMessageBox*>(w)->button(QMessageBox::Ok)->click();
+        });
+        QtPrompts prompts;
+        prompts.ShowMessageBox("Clear ALL waveforms from screen ?", "", 1);
+        QCOMPARE(title, QString(" "));
+    }
+
     void escapeGivesCancelWhereThereIsOne() {
         test::WhenModal<QWidget>([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
         QtPrompts prompts;

@@ -25,6 +25,41 @@ TEST(IniFile, SectionsAndKeysMatchInAnyCaseAndValuesAreIntegers) {
     EXPECT_EQ(ini.ReadInteger("other", "TOP", 0), 7);
 }
 
+TEST(IniFile, AValueThatIsNotOneIntegerGivesTheDefault) {
+    struct Case {
+        const char* text;
+        int value;
+    } cases[] = {{"5", 5},
+                 {"+5", 5},
+                 {"-5", -5},
+                 {" -5 ", -5},
+                 {"$7f", 127},
+                 {"-0x10", -16},
+                 {"2147483647", 2147483647},
+                 {"-2147483648", -2147483647 - 1},
+                 {"-$80000000", -2147483647 - 1},
+                 {"--5", 77},
+                 {"+-5", 77},
+                 {"-+5", 77},
+                 {"++5", 77},
+                 {"-", 77},
+                 {"$", 77},
+                 {"-$-5", 77},
+                 {"0x-5", 77},
+                 {"5 5", 77},
+                 {"5x", 77},
+                 {"", 77},
+                 {"2147483648", 77},
+                 {"-2147483649", 77},
+                 {"--9223372036854775808", 77},
+                 {"-9223372036854775808", 77},
+                 {"99999999999999999999999", 77}};
+    for (const Case& c : cases) {
+        IniFile ini = IniFile::Parse(std::string("[s]\nk=") + c.text + "\n");
+        EXPECT_EQ(ini.ReadInteger("s", "k", 77), c.value) << '"' << c.text << '"';
+    }
+}
+
 TEST(IniFile, ReadIniIntOpensTheFileAndAMissingFileGivesDefaults) {
     test::TempDir dir;
     test::WriteText(dir.Path("R470.INI"),
@@ -80,16 +115,43 @@ TEST(StartupPlacement, NegativeCornerAndOversizeMeanMaximised) {
     Placement p = StartupPlacement("R470", big, kSection, kDesign, kScreen, SettingsRecord{});
     EXPECT_TRUE(p.maximized);
     EXPECT_EQ(p.normal, kDesign.normal);
-    // Only as wide as the screen: not maximised, placed where the INI says.
+    // Only as wide as the screen: not maximised, placed where the INI says, fitted to it.
     IniFile fits = IniFile::Parse("[R470 3.04 Version]\nTop=-4\nLeft=-4\nWidth=1280\nHeight=808\n");
     p = StartupPlacement("R470", fits, kSection, kDesign, kScreen, SettingsRecord{});
     EXPECT_FALSE(p.maximized);
-    EXPECT_EQ(p.normal, (WindowRect{-4, -4, 1280, 808}));
+    EXPECT_EQ(p.normal, (WindowRect{0, 0, 1280, 800}));
     // One corner coordinate negative only: placed as read.
     IniFile oneNeg =
         IniFile::Parse("[R470 3.04 Version]\nTop=-4\nLeft=10\nWidth=2000\nHeight=2000\n");
     EXPECT_FALSE(
         StartupPlacement("R470", oneNeg, kSection, kDesign, kScreen, SettingsRecord{}).maximized);
+}
+
+TEST(StartupPlacement, IsFittedToTheScreenBeforeItIsApplied) {
+    struct Case {
+        WindowRect in, out;
+    } cases[] = {{{380, 114, 648, 489}, {380, 114, 648, 489}},    // fits: as it stands
+                 {{0, 0, 1280, 800}, {0, 0, 1280, 800}},          // exactly the screen
+                 {{10, 20, 2147483647, 300}, {0, 20, 1280, 300}}, // INI Width=2147483647
+                 {{100, 100, 32767, 32767}, {0, 0, 1280, 800}},   // the settings' largest
+                 {{1200, 700, 648, 489}, {632, 311, 648, 489}},   // hanging off right and bottom
+                 {{-32768, -20, 648, 489}, {0, 0, 648, 489}},     // title bar above the screen
+                 {{5, 5, 0, -3}, {5, 5, 1, 1}},                   // no size
+                 {{-2147483647 - 1, 2147483647, 10, 10}, {0, 790, 10, 10}}};
+    for (const Case& c : cases)
+        EXPECT_EQ(FitToScreen(c.in, kScreen), c.out)
+            << c.in.left << "," << c.in.top << " " << c.in.width << "x" << c.in.height;
+    IniFile ini = IniFile::Parse("[R470 3.04 Version]\nLeft=10\nTop=10\nWidth=2147483647\n"
+                                 "Height=2147483647\n");
+    Placement p = StartupPlacement("R470", ini, kSection, kDesign, kScreen, SettingsRecord{});
+    EXPECT_EQ(p.normal, (WindowRect{0, 0, 1280, 800}));
+    SettingsRecord s;
+    s.WinLeft = 32767;
+    s.WinTop = 32767;
+    s.WinWidth = 32767;
+    s.WinHeight = 32767;
+    p = StartupPlacement("R470", IniFile{}, kSection, kDesign, kScreen, s);
+    EXPECT_EQ(p.normal, (WindowRect{0, 0, 1280, 800}));
 }
 
 TEST(RestorePlacement, MaximizedKeyAndEmptyApplicationName) {

@@ -32,6 +32,12 @@ struct RecordingHost : DisplayHost {
             l.text.clear();
     }
     std::string Text(const std::string& n) { return labels.count(n) ? labels[n].text : ""; }
+    // Slot buttons: the caption of each labelled button; a blanked one is removed.
+    std::map<int, std::string> buttons;
+    void SetTraceButton(int slot, const std::string& caption, Colour) override {
+        buttons[slot] = caption;
+    }
+    void ClearTraceButton(int slot) override { buttons.erase(slot); }
 };
 
 struct DisplayFixture : ::testing::Test {

@@ -186,6 +186,30 @@ TEST(FileNameBuilding, OnlyTheTypedNamesOwnPartDecidesAboutTheExtension) {
     EXPECT_EQ(d.ResultPath(), dotted + "/CABLE.KEL");
 }
 
+TEST(FileDialogSave, ANameOutsideAsciiIsProposedSelectedAndWrittenAsItIs) {
+    TempDir dir;
+    WriteText(dir.Path("K\xC3\x84"
+                       "BEL.KEL"),
+              "x"); // "KÄBEL.KEL" in UTF-8
+    FileDialog d({"/"});
+    d.SetFolder(dir.Path());
+    d.SetMode(FileDialogMode::Save);
+    d.SetNameText(ShownName("K\xC3\x84"
+                            "BEL.KEL")); // what "Save as" proposes
+    d.FormShow();
+    EXPECT_EQ(d.NameText(), "K\xC4"
+                            "BEL.KEL");
+    ASSERT_EQ(d.Selected(), 0) << "the file is selected in the list";
+    ASSERT_TRUE(d.OkClick());
+    EXPECT_EQ(d.ResultPath(), dir.Path("K\xC3\x84"
+                                       "BEL.KEL"))
+        << "the real file, not a new one";
+    // A typed name with such a letter is written as typed.
+    d.SetNameText("\xD6L.KEL"); // "ÖL.KEL"
+    ASSERT_TRUE(d.OkClick());
+    EXPECT_EQ(d.ResultPath(), dir.Path("\xC3\x96L.KEL"));
+}
+
 TEST(FileNameBuilding, NameDifferingFromOneExistingFileInLetterCaseOnlyNamesThatFile) {
     TempDir dir;
     const std::string f = dir.Path();

@@ -94,6 +94,7 @@ TEST_F(SetCommandsTest, NamesFromTheFileSystemAreShownInTheProgramsCodePage) {
     chooser.paths = {dir.Path("na\xC3\xAFve")};
     chooser.paths.front() = *chooser.paths.front() + ".kel";
     commands.MenuSaveAs();
+    EXPECT_EQ(chooser.proposed.back(), "caf\xE9.kel") << "proposed as shown, not as UTF-8 bytes";
     EXPECT_EQ(BaseName(s.FileName), "NA\xEFVE.KEL");
     EXPECT_TRUE(std::filesystem::exists(dir.Path("na\xC3\xAFve.kel")));
 }

@@ -86,17 +86,29 @@ TEST(TraceInfoJson, FailedLoadsGiveOnlyFileStateAndMessage) {
               R"({"file":"cut.KEL","state":4,"message":"Error reading file from disk"})");
 }
 
-TEST(TraceInfoJson, FileNamesStayUtf8AndOnlyInvalidBytesAreConverted) {
+TEST(TraceInfoJson, FileNamesStayUtf8AndOnlyInvalidBytesAreEscapedRecoverably) {
     EXPECT_EQ(TraceInfoJson("caf\xC3\xA9 \"x\".KEL", LoadCannotOpen, nullptr),
               R"({"file":"café \"x\".KEL","state":-1,"message":"Cannot open data file"})");
-    // A lone 0xB5 is no UTF-8; it is taken as the Windows-1252 micro sign.
-    EXPECT_EQ(TraceInfoJson("5\xB5s.KEL", LoadCannotOpen, nullptr),
-              R"({"file":"5µs.KEL","state":-1,"message":"Cannot open data file"})");
-    // Overlong and surrogate forms are not valid UTF-8 either.
-    EXPECT_EQ(TraceInfoJson("\xC0\xAF", LoadCannotOpen, nullptr).substr(0, 14),
-              "{\"file\":\"\xC3\x80\xC2\xAF\"");
-    EXPECT_EQ(TraceInfoJson("\xED\xA0\x80", LoadCannotOpen, nullptr).substr(0, 17),
-              "{\"file\":\"\xC3\xAD\xC2\xA0\xE2\x82\xAC\"");
+    // A byte that is no part of valid UTF-8 becomes \udcXX, so a script gets its bytes back
+    // (it is not taken for a Windows-1252 letter, which names another file).
+    struct Case {
+        const char* name;
+        const char* json;
+    } cases[] = {
+        {"5\xB5s.KEL", R"("5\udcb5s.KEL")"},
+        {"K\xC4"
+         "BEL.KEL",
+         R"("K\udcc4BEL.KEL")"},                               // Latin-1 "Ä"
+        {"\xC0\xAF", R"("\udcc0\udcaf")"},                     // overlong "/"
+        {"\xED\xA0\x80", R"("\udced\udca0\udc80")"},           // a surrogate
+        {"\xE2\x82", R"("\udce2\udc82")"},                     // cut short
+        {"\xF4\x90\x80\x80", R"("\udcf4\udc90\udc80\udc80")"}, // above U+10FFFF
+        {"a\x01\xE2\x82\xAC", "\"a\\u0001\xE2\x82\xAC\""},     // control, then "€"
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(JsonQuoteFileName(c.name), c.json) << c.json;
+    EXPECT_EQ(TraceInfoJson("5\xB5s.KEL", LoadCannotOpen, nullptr).substr(0, 22),
+              R"({"file":"5\udcb5s.KEL")");
 }
 
 TEST(JsonQuote, EscapesWhatJsonRequiresAndNothingElse) {

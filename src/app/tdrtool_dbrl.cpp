@@ -1,0 +1,75 @@
+// tdrtool dbrl: the return loss of a waveform between two cursor times, measured as the
+// window's "dBRL" button measures it.
+#include "app/tdrtool_cli.h"
+#include "common/cp1252.h"
+#include "display/recording_canvas.h"
+#include "display/return_loss.h"
+#include "shell/console_prompts.h"
+#include "shell/messages.h"
+#include "waveform/set_commands.h"
+
+namespace tdrtool {
+
+std::string DbrlHelp() {
+    return "Usage: tdrtool dbrl FILE [--cursors NS1,NS2]\n"
+           "Loads the waveform file as the window's \"Add waveform\" does and measures the\n"
+           "return loss between the two cursors (the earlier one on the launched pulse).\n"
+           "Prints \"Return loss R\" and \"dBRL L\" with two decimals each, as the result\n"
+           "window shows them; a refusal goes to standard error with exit status 1.\n"
+           "  --cursors NS1,NS2   cursor times in ns (both at the file's cursor)\n";
+}
+
+int RunDbrl(const Args& args) {
+    std::string file;
+    std::optional<std::pair<double, double>> cursors;
+    OptionReader r(args);
+    while (!r.Done()) {
+        if (IsHelp(r.Peek())) {
+            std::cout << DbrlHelp();
+            return kExitOk;
+        }
+        if (!r.Peek().starts_with("--")) {
+            if (!file.empty())
+                return UsageError("dbrl", "one waveform file only", DbrlHelp());
+            file = r.NextName();
+            continue;
+        }
+        std::string name = r.NextName();
+        if (name != "--cursors")
+            return UsageError("dbrl", "unknown option \"" + name + "\"", DbrlHelp());
+        std::optional<std::string> value = r.Value();
+        if (!value)
+            return UsageError("dbrl", "\"" + name + "\" needs a value", DbrlHelp());
+        auto comma = value->find(',');
+        auto a = ParseNumber<double>(value->substr(0, comma));
+        auto b = comma == std::string::npos ? std::nullopt
+                                            : ParseNumber<double>(value->substr(comma + 1));
+        if (!a || !b)
+            return UsageError("dbrl", "bad value \"" + *value + "\" for " + name, DbrlHelp());
+        cursors = std::make_pair(*a, *b);
+    }
+    if (file.empty())
+        return UsageError("dbrl", "no waveform file given", DbrlHelp());
+
+    r470::Session session;
+    r470::ConsolePrompts prompts(std::cerr);
+    r470::DisplayHost host;
+    r470::RecordingCanvas canvas;
+    r470::Display display(session, canvas, host);
+    r470::SetCommands commands(session, display, host, prompts);
+    if (commands.LoadFile(file) != r470::LoadOk)
+        return kExitFailed;
+    const r470::DisplayState& s = display.state();
+    double c1 = cursors ? cursors->first : s.Cursor1Ns;
+    double c2 = cursors ? cursors->second : s.Cursor2Ns;
+    r470::ReturnLoss rl = r470::MeasureCurrentReturnLoss(session.set, c1, c2);
+    if (rl.refusal != 0) {
+        std::cerr << r470::Cp1252ToUtf8(r470::MessageText(rl.refusal)) << "\n";
+        return kExitFailed;
+    }
+    std::cout << r470::Cp1252ToUtf8(r470::MessageText(152)) << " " << rl.ratioText << "\n"
+              << r470::Cp1252ToUtf8(r470::MessageText(151)) << " " << rl.dBText << "\n";
+    return kExitOk;
+}
+
+} // namespace tdrtool

@@ -1,0 +1,79 @@
+#include "instrument/config_form.h"
+
+#include "shell/prompts.h"
+#include "shell/text_qt.h"
+#include "ui_config_form.h"
+
+#include <QStyle>
+
+namespace r470 {
+
+TConfigForm::TConfigForm(Probe probe, PortMap map, Prompts& prompts, QWidget* parent)
+    : QDialog(parent), ui_(std::make_unique<Ui::TConfigForm>()), probe_(std::move(probe)),
+      map_(std::move(map)), prompts_(prompts) {
+    ui_->setupUi(this);
+    setFixedSize(size());
+    ui_->Update->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    ui_->Help->setIcon(style()->standardIcon(QStyle::SP_MessageBoxQuestion));
+    connect(ui_->Update, &QToolButton::clicked, this, &TConfigForm::UpdateClick);
+    connect(ui_->Help, &QToolButton::clicked, this, &TConfigForm::HelpClick);
+    connect(ui_->PortBox, &QComboBox::currentIndexChanged, this, &TConfigForm::ShowDevice);
+    connect(ui_->Ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui_->Cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+TConfigForm::~TConfigForm() = default;
+
+void TConfigForm::FormShow() {
+    FillPortBox();
+}
+
+void TConfigForm::UpdateClick() {
+    FillPortBox();
+}
+
+void TConfigForm::FillPortBox() {
+    QSignalBlocker quiet(ui_->PortBox);
+    ui_->PortBox->clear();
+    std::vector<PortProbe> probes = probe_();
+    std::vector<int> ports = ListedPorts(probes);
+    for (int n : ports)
+        ui_->PortBox->addItem(QString::number(n), n);
+    ui_->PortBox->setCurrentIndex(PortBoxSelection(ports, CommPort));
+    ShowDevice();
+
+    std::vector<PortProbe> problems = UnusablePorts(probes);
+    QString text;
+    for (const PortProbe& p : problems) {
+        text += QString::fromStdString(p.device);
+        if (p.portNo > 0)
+            text += QString(" (%1)").arg(p.portNo);
+        text += ": " + QString::fromStdString(p.reason) + "\n";
+    }
+    ui_->LUnusable->setText(problems.empty() ? (ports.empty() ? "No serial device found." : "")
+                                             : "Serial devices you cannot use now:");
+    ui_->Unusable->setText(text.trimmed());
+}
+
+void TConfigForm::ShowDevice() {
+    int n = SelectedPort();
+    ui_->Device->setText(n > 0 ? QString::fromStdString(PortDeviceText(map_, n)) : QString());
+}
+
+int TConfigForm::SelectedPort() const {
+    return ui_->PortBox->currentIndex() < 0 ? 0 : ui_->PortBox->currentData().toInt();
+}
+
+void TConfigForm::HelpClick() {
+    prompts_.ShowMessageBox(PortHelpText(), "Information", MbOk | MbIconInformation);
+}
+
+std::optional<int> TConfigForm::Choose(int commPort) {
+    CommPort = commPort;
+    FormShow();
+    if (exec() != QDialog::Accepted || SelectedPort() == 0)
+        return std::nullopt;
+    return SelectedPort();
+}
+
+} // namespace r470

@@ -1,0 +1,48 @@
+// The comms port window: the ports that open now, the device behind the selected number,
+// and the serial devices this user cannot use with the reason, all from one probe.
+#pragma once
+
+#include "instrument/instrument_commands.h"
+#include "instrument/port_setup.h"
+
+#include <QDialog>
+#include <functional>
+#include <memory>
+
+namespace Ui {
+class TConfigForm;
+}
+
+namespace r470 {
+
+class Prompts;
+
+class TConfigForm : public QDialog, public PortChooser {
+    Q_OBJECT
+  public:
+    using Probe = std::function<std::vector<PortProbe>()>;
+    TConfigForm(Probe probe, PortMap map, Prompts& prompts, QWidget* parent = nullptr);
+    ~TConfigForm() override;
+    Ui::TConfigForm& ui() { return *ui_; }
+
+    int CommPort = 2; // set before showing; the list preselects it
+    void FormShow();
+    void UpdateClick();
+    void HelpClick();
+    // The number of the selected item, 0 when the list is empty.
+    int SelectedPort() const;
+
+    // Shows the form; the chosen number on OK with a non-empty list, else nothing.
+    std::optional<int> Choose(int commPort);
+    std::optional<int> ChoosePort(int commPort) override { return Choose(commPort); }
+
+  private:
+    void FillPortBox();
+    void ShowDevice();
+    std::unique_ptr<Ui::TConfigForm> ui_;
+    Probe probe_;
+    PortMap map_;
+    Prompts& prompts_;
+};
+
+} // namespace r470

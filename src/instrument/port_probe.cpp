@@ -1,0 +1,83 @@
+#include "instrument/port_probe.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <grp.h>
+#include <pwd.h>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace r470 {
+
+std::string AccessAdvice(const std::string& device) {
+    struct stat st {};
+    if (::stat(device.c_str(), &st) != 0)
+        return "permission denied";
+    const group* g = ::getgrgid(st.st_gid);
+    std::string name = g ? g->gr_name : std::to_string(st.st_gid);
+    // Member in the group file but not in this session: the login predates the change.
+    bool listed = false;
+    if (const passwd* pw = ::getpwuid(::getuid()); pw && g) {
+        for (char** m = g->gr_mem; *m; ++m)
+            listed = listed || std::strcmp(*m, pw->pw_name) == 0;
+    }
+    std::string s = "permission denied: the device belongs to the group \"" + name + "\"";
+    if (listed)
+        return s + "; you are in it, but only from your next login: log out and in again";
+    return s + "; join it with \"sudo usermod -aG " + name + " $USER\", then log out and in again";
+}
+
+std::vector<PortProbe> ProbePorts(TermiosPort& port) {
+    std::vector<PortProbe> out;
+    std::set<std::string> seen;
+    for (int n = 1; n <= PortMap::kHighestPort; ++n) {
+        std::string path = port.Map().DevicePath(n);
+        if (path.empty())
+            continue;
+        int h = port.OpenCommPort(n, kLineBaud, kLineParity, kLineDataBits, kLineStopBits);
+        if (h >= 0) {
+            port.CloseCommPort(h);
+            out.push_back({n, path, true, {}});
+            seen.insert(path);
+        }
+    }
+    std::vector<std::string> present;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it("/dev", ec), end; !ec && it != end;
+         it.increment(ec)) {
+        std::string name = it->path().filename().string();
+        if (name.starts_with("ttyUSB") || name.starts_with("ttyACM") || name.starts_with("ttyS"))
+            present.push_back(it->path().string());
+    }
+    for (const auto& [n, path] : port.Map().Overrides())
+        present.push_back(path);
+    std::sort(present.begin(), present.end());
+    present.erase(std::unique(present.begin(), present.end()), present.end());
+    for (const std::string& path : present) {
+        if (seen.count(path))
+            continue;
+        int h = port.OpenDevice(path, kLineBaud, kLineParity, kLineDataBits, kLineStopBits);
+        if (h >= 0) { // opens, but no number 1 to 256 reaches it
+            port.CloseCommPort(h);
+            out.push_back({0, path, false, "no COM number maps to it: add it to [Ports]"});
+            continue;
+        }
+        int e = port.LastErrno();
+        std::string reason;
+        if (e == EACCES || e == EPERM)
+            reason = AccessAdvice(path);
+        else if (e == EBUSY)
+            reason = "in use by another program";
+        else if (e == ENOENT && port.Map().NumberOf(path) != 0)
+            reason = "named in [Ports] but not there";
+        else
+            continue; // ttyS entries without a UART behind them are not worth a line
+        out.push_back({port.Map().NumberOf(path), path, false, reason});
+    }
+    return out;
+}
+
+} // namespace r470

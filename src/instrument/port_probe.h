@@ -1,0 +1,26 @@
+// Which COM numbers can be opened now, and why the serial devices that cannot be are
+// refused: the first thing to look at when a USB serial adapter "does not work".
+#pragma once
+
+#include "instrument/termios_port.h"
+
+#include <string>
+#include <vector>
+
+namespace r470 {
+
+struct PortProbe {
+    int portNo = 0; // 0 for a device no number maps to
+    std::string device;
+    bool usable = false;
+    std::string reason; // why not, with what to do
+};
+
+// Every number 1 to 256 whose device opens (and is closed at once), then every serial
+// device present that does not open for a reason the user can act on.
+std::vector<PortProbe> ProbePorts(TermiosPort& port);
+
+// The advice for a device this user may not open.
+std::string AccessAdvice(const std::string& device);
+
+} // namespace r470

@@ -1,0 +1,28 @@
+// The comms port setup without its window: which of the probed ports the list offers and
+// selects, what device a number stands for, and the help text.
+#pragma once
+
+#include "instrument/port_probe.h"
+#include "instrument/serial_port.h"
+
+#include <string>
+#include <vector>
+
+namespace r470 {
+
+// The numbers the list offers: those of the probed ports that opened, ascending.
+std::vector<int> ListedPorts(const std::vector<PortProbe>& probes);
+// The probed devices that cannot be used now, with the reason.
+std::vector<PortProbe> UnusablePorts(const std::vector<PortProbe>& probes);
+
+// The item the list selects: `commPort` when listed, else the first; -1 for an empty list.
+int PortBoxSelection(const std::vector<int>& ports, int commPort);
+
+// "/dev/ttyUSB0" for 33; "no device" when the number maps to none.
+std::string PortDeviceText(const PortMap& map, int portNo);
+
+extern const char* const kPortHelpLines[12];
+// The help lines joined by carriage return and line feed.
+std::string PortHelpText();
+
+} // namespace r470

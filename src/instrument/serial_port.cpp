@@ -1,0 +1,74 @@
+#include "instrument/serial_port.h"
+
+#include "shell/ini_file.h"
+
+namespace r470 {
+
+std::string CommErrorText(int code) {
+    switch (code) {
+    case CommNoDevice:
+        return "Cannot find device";
+    case CommNoPath:
+        return "Cannot define path";
+    case CommNoState:
+        return "Cannot get state";
+    case CommCannotOpen:
+        return "Cannot open COM port";
+    case CommCannotSetup:
+        return "Cannot setup COM port";
+    case CommCannotBuild:
+        return "Cannot build parameters";
+    case CommCannotSetState:
+        return "Cannot set state";
+    default:
+        return "Unknown error";
+    }
+}
+
+namespace {
+
+struct Range {
+    int first;
+    const char* prefix;
+};
+constexpr Range kStandard[] = {{1, "/dev/ttyS"}, {33, "/dev/ttyUSB"}, {65, "/dev/ttyACM"}};
+constexpr int kPerRange = 32;
+
+} // namespace
+
+std::string PortMap::DevicePath(int portNo) const {
+    if (auto it = overrides_.find(portNo); it != overrides_.end())
+        return it->second;
+    for (const Range& r : kStandard) {
+        if (portNo >= r.first && portNo < r.first + kPerRange)
+            return r.prefix + std::to_string(portNo - r.first);
+    }
+    return {};
+}
+
+int PortMap::NumberOf(const std::string& path) const {
+    for (const auto& [n, p] : overrides_) {
+        if (p == path)
+            return n;
+    }
+    for (const Range& r : kStandard) {
+        for (int i = 0; i < kPerRange; ++i) {
+            if (path == r.prefix + std::to_string(i) && !overrides_.count(r.first + i))
+                return r.first + i;
+        }
+    }
+    return 0;
+}
+
+PortMap PortMap::FromIni(const std::string& iniPath) {
+    PortMap map;
+    IniFile ini = IniFile::Load(iniPath);
+    for (int n = 1; n <= kHighestPort; ++n) {
+        auto v = ini.Value("Ports", "COM" + std::to_string(n));
+        if (v && !v->empty())
+            map.Set(n, *v);
+    }
+    return map;
+}
+
+} // namespace r470

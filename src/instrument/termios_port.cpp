@@ -1,0 +1,205 @@
+#include "instrument/termios_port.h"
+
+#include <cerrno>
+#include <climits>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace r470 {
+namespace {
+
+bool SpeedFor(int baud, speed_t& out) {
+    static const struct {
+        int baud;
+        speed_t speed;
+    } kSpeeds[] = {{300, B300},     {600, B600},      {1200, B1200},   {2400, B2400},
+                   {4800, B4800},   {9600, B9600},    {19200, B19200}, {38400, B38400},
+                   {57600, B57600}, {115200, B115200}};
+    for (const auto& s : kSpeeds) {
+        if (s.baud == baud) {
+            out = s.speed;
+            return true;
+        }
+    }
+    return false;
+}
+
+// The line configuration for the settings, or false when they make none.
+bool BuildSettings(termios& t, int baud, char parity, int dataBits, int stopBits) {
+    speed_t speed{};
+    if (!SpeedFor(baud, speed))
+        return false;
+    tcflag_t size = 0;
+    switch (dataBits) {
+    case 5:
+        size = CS5;
+        break;
+    case 6:
+        size = CS6;
+        break;
+    case 7:
+        size = CS7;
+        break;
+    case 8:
+        size = CS8;
+        break;
+    default:
+        return false;
+    }
+    if (stopBits != 1 && stopBits != 2)
+        return false;
+    tcflag_t par = 0;
+    switch (parity) {
+    case 'N':
+    case 'n':
+        break;
+    case 'E':
+    case 'e':
+        par = PARENB;
+        break;
+    case 'O':
+    case 'o':
+        par = PARENB | PARODD;
+        break;
+    default:
+        return false;
+    }
+    ::cfmakeraw(&t);
+    t.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+    t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS | HUPCL);
+    t.c_cflag |= size | par | (stopBits == 2 ? CSTOPB : 0) | CLOCAL | CREAD;
+    t.c_cc[VMIN] = 0;
+    t.c_cc[VTIME] = 0;
+    return ::cfsetispeed(&t, speed) == 0 && ::cfsetospeed(&t, speed) == 0;
+}
+
+constexpr tcflag_t kCheckedFlags = CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS;
+
+int Clamp16(int n) {
+    return n < 0 ? 0 : (n > 65535 ? 65535 : n);
+}
+
+} // namespace
+
+int TermiosPort::OpenCommPort(int portNo, int baud, char parity, int dataBits, int stopBits) {
+    lastErrno_ = 0;
+    std::string path = map_.DevicePath(portNo);
+    if (path.empty())
+        return CommNoDevice;
+    return OpenDevice(path, baud, parity, dataBits, stopBits);
+}
+
+int TermiosPort::OpenDevice(const std::string& path, int baud, char parity, int dataBits,
+                            int stopBits) {
+    lastErrno_ = 0;
+    // O_NONBLOCK: a port without carrier, or a FIFO named in the INI file, must not hang us.
+    int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        lastErrno_ = errno;
+        return CommCannotOpen;
+    }
+    bool exclusive = false;
+    auto fail = [&](int code) {
+        if (exclusive)
+            (void)::ioctl(fd, TIOCNXCL);
+        ::close(fd); // also drops the lock
+        return code;
+    };
+    // The lock also keeps out programs that take the port without TIOCEXCL (and root,
+    // whom TIOCEXCL does not stop).
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        lastErrno_ = errno == EWOULDBLOCK ? EBUSY : errno;
+        return fail(CommCannotOpen);
+    }
+    exclusive = ::ioctl(fd, TIOCEXCL) == 0;
+
+    termios t{};
+    if (::tcgetattr(fd, &t) != 0) {
+        lastErrno_ = errno;
+        return fail(CommNoState);
+    }
+    if (!BuildSettings(t, baud, parity, dataBits, stopBits))
+        return fail(CommCannotBuild);
+    if (::tcsetattr(fd, TCSANOW, &t) != 0) {
+        lastErrno_ = errno;
+        return fail(CommCannotSetState);
+    }
+    // tcsetattr succeeds when any part was taken; the line must have all of it.
+    termios now{};
+    if (::tcgetattr(fd, &now) != 0 ||
+        (now.c_cflag & kCheckedFlags) != (t.c_cflag & kCheckedFlags) ||
+        ::cfgetospeed(&now) != ::cfgetospeed(&t))
+        return fail(CommCannotSetState);
+    // Modem lines up; a pseudo-terminal has none, which is not a failure.
+    int lines = TIOCM_DTR | TIOCM_RTS;
+    (void)::ioctl(fd, TIOCMBIS, &lines);
+    return fd;
+}
+
+int TermiosPort::CommInCount(int handle, std::uint32_t& errors) {
+    errors = 0;
+    int n = 0;
+    if (::ioctl(handle, FIONREAD, &n) != 0) {
+        errors = kCommDeviceLost;
+        return 0;
+    }
+    return Clamp16(n);
+}
+
+int TermiosPort::CommOutCount(int handle, std::uint32_t& errors) {
+    errors = 0;
+    int n = 0;
+    if (::ioctl(handle, TIOCOUTQ, &n) != 0) {
+        errors = kCommDeviceLost;
+        return 0;
+    }
+    return Clamp16(n);
+}
+
+int TermiosPort::CommRead(int handle, std::span<std::uint8_t> into) {
+    for (;;) {
+        ssize_t n = ::read(handle, into.data(), into.size());
+        if (n >= 0)
+            return static_cast<int>(n);
+        if (errno == EINTR)
+            continue;
+        return errno == EAGAIN ? 0 : -1;
+    }
+}
+
+int TermiosPort::CommWrite(int handle, std::span<const std::uint8_t> from) {
+    for (;;) {
+        ssize_t n = ::write(handle, from.data(), from.size());
+        if (n >= 0)
+            return static_cast<int>(n);
+        if (errno == EINTR)
+            continue;
+        return errno == EAGAIN ? 0 : -1;
+    }
+}
+
+int TermiosPort::CloseCommPort(int handle) {
+    if (handle < 0)
+        return -1;
+    // A serial close waits (up to half a minute) for output a held line will never take:
+    // give the last byte a moment to leave, then drop what is left.
+    // Only a queue that is still full is flushed: on a pseudo-terminal the flush would
+    // also throw away what the other end has not read yet.
+    for (int i = 0;; ++i) {
+        int n = 0;
+        if (::ioctl(handle, TIOCOUTQ, &n) != 0 || n == 0)
+            break;
+        if (i == 250) {
+            (void)::tcflush(handle, TCOFLUSH);
+            break;
+        }
+        ::usleep(1000);
+    }
+    (void)::ioctl(handle, TIOCNXCL);
+    return ::close(handle) == 0 ? 0 : -1;
+}
+
+} // namespace r470
