@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run test-asan fuzz bench samples format clean
+.PHONY: all deps configure build test run test-asan fuzz bench samples package format clean
 
 all: build
 
@@ -33,6 +33,10 @@ fuzz:
 
 bench: build
 	for b in $(BUILD)/bench/*_bench; do $$b; done
+
+# The Debian package (build/r470_VERSION_ARCH.deb), made by CPack from the build tree.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 samples: build
 	scripts/make-samples.sh $(BUILD)/tdrtool

@@ -52,11 +52,22 @@ namespace {
 bool FolderWritable(const std::string& dir) {
     return ::faccessat(AT_FDCWD, dir.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
 }
+
+// An installed program (PREFIX/bin beside PREFIX/share/r470) is shared by every user of
+// the machine: nobody's settings belong in its folder, not even when root may write there.
+bool InstalledProgram(const std::string& dir) {
+    constexpr std::string_view kBin = "/bin";
+    if (!std::string_view(dir).ends_with(kBin))
+        return false;
+    std::string share = dir.substr(0, dir.size() - kBin.size()) + "/share/r470";
+    struct stat st {};
+    return ::stat(share.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
 } // namespace
 
 std::string SettingsFilePath(const std::string& programPath, const std::string& configDir) {
     std::string dir = DirName(programPath);
-    if (FolderWritable(dir))
+    if (!InstalledProgram(dir) && FolderWritable(dir))
         return dir + "/" + SettingsFileName(programPath);
     return configDir + "/" + SettingsFileName(programPath);
 }

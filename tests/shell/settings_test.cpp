@@ -106,6 +106,19 @@ TEST(SettingsFile, LivesBesideTheProgramUnlessThatFolderIsNotWritable) {
     EXPECT_EQ(SettingsFilePath(dir.Path("missing") + "/r470", "/cfg"), "/cfg/r470.SET");
 }
 
+TEST(SettingsFile, AnInstalledProgramKeepsSettingsInTheUsersFolderEvenWhereItMayWrite) {
+    TempDir dir;
+    ASSERT_EQ(::mkdir(dir.Path("bin").c_str(), 0755), 0);
+    // A bin folder alone is a copy run from anywhere; beside share/r470 it is an install.
+    EXPECT_EQ(SettingsFilePath(dir.Path("bin/r470"), "/cfg"), dir.Path("bin/r470.SET"));
+    ASSERT_EQ(::mkdir(dir.Path("share").c_str(), 0755), 0);
+    ASSERT_EQ(::mkdir(dir.Path("share/r470").c_str(), 0755), 0);
+    EXPECT_EQ(SettingsFilePath(dir.Path("bin/r470"), "/cfg"), "/cfg/r470.SET");
+    // A folder merely ending in "bin" is no install.
+    ASSERT_EQ(::mkdir(dir.Path("sbin").c_str(), 0755), 0);
+    EXPECT_EQ(SettingsFilePath(dir.Path("sbin/r470"), "/cfg"), dir.Path("sbin/r470.SET"));
+}
+
 TEST(SettingsFile, AnUnwritableProgramFolderStillGivesItsSettingsToEveryUser) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "needs root to set up a folder that nobody may write";
