@@ -2,10 +2,13 @@
 
 #include "instrument/sim_line.h"
 #include "instrument/termios_port.h"
+#include "support/in_child.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <grp.h>
+#include <sys/stat.h>
 
 namespace r470 {
 namespace {
@@ -72,6 +75,35 @@ TEST(PortNames, DeviceBesideTheNumberAndHelpLines) {
               "Right Click on Port and select Properties\r\n\r\nSet Port Settings\r\n\r\n"
               "Bits Per Second (4800)\r\nData Bits (8)\r\nParity (None)\r\nStop Bits (1)\r\n"
               "Flow Control (Hardware)");
+}
+
+TEST(PortList, ADeviceOfAGroupTheUserIsNotInSaysHowToJoinIt) {
+    const group* dialout = ::getgrnam("dialout");
+    if (::geteuid() != 0 || !dialout)
+        GTEST_SKIP() << "needs root and a group dialout to make a device nobody may open";
+    SimPty pty;
+    ASSERT_EQ(pty.Open(), 0);
+    ASSERT_EQ(::chown(pty.PortPath().c_str(), 0, dialout->gr_gid), 0);
+    ASSERT_EQ(::chmod(pty.PortPath().c_str(), 0660), 0);
+    PortMap map;
+    map.Set(210, pty.PortPath());
+    // 1: refused with the group and the command to join it; 2: offered although refused.
+    auto verdict = test::InChild(true, [&] {
+        TermiosPort port(map);
+        std::vector<PortProbe> probes = ProbePorts(port);
+        std::vector<int> listed = ListedPorts(probes);
+        if (std::find(listed.begin(), listed.end(), 210) != listed.end())
+            return 2;
+        for (const PortProbe& p : UnusablePorts(probes))
+            if (p.portNo == 210 &&
+                p.reason == "permission denied: the device belongs to the group \"dialout\"; "
+                            "join it with \"sudo usermod -aG dialout $USER\", then log out "
+                            "and in again")
+                return 1;
+        return 0;
+    });
+    ASSERT_TRUE(verdict.has_value()) << "the child could not run as nobody";
+    EXPECT_EQ(*verdict, 1);
 }
 
 } // namespace
