@@ -38,13 +38,8 @@ int RunEncode(const Args& args) {
         std::cerr << "tdrtool encode: " << problem << "\n";
         return kExitFailed;
     }
-    std::vector<r470::ExportItem> list;
-    for (int i = 1; i <= r470::kFileSlots; ++i) {
-        if (set.Slot(i).SlotMarked)
-            list.push_back({&set.Slot(i).data.header, set.Slot(i).data.samples,
-                            memories[static_cast<std::size_t>(i)]});
-    }
-    const std::vector<std::uint8_t> bytes = r470::EncodeExport(list);
+    const std::vector<std::uint8_t> bytes =
+        r470::EncodeExport(r470::MarkedExportItems(set, memories));
     int e = r470::WriteFileSafely(out, [&](r470::ByteSink& s) { return s.Write(bytes); });
     if (e != 0) {
         std::cerr << "tdrtool encode: " << out << ": " << r470::Cp1252ToUtf8(r470::IoErrorText(e))
