@@ -13,23 +13,18 @@ std::string EncodeHelp() {
 int RunEncode(const Args& args) {
     std::string out;
     Args items;
-    OptionReader r(args);
-    while (!r.Done()) {
-        if (IsHelp(r.Peek())) {
-            std::cout << EncodeHelp();
-            return kExitOk;
-        }
-        if (!r.Peek().starts_with("--")) {
-            items.push_back(r.NextName());
-            continue;
-        }
-        std::string name = r.NextName();
-        auto value = r.Value();
-        if (name != "--out" || !value || value->empty())
-            return UsageError("encode", "unknown option or missing value \"" + name + "\"",
-                              EncodeHelp());
-        out = *value;
-    }
+    std::optional<int> end = ReadArgs(
+        args, EncodeHelp(), &items,
+        [&](const std::string& name, OptionReader& r) -> std::optional<int> {
+            auto value = r.Value();
+            if (name != "--out" || !value || value->empty())
+                return UsageError("encode", "unknown option or missing value \"" + name + "\"",
+                                  EncodeHelp());
+            out = *value;
+            return std::nullopt;
+        });
+    if (end)
+        return *end;
     if (out.empty())
         return UsageError("encode", "--out FILE is required", EncodeHelp());
     r470::WaveformSet set;
