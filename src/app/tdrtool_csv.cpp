@@ -1,5 +1,6 @@
 // tdrtool csv: the samples of waveform files with their time and distance, as CSV.
 #include "app/tdrtool_cli.h"
+#include "app/tdrtool_units.h"
 #include "common/file_io.h"
 #include "display/sample_table.h"
 #include "display/units.h"
@@ -37,12 +38,8 @@ int RunCsv(const Args& args) {
                 out = *value;
                 ok = !out.empty();
             } else if (name == "--units") {
-                if (*value == "feet")
-                    options.axisUnits = r470::AxisFeet;
-                else if (*value == "metres" || *value == "meters")
-                    options.axisUnits = r470::AxisMetres;
-                else if (*value == "time")
-                    options.axisUnits = r470::AxisTime;
+                if (auto units = ParseAxisUnits(*value))
+                    options.axisUnits = *units;
                 else
                     ok = false;
             } else {

@@ -1,6 +1,7 @@
 // tdrtool render: the display drawn to a picture without a window.
 #ifdef TDRTOOL_HAS_RENDER
 #include "app/tdrtool_cli.h"
+#include "app/tdrtool_units.h"
 #include "display/units.h"
 #include "output/picture_qt.h"
 
@@ -52,12 +53,8 @@ int RunRender(const Args& args) {
                 o.width = w.value_or(0);
                 o.height = h.value_or(0);
             } else if (name == "--units") {
-                if (*value == "feet")
-                    o.axisUnits = r470::AxisFeet;
-                else if (*value == "metres" || *value == "meters")
-                    o.axisUnits = r470::AxisMetres;
-                else if (*value == "time")
-                    o.axisUnits = r470::AxisTime;
+                if (auto units = ParseAxisUnits(*value))
+                    o.axisUnits = *units;
                 else
                     ok = false;
             } else if (name == "--diel-units") {
