@@ -72,6 +72,31 @@ class OptionReader {
     std::optional<std::string> joined_;
 };
 
+// The argument loop of every subcommand. "--help" or "-h" where an option may stand prints
+// `help` and ends with kExitOk. With `words`, an argument not starting with "--" (a file,
+// FILE:MEM) is added to it; any other argument goes by name to `option`, which takes its
+// value from the reader if it has one and answers an exit code to end with, or nothing to
+// read on. Answers nothing once every argument is read.
+template <typename OnOption>
+std::optional<int> ReadArgs(const Args& args, const std::string& help, Args* words,
+                            OnOption&& option) {
+    OptionReader r(args);
+    while (!r.Done()) {
+        if (IsHelp(r.Peek())) {
+            std::cout << help;
+            return kExitOk;
+        }
+        if (words && !r.Peek().starts_with("--")) {
+            words->push_back(r.NextName());
+            continue;
+        }
+        std::string name = r.NextName();
+        if (std::optional<int> end = option(name, r))
+            return end;
+    }
+    return std::nullopt;
+}
+
 // A whole number or decimal of type T and nothing else, within [lo, hi]. NaN, infinities
 // and values the type cannot hold are refused like any other bad text.
 template <typename T>

@@ -1,5 +1,6 @@
 // tdrtool csv: the samples of waveform files with their time and distance, as CSV.
 #include "app/tdrtool_cli.h"
+#include "app/tdrtool_units.h"
 #include "common/file_io.h"
 #include "display/sample_table.h"
 #include "display/units.h"
@@ -24,42 +25,34 @@ int RunCsv(const Args& args) {
     std::vector<std::string> files;
     r470::SampleTableOptions options;
     std::string out;
-    OptionReader r(args);
-    while (!r.Done()) {
-        if (IsHelp(r.Peek())) {
-            std::cout << CsvHelp();
-            return kExitOk;
-        }
-        if (!r.Peek().starts_with("--")) {
-            files.push_back(r.NextName());
-            continue;
-        }
-        std::string name = r.NextName();
-        std::optional<std::string> value = r.Value();
-        if (name != "--units" && name != "--diel" && name != "--out")
-            return UsageError("csv", "unknown option \"" + name + "\"", CsvHelp());
-        if (!value)
-            return UsageError("csv", "\"" + name + "\" needs a value", CsvHelp());
-        bool ok = true;
-        if (name == "--out") {
-            out = *value;
-            ok = !out.empty();
-        } else if (name == "--units") {
-            if (*value == "feet")
-                options.axisUnits = r470::AxisFeet;
-            else if (*value == "metres" || *value == "meters")
-                options.axisUnits = r470::AxisMetres;
-            else if (*value == "time")
-                options.axisUnits = r470::AxisTime;
-            else
-                ok = false;
-        } else {
-            options.diel = ParseNumber<int>(*value);
-            ok = options.diel && *options.diel >= r470::kMinDiel && *options.diel <= r470::kMaxDiel;
-        }
-        if (!ok)
-            return UsageError("csv", "bad value \"" + *value + "\" for " + name, CsvHelp());
-    }
+    std::optional<int> end = ReadArgs(
+        args, CsvHelp(), &files,
+        [&](const std::string& name, OptionReader& r) -> std::optional<int> {
+            std::optional<std::string> value = r.Value();
+            if (name != "--units" && name != "--diel" && name != "--out")
+                return UsageError("csv", "unknown option \"" + name + "\"", CsvHelp());
+            if (!value)
+                return UsageError("csv", "\"" + name + "\" needs a value", CsvHelp());
+            bool ok = true;
+            if (name == "--out") {
+                out = *value;
+                ok = !out.empty();
+            } else if (name == "--units") {
+                if (auto units = ParseAxisUnits(*value))
+                    options.axisUnits = *units;
+                else
+                    ok = false;
+            } else {
+                options.diel = ParseNumber<int>(*value);
+                ok = options.diel && *options.diel >= r470::kMinDiel &&
+                     *options.diel <= r470::kMaxDiel;
+            }
+            if (!ok)
+                return UsageError("csv", "bad value \"" + *value + "\" for " + name, CsvHelp());
+            return std::nullopt;
+        });
+    if (end)
+        return *end;
     if (files.empty())
         return UsageError("csv", "no waveform file given", CsvHelp());
 

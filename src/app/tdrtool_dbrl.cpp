@@ -22,32 +22,31 @@ std::string DbrlHelp() {
 int RunDbrl(const Args& args) {
     std::string file;
     std::optional<std::pair<double, double>> cursors;
-    OptionReader r(args);
-    while (!r.Done()) {
-        if (IsHelp(r.Peek())) {
-            std::cout << DbrlHelp();
-            return kExitOk;
-        }
-        if (!r.Peek().starts_with("--")) {
-            if (!file.empty())
-                return UsageError("dbrl", "one waveform file only", DbrlHelp());
-            file = r.NextName();
-            continue;
-        }
-        std::string name = r.NextName();
-        if (name != "--cursors")
-            return UsageError("dbrl", "unknown option \"" + name + "\"", DbrlHelp());
-        std::optional<std::string> value = r.Value();
-        if (!value)
-            return UsageError("dbrl", "\"" + name + "\" needs a value", DbrlHelp());
-        auto comma = value->find(',');
-        auto a = ParseNumber<double>(value->substr(0, comma));
-        auto b = comma == std::string::npos ? std::nullopt
-                                            : ParseNumber<double>(value->substr(comma + 1));
-        if (!a || !b)
-            return UsageError("dbrl", "bad value \"" + *value + "\" for " + name, DbrlHelp());
-        cursors = std::make_pair(*a, *b);
-    }
+    std::optional<int> end = ReadArgs(
+        args, DbrlHelp(), nullptr,
+        [&](const std::string& name, OptionReader& r) -> std::optional<int> {
+            if (!name.starts_with("--")) {
+                if (!file.empty())
+                    return UsageError("dbrl", "one waveform file only", DbrlHelp());
+                file = name;
+                return std::nullopt;
+            }
+            if (name != "--cursors")
+                return UsageError("dbrl", "unknown option \"" + name + "\"", DbrlHelp());
+            std::optional<std::string> value = r.Value();
+            if (!value)
+                return UsageError("dbrl", "\"" + name + "\" needs a value", DbrlHelp());
+            auto comma = value->find(',');
+            auto a = ParseNumber<double>(value->substr(0, comma));
+            auto b = comma == std::string::npos ? std::nullopt
+                                                : ParseNumber<double>(value->substr(comma + 1));
+            if (!a || !b)
+                return UsageError("dbrl", "bad value \"" + *value + "\" for " + name, DbrlHelp());
+            cursors = std::make_pair(*a, *b);
+            return std::nullopt;
+        });
+    if (end)
+        return *end;
     if (file.empty())
         return UsageError("dbrl", "no waveform file given", DbrlHelp());
 

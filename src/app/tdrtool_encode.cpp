@@ -13,23 +13,18 @@ std::string EncodeHelp() {
 int RunEncode(const Args& args) {
     std::string out;
     Args items;
-    OptionReader r(args);
-    while (!r.Done()) {
-        if (IsHelp(r.Peek())) {
-            std::cout << EncodeHelp();
-            return kExitOk;
-        }
-        if (!r.Peek().starts_with("--")) {
-            items.push_back(r.NextName());
-            continue;
-        }
-        std::string name = r.NextName();
-        auto value = r.Value();
-        if (name != "--out" || !value || value->empty())
-            return UsageError("encode", "unknown option or missing value \"" + name + "\"",
-                              EncodeHelp());
-        out = *value;
-    }
+    std::optional<int> end = ReadArgs(
+        args, EncodeHelp(), &items,
+        [&](const std::string& name, OptionReader& r) -> std::optional<int> {
+            auto value = r.Value();
+            if (name != "--out" || !value || value->empty())
+                return UsageError("encode", "unknown option or missing value \"" + name + "\"",
+                                  EncodeHelp());
+            out = *value;
+            return std::nullopt;
+        });
+    if (end)
+        return *end;
     if (out.empty())
         return UsageError("encode", "--out FILE is required", EncodeHelp());
     r470::WaveformSet set;
@@ -38,13 +33,8 @@ int RunEncode(const Args& args) {
         std::cerr << "tdrtool encode: " << problem << "\n";
         return kExitFailed;
     }
-    std::vector<r470::ExportItem> list;
-    for (int i = 1; i <= r470::kFileSlots; ++i) {
-        if (set.Slot(i).SlotMarked)
-            list.push_back({&set.Slot(i).data.header, set.Slot(i).data.samples,
-                            memories[static_cast<std::size_t>(i)]});
-    }
-    const std::vector<std::uint8_t> bytes = r470::EncodeExport(list);
+    const std::vector<std::uint8_t> bytes =
+        r470::EncodeExport(r470::MarkedExportItems(set, memories));
     int e = r470::WriteFileSafely(out, [&](r470::ByteSink& s) { return s.Write(bytes); });
     if (e != 0) {
         std::cerr << "tdrtool encode: " << out << ": " << r470::Cp1252ToUtf8(r470::IoErrorText(e))

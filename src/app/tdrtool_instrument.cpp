@@ -31,50 +31,50 @@ int RunInstrument(const Args& args) {
     std::string device, dir;
     std::vector<int> sendList;
     r470::ExtensionMode ext = r470::ExtensionMode::Yes;
-    OptionReader r(args);
-    while (!r.Done()) {
-        if (IsHelp(r.Peek())) {
-            std::cout << InstrumentHelp();
-            return kExitOk;
-        }
-        std::string name = r.NextName();
-        if (name == "--pty") {
-            pty = true;
-            continue;
-        } else if (name == "--receive") {
-            receive = true;
-            continue;
-        } else if (name == "--fast" || name == "--line-rate") {
-            fast = name == "--fast";
-            continue;
-        }
-        auto value = r.Value();
-        if (!value || value->empty())
-            return UsageError("instrument", "\"" + name + "\" needs a value", InstrumentHelp());
-        if (name == "--device") {
-            device = *value;
-        } else if (name == "--memories") {
-            dir = *value;
-        } else if (name == "--send") {
-            auto list = r470::ParseMemoryList(*value);
-            if (!list)
-                return UsageError("instrument", "bad memory list \"" + *value + "\"",
+    std::optional<int> end = ReadArgs(
+        args, InstrumentHelp(), nullptr,
+        [&](const std::string& name, OptionReader& r) -> std::optional<int> {
+            if (name == "--pty") {
+                pty = true;
+                return std::nullopt;
+            } else if (name == "--receive") {
+                receive = true;
+                return std::nullopt;
+            } else if (name == "--fast" || name == "--line-rate") {
+                fast = name == "--fast";
+                return std::nullopt;
+            }
+            auto value = r.Value();
+            if (!value || value->empty())
+                return UsageError("instrument", "\"" + name + "\" needs a value", InstrumentHelp());
+            if (name == "--device") {
+                device = *value;
+            } else if (name == "--memories") {
+                dir = *value;
+            } else if (name == "--send") {
+                auto list = r470::ParseMemoryList(*value);
+                if (!list)
+                    return UsageError("instrument", "bad memory list \"" + *value + "\"",
+                                      InstrumentHelp());
+                sendList = *list;
+            } else if (name == "--extensions") {
+                if (*value == "yes")
+                    ext = r470::ExtensionMode::Yes;
+                else if (*value == "no")
+                    ext = r470::ExtensionMode::No;
+                else if (*value == "mixed")
+                    ext = r470::ExtensionMode::Mixed;
+                else
+                    return UsageError("instrument", "bad value \"" + *value + "\" for --extensions",
+                                      InstrumentHelp());
+            } else {
+                return UsageError("instrument", "unknown option \"" + name + "\"",
                                   InstrumentHelp());
-            sendList = *list;
-        } else if (name == "--extensions") {
-            if (*value == "yes")
-                ext = r470::ExtensionMode::Yes;
-            else if (*value == "no")
-                ext = r470::ExtensionMode::No;
-            else if (*value == "mixed")
-                ext = r470::ExtensionMode::Mixed;
-            else
-                return UsageError("instrument", "bad value \"" + *value + "\" for --extensions",
-                                  InstrumentHelp());
-        } else {
-            return UsageError("instrument", "unknown option \"" + name + "\"", InstrumentHelp());
-        }
-    }
+            }
+            return std::nullopt;
+        });
+    if (end)
+        return *end;
     if (pty == !device.empty())
         return UsageError("instrument", "give one of --pty and --device PATH", InstrumentHelp());
     if (sendList.empty() && !receive)

@@ -24,29 +24,28 @@ std::string ReceiveHelp() {
 int RunReceive(const Args& args) {
     PortChoice port;
     std::string out = "buffer.dat";
-    OptionReader r(args);
-    while (!r.Done()) {
-        if (IsHelp(r.Peek())) {
-            std::cout << ReceiveHelp();
-            return kExitOk;
-        }
-        std::string name = r.NextName();
-        auto value = r.Value();
-        if (!value || value->empty())
-            return UsageError("receive", "\"" + name + "\" needs a value", ReceiveHelp());
-        if (name == "--port") {
-            auto n = ParseNumber<int>(*value);
-            if (!n)
-                return UsageError("receive", "bad port \"" + *value + "\"", ReceiveHelp());
-            port.portNo = *n;
-        } else if (name == "--device") {
-            port.device = *value;
-        } else if (name == "--out") {
-            out = *value;
-        } else {
-            return UsageError("receive", "unknown option \"" + name + "\"", ReceiveHelp());
-        }
-    }
+    std::optional<int> end = ReadArgs(
+        args, ReceiveHelp(), nullptr,
+        [&](const std::string& name, OptionReader& r) -> std::optional<int> {
+            auto value = r.Value();
+            if (!value || value->empty())
+                return UsageError("receive", "\"" + name + "\" needs a value", ReceiveHelp());
+            if (name == "--port") {
+                auto n = ParseNumber<int>(*value);
+                if (!n)
+                    return UsageError("receive", "bad port \"" + *value + "\"", ReceiveHelp());
+                port.portNo = *n;
+            } else if (name == "--device") {
+                port.device = *value;
+            } else if (name == "--out") {
+                out = *value;
+            } else {
+                return UsageError("receive", "unknown option \"" + name + "\"", ReceiveHelp());
+            }
+            return std::nullopt;
+        });
+    if (end)
+        return *end;
     if (port.portNo == 0 && port.device.empty())
         return UsageError("receive", "--port N or --device PATH is required", ReceiveHelp());
 

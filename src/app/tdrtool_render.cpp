@@ -1,6 +1,7 @@
 // tdrtool render: the display drawn to a picture without a window.
 #ifdef TDRTOOL_HAS_RENDER
 #include "app/tdrtool_cli.h"
+#include "app/tdrtool_units.h"
 #include "display/units.h"
 #include "output/picture_qt.h"
 
@@ -29,82 +30,74 @@ std::string RenderHelp() {
 int RunRender(const Args& args) {
     r470::PictureOptions o;
     std::string out;
-    OptionReader r(args);
-    while (!r.Done()) {
-        if (IsHelp(r.Peek())) {
-            std::cout << RenderHelp();
-            return kExitOk;
-        }
-        if (!r.Peek().starts_with("--")) {
-            o.files.push_back(r.NextName());
-            continue;
-        }
-        std::string name = r.NextName();
-        if (name == "--zoom") {
-            o.zoom = true;
-            continue;
-        }
-        std::optional<std::string> value = r.Value();
-        if (!value)
-            return UsageError("render", "\"" + name + "\" needs a value", RenderHelp());
-        bool ok = true;
-        if (name == "--out") {
-            out = *value;
-            ok = !out.empty();
-        } else if (name == "--size") {
-            auto x = value->find('x');
-            auto w = ParseNumber<int>(value->substr(0, x), 1);
-            auto h =
-                x == std::string::npos ? std::nullopt : ParseNumber<int>(value->substr(x + 1), 1);
-            ok = w && h;
-            o.width = w.value_or(0);
-            o.height = h.value_or(0);
-        } else if (name == "--units") {
-            if (*value == "feet")
-                o.axisUnits = r470::AxisFeet;
-            else if (*value == "metres" || *value == "meters")
-                o.axisUnits = r470::AxisMetres;
-            else if (*value == "time")
-                o.axisUnits = r470::AxisTime;
-            else
-                ok = false;
-        } else if (name == "--diel-units") {
-            if (*value == "pvf")
-                o.dielUnits = r470::DielPvf;
-            else if (*value == "v")
-                o.dielUnits = r470::DielV;
-            else if (*value == "v2")
-                o.dielUnits = r470::DielVHalf;
-            else
-                ok = false;
-        } else if (name == "--current") {
-            auto n = ParseNumber<int>(*value);
-            ok = n.has_value();
-            o.current = n;
-        } else if (name == "--cursors") {
-            auto comma = value->find(',');
-            // Times on the trace: from its first sample on, and no further than any trace.
-            auto a = ParseNumber<double>(value->substr(0, comma), 0, r470::kMaxCursorNs);
-            auto b = comma == std::string::npos
-                         ? std::nullopt
-                         : ParseNumber<double>(value->substr(comma + 1), 0, r470::kMaxCursorNs);
-            ok = a && b;
-            if (ok)
-                o.cursorsNs = std::make_pair(*a, *b);
-        } else if (name == "--diff") {
-            auto comma = value->find(',');
-            auto a = ParseNumber<int>(value->substr(0, comma));
-            auto b = comma == std::string::npos ? std::nullopt
-                                                : ParseNumber<int>(value->substr(comma + 1));
-            ok = a && b;
-            if (ok)
-                o.diff = std::make_pair(*a, *b);
-        } else {
-            return UsageError("render", "unknown option \"" + name + "\"", RenderHelp());
-        }
-        if (!ok)
-            return UsageError("render", "bad value \"" + *value + "\" for " + name, RenderHelp());
-    }
+    std::optional<int> end = ReadArgs(
+        args, RenderHelp(), &o.files,
+        [&](const std::string& name, OptionReader& r) -> std::optional<int> {
+            if (name == "--zoom") {
+                o.zoom = true;
+                return std::nullopt;
+            }
+            std::optional<std::string> value = r.Value();
+            if (!value)
+                return UsageError("render", "\"" + name + "\" needs a value", RenderHelp());
+            bool ok = true;
+            if (name == "--out") {
+                out = *value;
+                ok = !out.empty();
+            } else if (name == "--size") {
+                auto x = value->find('x');
+                auto w = ParseNumber<int>(value->substr(0, x), 1);
+                auto h = x == std::string::npos ? std::nullopt
+                                                : ParseNumber<int>(value->substr(x + 1), 1);
+                ok = w && h;
+                o.width = w.value_or(0);
+                o.height = h.value_or(0);
+            } else if (name == "--units") {
+                if (auto units = ParseAxisUnits(*value))
+                    o.axisUnits = *units;
+                else
+                    ok = false;
+            } else if (name == "--diel-units") {
+                if (*value == "pvf")
+                    o.dielUnits = r470::DielPvf;
+                else if (*value == "v")
+                    o.dielUnits = r470::DielV;
+                else if (*value == "v2")
+                    o.dielUnits = r470::DielVHalf;
+                else
+                    ok = false;
+            } else if (name == "--current") {
+                auto n = ParseNumber<int>(*value);
+                ok = n.has_value();
+                o.current = n;
+            } else if (name == "--cursors") {
+                auto comma = value->find(',');
+                // Times on the trace: from its first sample on, and no further than any trace.
+                auto a = ParseNumber<double>(value->substr(0, comma), 0, r470::kMaxCursorNs);
+                auto b = comma == std::string::npos
+                             ? std::nullopt
+                             : ParseNumber<double>(value->substr(comma + 1), 0, r470::kMaxCursorNs);
+                ok = a && b;
+                if (ok)
+                    o.cursorsNs = std::make_pair(*a, *b);
+            } else if (name == "--diff") {
+                auto comma = value->find(',');
+                auto a = ParseNumber<int>(value->substr(0, comma));
+                auto b = comma == std::string::npos ? std::nullopt
+                                                    : ParseNumber<int>(value->substr(comma + 1));
+                ok = a && b;
+                if (ok)
+                    o.diff = std::make_pair(*a, *b);
+            } else {
+                return UsageError("render", "unknown option \"" + name + "\"", RenderHelp());
+            }
+            if (!ok)
+                return UsageError("render", "bad value \"" + *value + "\" for " + name,
+                                  RenderHelp());
+            return std::nullopt;
+        });
+    if (end)
+        return *end;
     if (out.empty())
         return UsageError("render", "--out PATH is required", RenderHelp());
     if (o.files.empty())

@@ -14,31 +14,26 @@ std::string SendHelp() {
 int RunSend(const Args& args) {
     PortChoice port;
     Args items;
-    OptionReader r(args);
-    while (!r.Done()) {
-        if (IsHelp(r.Peek())) {
-            std::cout << SendHelp();
-            return kExitOk;
-        }
-        if (!r.Peek().starts_with("--")) {
-            items.push_back(r.NextName());
-            continue;
-        }
-        std::string name = r.NextName();
-        auto value = r.Value();
-        if (!value || value->empty())
-            return UsageError("send", "\"" + name + "\" needs a value", SendHelp());
-        if (name == "--port") {
-            auto n = ParseNumber<int>(*value);
-            if (!n)
-                return UsageError("send", "bad port \"" + *value + "\"", SendHelp());
-            port.portNo = *n;
-        } else if (name == "--device") {
-            port.device = *value;
-        } else {
-            return UsageError("send", "unknown option \"" + name + "\"", SendHelp());
-        }
-    }
+    std::optional<int> end =
+        ReadArgs(args, SendHelp(), &items,
+                 [&](const std::string& name, OptionReader& r) -> std::optional<int> {
+                     auto value = r.Value();
+                     if (!value || value->empty())
+                         return UsageError("send", "\"" + name + "\" needs a value", SendHelp());
+                     if (name == "--port") {
+                         auto n = ParseNumber<int>(*value);
+                         if (!n)
+                             return UsageError("send", "bad port \"" + *value + "\"", SendHelp());
+                         port.portNo = *n;
+                     } else if (name == "--device") {
+                         port.device = *value;
+                     } else {
+                         return UsageError("send", "unknown option \"" + name + "\"", SendHelp());
+                     }
+                     return std::nullopt;
+                 });
+    if (end)
+        return *end;
     if (port.portNo == 0 && port.device.empty())
         return UsageError("send", "--port N or --device PATH is required", SendHelp());
     if (items.empty())

@@ -36,66 +36,65 @@ std::string SynthHelp() {
 int RunSynth(const Args& args) {
     r470::SynthOptions o;
     std::string out;
-    OptionReader r(args);
-    while (!r.Done()) {
-        if (IsHelp(r.Peek())) {
-            std::cout << SynthHelp();
-            return kExitOk;
-        }
-        std::string name = r.NextName();
-        std::optional<std::string> value = r.Value();
-        if (!value)
-            return UsageError("synth", "\"" + name + "\" needs a value", SynthHelp());
-        auto bad = [&] {
-            return UsageError("synth", "bad value \"" + *value + "\" for " + name, SynthHelp());
-        };
-        auto setInt = [&](int& field) {
-            auto v = ParseNumber<int>(*value);
-            if (v)
-                field = *v;
-            return v.has_value();
-        };
-        bool ok = true;
-        if (name == "--out") {
-            out = *value;
-            ok = !out.empty();
-        } else if (name == "--samples") {
-            ok = setInt(o.samples);
-        } else if (name == "--interval-ps") {
-            ok = setInt(o.intervalPs);
-        } else if (name == "--diel") {
-            ok = setInt(o.diel);
-        } else if (name == "--gain") {
-            ok = setInt(o.gain);
-        } else if (name == "--pulse-width") {
-            ok = setInt(o.pulseWidthNs);
-        } else if (name == "--mem") {
-            ok = setInt(o.memNo);
-        } else if (name == "--fault-at") {
-            auto v = ParseNumber<double>(*value);
-            ok = v.has_value();
-            o.faultAtNs = v.value_or(0);
-        } else if (name == "--seed") {
-            auto v = ParseNumber<unsigned>(*value);
-            ok = v.has_value();
-            o.seed = v.value_or(0);
-        } else if (name == "--fault") {
-            if (*value == "open")
-                o.fault = r470::SynthOptions::Open;
-            else if (*value == "short")
-                o.fault = r470::SynthOptions::Short;
-            else if (*value == "none")
-                o.fault = r470::SynthOptions::None;
-            else
-                ok = false;
-        } else if (name == "--cable-id") {
-            o.cableId = r470::Utf8ToCp1252(*value);
-        } else {
-            return UsageError("synth", "unknown option \"" + name + "\"", SynthHelp());
-        }
-        if (!ok)
-            return bad();
-    }
+    std::optional<int> end = ReadArgs(
+        args, SynthHelp(), nullptr,
+        [&](const std::string& name, OptionReader& r) -> std::optional<int> {
+            std::optional<std::string> value = r.Value();
+            if (!value)
+                return UsageError("synth", "\"" + name + "\" needs a value", SynthHelp());
+            auto bad = [&] {
+                return UsageError("synth", "bad value \"" + *value + "\" for " + name, SynthHelp());
+            };
+            auto setInt = [&](int& field) {
+                auto v = ParseNumber<int>(*value);
+                if (v)
+                    field = *v;
+                return v.has_value();
+            };
+            bool ok = true;
+            if (name == "--out") {
+                out = *value;
+                ok = !out.empty();
+            } else if (name == "--samples") {
+                ok = setInt(o.samples);
+            } else if (name == "--interval-ps") {
+                ok = setInt(o.intervalPs);
+            } else if (name == "--diel") {
+                ok = setInt(o.diel);
+            } else if (name == "--gain") {
+                ok = setInt(o.gain);
+            } else if (name == "--pulse-width") {
+                ok = setInt(o.pulseWidthNs);
+            } else if (name == "--mem") {
+                ok = setInt(o.memNo);
+            } else if (name == "--fault-at") {
+                auto v = ParseNumber<double>(*value);
+                ok = v.has_value();
+                o.faultAtNs = v.value_or(0);
+            } else if (name == "--seed") {
+                auto v = ParseNumber<unsigned>(*value);
+                ok = v.has_value();
+                o.seed = v.value_or(0);
+            } else if (name == "--fault") {
+                if (*value == "open")
+                    o.fault = r470::SynthOptions::Open;
+                else if (*value == "short")
+                    o.fault = r470::SynthOptions::Short;
+                else if (*value == "none")
+                    o.fault = r470::SynthOptions::None;
+                else
+                    ok = false;
+            } else if (name == "--cable-id") {
+                o.cableId = r470::Utf8ToCp1252(*value);
+            } else {
+                return UsageError("synth", "unknown option \"" + name + "\"", SynthHelp());
+            }
+            if (!ok)
+                return bad();
+            return std::nullopt;
+        });
+    if (end)
+        return *end;
     if (out.empty())
         return UsageError("synth", "--out FILE is required", SynthHelp());
     if (std::string problem = r470::SynthOptionsError(o); !problem.empty())

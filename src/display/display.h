@@ -176,6 +176,8 @@ class Display {
     double PixelsPerLevelOf(int slot) const;
     int Diel() const { return session_.DisplayDiel; }
     int Units() const { return session_.settings.XAxisUnits; }
+    // One gain step of the selected trace, up (+1) or down (-1), stopping at the limit.
+    void StepGain(int dir, Prompts& prompts);
 
     Session& session_;
     Canvas* canvas_;

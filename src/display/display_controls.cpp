@@ -57,7 +57,7 @@ int ClampDiel(int value) {
     return std::clamp(value, kMinDiel, kMaxDiel);
 }
 
-void Display::GainUp(Prompts& prompts) {
+void Display::StepGain(int dir, Prompts& prompts) {
     if (NoTraces(session_.set, prompts))
         return;
     int slot = session_.set.CurTrace;
@@ -66,29 +66,22 @@ void Display::GainUp(Prompts& prompts) {
         return;
     }
     TraceSlot& sl = session_.set.Slot(slot);
-    if (GetGaindBs(sl.data.header.DispGain) >= kMaxGainDb)
+    const int gain = sl.data.header.DispGain;
+    if (dir > 0 ? GetGaindBs(gain) >= kMaxGainDb : GetGaindBs(gain) <= -kMaxGainDb)
         return;
-    sl.data.header.DispGain = static_cast<std::int16_t>(GainCodeUp(sl.data.header.DispGain));
+    sl.data.header.DispGain =
+        static_cast<std::int16_t>(dir > 0 ? GainCodeUp(gain) : GainCodeDown(gain));
     sl.Changed = true;
     RedrawTraces();
     ShowGain();
 }
 
+void Display::GainUp(Prompts& prompts) {
+    StepGain(+1, prompts);
+}
+
 void Display::GainDown(Prompts& prompts) {
-    if (NoTraces(session_.set, prompts))
-        return;
-    int slot = session_.set.CurTrace;
-    if (slot == kDiffSlot) {
-        prompts.Beep();
-        return;
-    }
-    TraceSlot& sl = session_.set.Slot(slot);
-    if (GetGaindBs(sl.data.header.DispGain) <= -kMaxGainDb)
-        return;
-    sl.data.header.DispGain = static_cast<std::int16_t>(GainCodeDown(sl.data.header.DispGain));
-    sl.Changed = true;
-    RedrawTraces();
-    ShowGain();
+    StepGain(-1, prompts);
 }
 
 void Display::TraceUp(Prompts& prompts) {

@@ -23,7 +23,27 @@ std::string TooLargeText() {
            std::to_string(kTransferBufferSize) + " bytes";
 }
 
+// What slot `slot` sends: its header and samples into its export memory.
+ExportItem SlotItem(const WaveformSet& set, const std::array<int, 5>& exportMemory, int slot) {
+    const TraceSlot& s = set.Slot(slot);
+    return {&s.data.header, s.data.samples, exportMemory[static_cast<std::size_t>(slot)]};
+}
+
+bool TakesPart(const WaveformSet& set, const std::array<int, 5>& exportMemory, int slot) {
+    return set.Slot(slot).SlotMarked && exportMemory[static_cast<std::size_t>(slot)] > 0;
+}
+
 } // namespace
+
+std::vector<ExportItem> MarkedExportItems(const WaveformSet& set,
+                                          const std::array<int, 5>& exportMemory) {
+    std::vector<ExportItem> items;
+    for (int i = 1; i <= kFileSlots; ++i) {
+        if (TakesPart(set, exportMemory, i))
+            items.push_back(SlotItem(set, exportMemory, i));
+    }
+    return items;
+}
 
 DataTransfer::DataTransfer(SerialPort& port, Clock& clock, Prompts& prompts, TransferView& view)
     : TransferBuffer(kTransferBufferSize, 0), port_(port), clock_(clock), prompts_(prompts),
@@ -158,16 +178,9 @@ int DataTransfer::LoadClick() {
 }
 
 std::vector<ExportItem> DataTransfer::ExportItems() const {
-    std::vector<ExportItem> items;
     if (!set_)
-        return items;
-    for (int i = 1; i <= kFileSlots; ++i) {
-        const TraceSlot& s = set_->Slot(i);
-        int mem = exportMemory_[static_cast<std::size_t>(i)];
-        if (s.SlotMarked && mem > 0)
-            items.push_back({&s.data.header, s.data.samples, mem});
-    }
-    return items;
+        return {};
+    return MarkedExportItems(*set_, exportMemory_);
 }
 
 bool DataTransfer::SendChar(std::uint8_t b) {
@@ -205,8 +218,7 @@ bool DataTransfer::SendChars(std::span<const std::uint8_t> bytes) {
 bool DataTransfer::SendMemory(int slot) {
     if (!set_ || slot < 1 || slot > kFileSlots)
         return false;
-    const TraceSlot& s = set_->Slot(slot);
-    ExportItem item{&s.data.header, s.data.samples, exportMemory_[static_cast<std::size_t>(slot)]};
+    ExportItem item = SlotItem(*set_, exportMemory_, slot);
     return SendChars(EncodeMemoryRecord(ExportHeader(item), item.samples, WithExtension));
 }
 
@@ -226,8 +238,7 @@ int DataTransfer::SendTraces() {
     SetProgressMax(ExpectedLength);
     bool ok = SendChars(EncodeStartBlock(plan.length, static_cast<std::uint16_t>(items.size())));
     for (int i = 1; ok && set_ && i <= kFileSlots; ++i) {
-        const TraceSlot& s = set_->Slot(i);
-        if (s.SlotMarked && exportMemory_[static_cast<std::size_t>(i)] > 0)
+        if (TakesPart(*set_, exportMemory_, i))
             ok = SendMemory(i);
     }
     ok = ok && SendChecksum();

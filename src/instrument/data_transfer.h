@@ -19,6 +19,11 @@ namespace r470 {
 class Prompts;
 class WaveformSet;
 
+// The slots a send carries, in slot order: 1 to 4, each marked and given a memory above 0.
+// The transfer and tdrtool encode both pick them here, so their bytes cannot differ.
+std::vector<ExportItem> MarkedExportItems(const WaveformSet& set,
+                                          const std::array<int, 5>& exportMemory);
+
 // What the transfer window shows.
 class TransferView {
   public:
