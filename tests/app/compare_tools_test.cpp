@@ -3,38 +3,20 @@
 #include "display/recording_canvas.h"
 #include "output/picture_job.h"
 #include "support/display_fixture.h"
+#include "support/run_tool.h"
 #include "support/temp_dir.h"
 #include "waveform/synth.h"
 #include "waveform/trace_file.h"
 
-#include <cstdio>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 namespace r470 {
 namespace {
 
-struct Ran {
-    int exit = -1;
-    std::string out, err;
-};
+using Ran = test::ToolRun;
 
 Ran RunTool(const test::TempDir& dir, const std::string& args) {
-    std::string errFile = dir.Path("err.txt");
-    std::string line = std::string(TDRTOOL_PATH) + " " + args + " 2>" + errFile;
-    Ran r;
-    FILE* p = ::popen(line.c_str(), "r");
-    if (!p)
-        return r;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
-        r.out.append(buf, n);
-    int status = ::pclose(p);
-    r.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::vector<std::uint8_t> e = test::ReadBytes(errFile);
-    r.err.assign(e.begin(), e.end());
-    return r;
+    return test::RunLine(std::string(TDRTOOL_PATH) + " " + args, dir.Path("err.txt"));
 }
 
 // The worked example: 1 ns samples at 128, a pulse at 10 ns and a reflection at 50 ns.

@@ -1,32 +1,19 @@
 // tdrtool csv run as a program, and tdrtool render's table, slot choice and PDF page.
 #include "support/pdf_pages.h"
+#include "support/run_tool.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <sys/wait.h>
 
 namespace r470 {
 namespace {
 
-struct ToolRun {
-    int exit = -1;
-    std::string out;
-};
+using test::ToolRun;
 
 ToolRun Tool(const std::string& args) {
-    ToolRun r;
-    FILE* p = ::popen((std::string(TDRTOOL_PATH) + " " + args + " 2>/dev/null").c_str(), "r");
-    if (!p)
-        return r;
-    char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;)
-        r.out.append(buf, n);
-    int status = ::pclose(p);
-    r.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    return test::RunLine(std::string(TDRTOOL_PATH) + " " + args);
 }
 
 std::string Sample(const char* name) {

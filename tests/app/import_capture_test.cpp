@@ -1,5 +1,6 @@
 // tdrtool import-capture run as a program on captured transmissions.
 #include "instrument/import.h"
+#include "support/run_tool.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 #include "support/transmission_builder.h"
@@ -7,9 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <sys/wait.h>
 
 namespace r470 {
 namespace {
@@ -18,29 +17,11 @@ using test::SentMemory;
 using test::TempDir;
 using test::Transmission;
 
-struct ToolRun {
-    int exit = -1;
-    std::string out;
-    std::string err;
-};
+using test::ToolRun;
 
 ToolRun Tool(const TempDir& dir, const std::string& args) {
-    std::string errFile = dir.Path("stderr.txt");
-    std::string line = "cd '" + dir.Path() + "' && '" TDRTOOL_PATH "' import-capture " + args +
-                       " 2>'" + errFile + "'";
-    ToolRun r;
-    FILE* p = ::popen(line.c_str(), "r");
-    if (p == nullptr)
-        return r;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
-        r.out.append(buf, n);
-    int status = ::pclose(p);
-    r.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    auto e = test::ReadBytes(errFile);
-    r.err.assign(e.begin(), e.end());
-    return r;
+    return test::RunLine("cd '" + dir.Path() + "' && '" TDRTOOL_PATH "' import-capture " + args,
+                         dir.Path("stderr.txt"));
 }
 
 class NoComments : public CommentDialogs {

@@ -91,16 +91,14 @@ TEST_F(ImportExportLink, MemoriesBecomeFilesAndGoBack) {
         auto u16 = [&](std::size_t at) { return bytes[at] | bytes[at + 1] << 8; };
         EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 7), "\x06KELTDR");
         EXPECT_EQ(bytes[10], ' ');             // Spare
-        EXPECT_EQ(u16(14), w.mem);             // MemNo
-        EXPECT_EQ(u16(16), sent.Gain + 1);     // Gain + 1
-        EXPECT_EQ(u16(21), 120);               // SampleCount
-        EXPECT_EQ(u16(23), sent.InstDiel);     // InstDiel
-        EXPECT_EQ(u16(43), w.cursor);          // InstCursor + 1, 2048 giving 1024
-        EXPECT_EQ(u16(81), 1);                 // DispGain
-        EXPECT_EQ(u16(83), sent.InstDiel);     // Diel
-        EXPECT_EQ(u16(85), w.cursor);          // Cursor
         EXPECT_EQ(bytes[87], w.ext ? 'B' : 0); // Filter
-        EXPECT_EQ(u16(88), w.ext ? 75 : 0);    // Impedance
+        // MemNo, Gain + 1, SampleCount, InstDiel, InstCursor + 1 (2048 giving 1024),
+        // DispGain, Diel, Cursor, Impedance.
+        const std::pair<std::size_t, int> words[] = {
+            {14, w.mem}, {16, sent.Gain + 1}, {21, 120},      {23, sent.InstDiel}, {43, w.cursor},
+            {81, 1},     {83, sent.InstDiel}, {85, w.cursor}, {88, w.ext ? 75 : 0}};
+        for (auto [at, value] : words)
+            EXPECT_EQ(u16(at), value) << "at " << at;
         EXPECT_TRUE(std::equal(sim.Memory(w.mem).samples.begin(), sim.Memory(w.mem).samples.end(),
                                bytes.begin() + 108));
     }

@@ -244,20 +244,16 @@ TEST(ImportSave, WritesEachSelectedMemoryByteForByte) {
     ASSERT_EQ(f1.size(), 108u + 3 + 11);
     EXPECT_EQ(std::string(f1.begin(), f1.begin() + 7), "\x06KELTDR");
     EXPECT_EQ(f1[10], ' ');
-    EXPECT_EQ(U16(f1, 11), 2);
     EXPECT_EQ(f1[13], 'M');
-    EXPECT_EQ(U16(f1, 14), 1);
-    EXPECT_EQ(U16(f1, 16), 6);    // Gain + 1
-    EXPECT_EQ(U16(f1, 21), 3);    // SampleCount
-    EXPECT_EQ(U16(f1, 23), 670);  // InstDiel
-    EXPECT_EQ(U16(f1, 43), 1024); // InstCursor 2048 + 1 is past the end
-    EXPECT_EQ(U16(f1, 45), 90);
-    EXPECT_EQ(std::string(f1.begin() + 47, f1.begin() + 57), "CABLE 0001");
-    EXPECT_EQ(U16(f1, 81), 1);    // DispGain
-    EXPECT_EQ(U16(f1, 83), 670);  // Diel
-    EXPECT_EQ(U16(f1, 85), 1024); // Cursor
     EXPECT_EQ(f1[87], 'B');
-    EXPECT_EQ(U16(f1, 88), 0x014B);
+    // Offset and value of each word: FileVersion, MemNo, Gain + 1, SampleCount, InstDiel,
+    // InstCursor (2048 + 1 is past the end), MaxSample, DispGain, Diel, Cursor, Impedance.
+    const std::pair<std::size_t, int> words[] = {{11, 2},   {14, 1},    {16, 6},     {21, 3},
+                                                 {23, 670}, {43, 1024}, {45, 90},    {81, 1},
+                                                 {83, 670}, {85, 1024}, {88, 0x014B}};
+    for (auto [at, value] : words)
+        EXPECT_EQ(U16(f1, at), value) << "at " << at;
+    EXPECT_EQ(std::string(f1.begin() + 47, f1.begin() + 57), "CABLE 0001");
     for (std::size_t i : {7u, 8u, 9u})
         EXPECT_EQ(f1[i], 0);
     for (std::size_t i = 90; i < 108; ++i)

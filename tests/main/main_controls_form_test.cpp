@@ -6,6 +6,7 @@
 #include "ui_dielec_form.h"
 
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -108,29 +109,35 @@ class MainControlsFormTest : public QObject {
         QCOMPARE(i, std::size(items));
     }
 
-    void waveformCommandsRefuseWithNothingLoaded() {
+    void everyCommandRefusesWithNothingLoadedAndWritesNothing() {
+        QDir::setCurrent(QString::fromStdString(dir->Path())); // where a stray picture would go
+        auto expectRefusal = [this](const char* name) {
+            QCOMPARE(prompts.boxes.size(), std::size_t(1));
+            QVERIFY2(prompts.boxes[0].text == "No traces loaded", name);
+            QCOMPARE(prompts.boxes[0].caption, std::string("Problem"));
+            prompts.boxes.clear();
+        };
         for (const char* name :
              {"MenuSelWave", "MenuXAxis", "MenuPrint", "MenuToClip", "MenuToFile", "MenuToInst"}) {
             prompts.answers = {IdOk};
             form->Action(name)->trigger();
-            QVERIFY2(TakeBox() == "No traces loaded", name);
+            expectRefusal(name);
         }
         for (const char* name : {"ModeN", "dBRLN", "ModeI", "dBRLI"}) {
             prompts.answers = {IdOk};
             B(name)->click();
-            QVERIFY2(TakeBox() == "No traces loaded", name);
+            expectRefusal(name);
         }
-    }
-
-    void everySteppingButtonReportsWhenNothingIsLoaded() {
         for (const char* name :
              {"Left1N",  "Right1N", "Left2N", "Right2N", "UpN",    "DownN",   "AmpUpN", "AmpDnN",
               "DielUpN", "DielDnN", "RngUpN", "RngDnN",  "Left1I", "Right2I", "DownI",  "AmpDnI",
               "DielUpI", "RngDnI",  "ZoomN",  "ZoomI",   "EditN",  "SaveI"}) {
             prompts.answers = {IdOk};
             QTest::mouseClick(B(name), Qt::LeftButton);
-            QCOMPARE(TakeBox(), QString("No traces loaded"));
+            expectRefusal(name);
         }
+        QVERIFY(dir->Names().empty() || dir->Names() == std::vector<std::string>{"r470.SET"});
+        QDir::setCurrent(QDir::tempPath());
     }
 
     void heldRightMovesFurtherEachTickThenEnterUsesTheGrownStep() {

@@ -1,7 +1,7 @@
 // "Print", "To clipboard" and "To file" from the real main window's menu, offscreen.
 #include "display/files_panel_qt.h"
-#include "output/output_menu_qt.h"
 #include "main/main_form.h"
+#include "output/output_menu_qt.h"
 #include "support/pdf_pages.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
@@ -48,19 +48,6 @@ class MainOutputFormTest : public QObject {
         form.reset();
         QDir::setCurrent(QDir::tempPath());
         dir.reset();
-    }
-
-    void nothingHappensWithNoWaveform() {
-        prompts.answers = {IdOk, IdOk, IdOk};
-        form->MenuPrintClick();
-        form->MenuToClipClick();
-        form->MenuToFileClick();
-        QCOMPARE(prompts.boxes.size(), std::size_t(3));
-        for (const auto& b : prompts.boxes) {
-            QCOMPARE(b.text, std::string("No traces loaded"));
-            QCOMPARE(b.caption, std::string("Problem"));
-        }
-        QVERIFY(dir->Names().empty() || dir->Names() == std::vector<std::string>{"r470.SET"});
     }
 
     void toFileWritesThePictureOfTheWindowsOuterSize() {

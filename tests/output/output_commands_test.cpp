@@ -130,11 +130,6 @@ struct OutputTest : test::DisplayFixture {
         EXPECT_EQ(display2.state().GraphTop, 25) << "the screen layout again";
         EXPECT_EQ(display2.state().GraphRight, 648);
     }
-    void ExpectNoTracesBox() {
-        ASSERT_EQ(prompts.boxes.size(), 1u);
-        EXPECT_EQ(prompts.boxes[0].text, "No traces loaded");
-        EXPECT_EQ(prompts.boxes[0].caption, "Problem");
-    }
     static std::vector<CanvasCall> TextsAt(const RecordingCanvas& c, int y) {
         std::vector<CanvasCall> out;
         for (const auto& t : c.Of(CanvasCall::Text))
