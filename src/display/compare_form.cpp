@@ -1,7 +1,7 @@
 #include "display/compare_form.h"
 
 #include "display/units.h"
-#include "main/main_form.h"
+#include "shell/form_helpers_qt.h"
 #include "shell/text_qt.h"
 #include "ui_dbrl_form.h"
 #include "ui_diel_dif2_form.h"
@@ -34,22 +34,22 @@ TSelWaveForm::~TSelWaveForm() = default;
 void TSelWaveForm::Fill(const DisplayModeFields& f) {
     for (int n = 1; n <= kFileSlots; ++n) {
         auto i = static_cast<std::size_t>(n - 1);
-        TMainForm::SetEdit(this, Row("File", n), f.File[i]);
+        SetEdit(this, Row("File", n), f.File[i]);
         if (auto* e = findChild<QLineEdit*>(Row("File", n)))
             e->setCursorPosition(e->text().size()); // the file name, not the folder
-        TMainForm::SetCheck(this, Row("Disp", n), f.Boxes.Disp[i]);
-        TMainForm::SetCheck(this, Row("Diff", n), f.Boxes.Diff[i]);
+        SetCheck(this, Row("Disp", n), f.Boxes.Disp[i]);
+        SetCheck(this, Row("Diff", n), f.Boxes.Diff[i]);
     }
-    TMainForm::SetCheck(this, Row("Disp", kDiffSlot), f.Boxes.Disp[kDiffSlot - 1]);
+    SetCheck(this, Row("Disp", kDiffSlot), f.Boxes.Disp[kDiffSlot - 1]);
 }
 
 DisplayChoice TSelWaveForm::Boxes() const {
     DisplayChoice c;
     auto* self = const_cast<TSelWaveForm*>(this);
     for (int n = 1; n <= kDiffSlot; ++n)
-        c.Disp[static_cast<std::size_t>(n - 1)] = TMainForm::GetCheck(self, Row("Disp", n));
+        c.Disp[static_cast<std::size_t>(n - 1)] = GetCheck(self, Row("Disp", n));
     for (int n = 1; n <= kFileSlots; ++n)
-        c.Diff[static_cast<std::size_t>(n - 1)] = TMainForm::GetCheck(self, Row("Diff", n));
+        c.Diff[static_cast<std::size_t>(n - 1)] = GetCheck(self, Row("Diff", n));
     return c;
 }
 
@@ -84,7 +84,7 @@ void TMismatchForm::ClearClick() {
 
 MismatchAnswer TMismatchForm::Run(const std::string& message,
                                   const std::function<bool()>& clearClick) {
-    TMainForm::SetEdit(this, "Message", message);
+    SetEdit(this, "Message", message);
     clearClick_ = clearClick;
     answer_ = MismatchAnswer::Cancel;
     if (exec() != QDialog::Accepted)
@@ -158,8 +158,8 @@ TdBRLForm::TdBRLForm(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui
 TdBRLForm::~TdBRLForm() = default;
 
 void TdBRLForm::Fill(const std::string& ratio, const std::string& dB) {
-    TMainForm::SetEdit(this, "RLStr", ratio);
-    TMainForm::SetEdit(this, "dBStr", dB);
+    SetEdit(this, "RLStr", ratio);
+    SetEdit(this, "dBStr", dB);
 }
 
 void TdBRLForm::Run(const std::string& ratio, const std::string& dB) {

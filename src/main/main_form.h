@@ -3,6 +3,7 @@
 
 #include "display/display.h"
 #include "display/step_repeat.h"
+#include "shell/form_helpers_qt.h"
 #include "shell/session.h"
 #include "waveform/set_commands.h"
 
@@ -138,10 +139,17 @@ class TMainForm : public QMainWindow, public DisplayHost {
     void TrSelClick(int slot);
 
     // Dialog controls by name ("Disp" + "3"): check boxes and texts of up to 255 characters.
-    static void SetCheck(QWidget* form, const QString& name, bool checked);
-    static bool GetCheck(QWidget* form, const QString& name);
-    static void SetEdit(QWidget* form, const QString& name, const std::string& text);
-    static std::string GetEdit(QWidget* form, const QString& name);
+    // The dialogs below the main window reach them through shell/form_helpers_qt.h.
+    static void SetCheck(QWidget* form, const QString& name, bool checked) {
+        r470::SetCheck(form, name, checked);
+    }
+    static bool GetCheck(QWidget* form, const QString& name) { return r470::GetCheck(form, name); }
+    static void SetEdit(QWidget* form, const QString& name, const std::string& text) {
+        r470::SetEdit(form, name, text);
+    }
+    static std::string GetEdit(QWidget* form, const QString& name) {
+        return r470::GetEdit(form, name);
+    }
 
     TFilesForm* FilesForm() const { return filesForm_; }
     TClWaveForm* ClWaveForm() const { return clWaveForm_; }

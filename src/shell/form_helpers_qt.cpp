@@ -1,6 +1,5 @@
-// Filling and reading dialog controls by name, for commands that build a control's name
-// from a prefix and a slot number.
-#include "main/main_form.h"
+#include "shell/form_helpers_qt.h"
+
 #include "shell/text_qt.h"
 
 #include <QAbstractButton>
@@ -16,17 +15,17 @@ namespace {
 constexpr int kMaxControlText = 255;
 }
 
-void TMainForm::SetCheck(QWidget* form, const QString& name, bool checked) {
+void SetCheck(QWidget* form, const QString& name, bool checked) {
     if (auto* b = form ? form->findChild<QAbstractButton*>(name) : nullptr)
         b->setChecked(checked);
 }
 
-bool TMainForm::GetCheck(QWidget* form, const QString& name) {
+bool GetCheck(QWidget* form, const QString& name) {
     auto* b = form ? form->findChild<QAbstractButton*>(name) : nullptr;
     return b && b->isChecked();
 }
 
-void TMainForm::SetEdit(QWidget* form, const QString& name, const std::string& text) {
+void SetEdit(QWidget* form, const QString& name, const std::string& text) {
     QWidget* w = form ? form->findChild<QWidget*>(name) : nullptr;
     QString t = ToQ(text);
     if (auto* e = qobject_cast<QLineEdit*>(w))
@@ -45,7 +44,7 @@ void TMainForm::SetEdit(QWidget* form, const QString& name, const std::string& t
         w->setWindowTitle(t);
 }
 
-std::string TMainForm::GetEdit(QWidget* form, const QString& name) {
+std::string GetEdit(QWidget* form, const QString& name) {
     QWidget* w = form ? form->findChild<QWidget*>(name) : nullptr;
     QString t;
     if (auto* e = qobject_cast<QLineEdit*>(w))
