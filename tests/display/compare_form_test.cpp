@@ -6,6 +6,7 @@
 #include "main/main_form.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
+#include "support/when_modal.h"
 #include "ui_dbrl_form.h"
 #include "ui_diel_dif2_form.h"
 #include "ui_mismatch_form.h"
@@ -20,24 +21,14 @@
 
 using namespace r470;
 
+using test::WhenShown;
+
 class CompareFormTest : public QObject {
     Q_OBJECT
     test::ScriptedPrompts prompts;
     std::unique_ptr<test::TempDir> dir;
     std::unique_ptr<TMainForm> form;
 
-    // Runs `act` once `dialog` is on screen (its modal loop is running).
-    static void WhenShown(QWidget* dialog, std::function<void()> act) {
-        auto* poll = new QTimer(dialog);
-        QObject::connect(poll, &QTimer::timeout, dialog, [dialog, poll, act] {
-            if (!dialog->isVisible())
-                return;
-            poll->stop();
-            poll->deleteLater();
-            act();
-        });
-        poll->start(5);
-    }
     std::string Sample(const char* name) { return std::string(R470_SAMPLES "/") + name; }
 
   private slots:

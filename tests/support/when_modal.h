@@ -16,4 +16,17 @@ template <class T = QWidget> void WhenModal(std::function<void(T*)> act) {
     });
 }
 
+// Runs `act` once `dialog` itself is on screen, for a dialog known before the command opens it.
+inline void WhenShown(QWidget* dialog, std::function<void()> act) {
+    auto* poll = new QTimer(dialog);
+    QObject::connect(poll, &QTimer::timeout, dialog, [dialog, poll, act] {
+        if (!dialog->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        act();
+    });
+    poll->start(5);
+}
+
 } // namespace r470::test

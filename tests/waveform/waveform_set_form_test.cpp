@@ -3,6 +3,7 @@
 #include "main/main_form.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
+#include "support/when_modal.h"
 #include "ui_cl_wave_form.h"
 #include "ui_files_form.h"
 #include "ui_mismatch_form.h"
@@ -19,9 +20,11 @@
 #include <functional>
 
 using namespace r470;
+using test::WhenShown;
 
 // The waveform commands as the user reaches them: menu items, the file dialog and the
 // close dialog of the real main window, offscreen.
+
 class WaveformSetFormTest : public QObject {
     Q_OBJECT
 
@@ -29,18 +32,6 @@ class WaveformSetFormTest : public QObject {
     test::ScriptedPrompts prompts;
     std::unique_ptr<TMainForm> form;
 
-    // Runs `act` once `dialog` is on screen (modal dialogs open inside the command).
-    static void WhenShown(QWidget* dialog, std::function<void()> act) {
-        auto* poll = new QTimer(dialog);
-        QObject::connect(poll, &QTimer::timeout, dialog, [dialog, poll, act] {
-            if (!dialog->isVisible())
-                return;
-            poll->stop();
-            poll->deleteLater();
-            act();
-        });
-        poll->start(5);
-    }
     // When the file dialog is up, type `name` into it and press Ok.
     void AnswerFileDialog(const QString& name) {
         TFilesForm* f = form->FilesForm();
