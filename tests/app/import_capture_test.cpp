@@ -1,5 +1,6 @@
 // tdrtool import-capture run as a program on captured transmissions.
 #include "instrument/import.h"
+#include "support/import_doubles.h"
 #include "support/run_tool.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
@@ -13,6 +14,9 @@
 namespace r470 {
 namespace {
 
+using test::ChooseAll;
+using test::NoComments;
+
 using test::SentMemory;
 using test::TempDir;
 using test::Transmission;
@@ -23,19 +27,6 @@ ToolRun Tool(const TempDir& dir, const std::string& args) {
     return test::RunLine("cd '" + dir.Path() + "' && '" TDRTOOL_PATH "' import-capture " + args,
                          dir.Path("stderr.txt"));
 }
-
-class NoComments : public CommentDialogs {
-  public:
-    CommentsResult EditComments(CommentSession&) override { return CommentsResult::Cancel; }
-    bool AdditionalComments(const std::string&, std::string&) override { return false; }
-    int ChooseWaveform(const std::vector<std::string>&, int) override { return -1; }
-    CommentOption CommentOptions() override { return CommentOption::None; }
-};
-
-class ChooseAll : public MemoryChooser {
-  public:
-    std::optional<MemoryFlags> ChooseMem(const MemoryFlags& received) override { return received; }
-};
 
 std::vector<std::uint8_t> Capture() {
     return Transmission({SentMemory{.no = 2, .ext = std::array<std::uint8_t, 3>{'C', 50, 0}},

@@ -4,6 +4,7 @@
 #include "instrument/export.h"
 #include "instrument/import.h"
 #include "instrument/instrument_sim.h"
+#include "support/import_doubles.h"
 #include "support/link_fixture.h"
 #include "waveform/comments.h"
 #include "waveform/trace_file.h"
@@ -14,6 +15,8 @@
 namespace r470 {
 namespace {
 
+using test::NoComments;
+
 class AllMemories : public MemoryChooser {
   public:
     std::optional<MemoryFlags> ChooseMem(const MemoryFlags& received) override {
@@ -21,14 +24,6 @@ class AllMemories : public MemoryChooser {
         return received;
     }
     MemoryFlags offered{};
-};
-
-class NoComments : public CommentDialogs {
-  public:
-    CommentsResult EditComments(CommentSession&) override { return CommentsResult::Cancel; }
-    bool AdditionalComments(const std::string&, std::string&) override { return false; }
-    int ChooseWaveform(const std::vector<std::string>&, int) override { return -1; }
-    CommentOption CommentOptions() override { return CommentOption::None; }
 };
 
 InstrumentMemory Small(int n, int cursor, int diel = 670) {
