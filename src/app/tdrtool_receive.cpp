@@ -4,6 +4,7 @@
 #include "shell/console_prompts.h"
 
 #include <csignal>
+#include <cstdint>
 
 namespace tdrtool {
 namespace {
@@ -14,16 +15,19 @@ void OnInterrupt(int) {
 } // namespace
 
 std::string ReceiveHelp() {
-    return "Usage: tdrtool receive (--port N | --device PATH) [--out FILE]\n"
+    return "Usage: tdrtool receive (--port N | --device PATH) [--out FILE] [--timeout S]\n"
            "Waits for one transmission (press RS232 then 2 on the instrument), polling every\n"
            "100 ms as the window does, and writes it whole to FILE (default buffer.dat).\n"
            "Progress goes to standard error. Ctrl-C cancels and leaves no file. --port N is\n"
-           "a COM number (see tdrtool ports); the INI file's [Ports] section can map it.\n";
+           "a COM number (see tdrtool ports); the INI file's [Ports] section can map it.\n"
+           "--timeout S gives up after S seconds without a complete transmission (exit 1),\n"
+           "for scripts; without it the wait lasts until Ctrl-C, as in the window.\n";
 }
 
 int RunReceive(const Args& args) {
     PortChoice port;
     std::string out = "buffer.dat";
+    std::optional<double> timeoutS;
     std::optional<int> end = ReadArgs(
         args, ReceiveHelp(), nullptr,
         [&](const std::string& name, OptionReader& r) -> std::optional<int> {
@@ -39,6 +43,11 @@ int RunReceive(const Args& args) {
                 port.device = *value;
             } else if (name == "--out") {
                 out = *value;
+            } else if (name == "--timeout") {
+                timeoutS = ParseNumber<double>(*value, 0.1, 86400.0);
+                if (!timeoutS)
+                    return UsageError("receive", "bad timeout \"" + *value + "\" (0.1 to 86400 s)",
+                                      ReceiveHelp());
             } else {
                 return UsageError("receive", "unknown option \"" + name + "\"", ReceiveHelp());
             }
@@ -67,13 +76,17 @@ int RunReceive(const Args& args) {
     t.FormShow();
     int result = t.StartClick();
     std::int64_t next = clock.NowUs();
+    const std::int64_t deadline =
+        timeoutS ? next + static_cast<std::int64_t>(*timeoutS * 1e6) : INT64_MAX;
     while (result == r470::kTransferRunning) {
         next += r470::kPollIntervalMs * 1000;
         clock.SleepUntilUs(next);
-        if (gInterrupted) {
+        if (gInterrupted || clock.NowUs() >= deadline) {
             result = t.Abandon();
             progress.End();
-            std::cerr << "tdrtool receive: cancelled\n";
+            std::cerr << (gInterrupted ? "tdrtool receive: cancelled\n"
+                                       : "tdrtool receive: no complete transmission within the "
+                                         "timeout\n");
             return kExitFailed;
         }
         result = t.TimerTimer();

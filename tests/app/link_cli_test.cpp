@@ -1,5 +1,6 @@
 // tdrtool's link commands run as programs against tdrtool instrument on a pseudo-terminal.
 #include "instrument/instrument_sim.h"
+#include "instrument/sim_line.h"
 #include "support/temp_dir.h"
 #include "waveform/trace_file.h"
 
@@ -95,9 +96,21 @@ TEST(LinkCommands, FailuresExitNonZeroAndLeaveNoCapture) {
     EXPECT_EQ(Tdr("receive --device " + dir.Path("none") + " --out " + dir.Path("cap.dat")), 1);
     EXPECT_FALSE(CanOpenForReading(dir.Path("cap.dat")));
     EXPECT_EQ(Tdr("receive"), 2);
+    for (const char* bad : {"0", "nan", "-1", "1e9", "x"})
+        EXPECT_EQ(Tdr(std::string("receive --device /dev/null --timeout ") + bad), 2) << bad;
     EXPECT_EQ(Tdr("send --port 1 nofile.KEL:7"), 1);
     EXPECT_EQ(Tdr("send --port 1 x.KEL:49"), 1);
     EXPECT_EQ(Tdr("instrument --pty"), 2);
+}
+
+TEST(LinkCommands, ASilentInstrumentEndsTheReceiveAtTheTimeoutWithNoCapture) {
+    test::TempDir dir;
+    SimPty silent; // a line nobody sends on
+    ASSERT_EQ(silent.Open(), 0);
+    EXPECT_EQ(
+        Tdr("receive --device " + silent.PortPath() + " --timeout 0.5 --out " + dir.Path("c.dat")),
+        1);
+    EXPECT_FALSE(CanOpenForReading(dir.Path("c.dat")));
 }
 
 } // namespace
