@@ -15,7 +15,7 @@ namespace {
 using namespace r470;
 
 struct Scene {
-    Session session;
+    Workspace session;
     DisplayHost host;
     int width, height;
     QImage image{width, height, QImage::Format_RGB32};

@@ -4,9 +4,9 @@
 #include "common/cp1252.h"
 #include "display/recording_canvas.h"
 #include "display/return_loss.h"
+#include "display/set_commands.h"
 #include "shell/console_prompts.h"
 #include "shell/messages.h"
-#include "waveform/set_commands.h"
 
 namespace tdrtool {
 
@@ -50,7 +50,7 @@ int RunDbrl(const Args& args) {
     if (file.empty())
         return UsageError("dbrl", "no waveform file given", DbrlHelp());
 
-    r470::Session session;
+    r470::Workspace session;
     r470::ConsolePrompts prompts(std::cerr);
     r470::DisplayHost host;
     r470::RecordingCanvas canvas;

@@ -6,7 +6,7 @@
 #include "instrument/data_transfer.h"
 #include "instrument/termios_port.h"
 #include "shell/ini_file.h"
-#include "shell/session.h"
+#include "shell/program.h"
 
 #include <cstdio>
 #include <unistd.h>

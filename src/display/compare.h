@@ -5,7 +5,7 @@
 
 #include "display/display.h"
 #include "display/return_loss.h"
-#include "waveform/set_commands.h"
+#include "display/set_commands.h"
 
 #include <array>
 #include <functional>
@@ -81,7 +81,7 @@ class CompareDialogs {
 // and the compatibility check of every load.
 class CompareCommands : public LoadCheck {
   public:
-    CompareCommands(Session& session, Display& display, SetCommands& commands, Prompts& prompts)
+    CompareCommands(Workspace& session, Display& display, SetCommands& commands, Prompts& prompts)
         : session_(session), display_(display), commands_(commands), prompts_(prompts) {}
     void SetDialogs(CompareDialogs* dialogs) { dialogs_ = dialogs; }
 
@@ -98,7 +98,7 @@ class CompareCommands : public LoadCheck {
     bool GoOn(int& slot) override;
 
   private:
-    Session& session_;
+    Workspace& session_;
     Display& display_;
     SetCommands& commands_;
     Prompts& prompts_;

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "display/canvas.h"
-#include "shell/session.h"
+#include "waveform/workspace.h"
 
 #include <string>
 #include <vector>
@@ -72,7 +72,7 @@ constexpr int kStepMaxMultiple = 20;
 
 class Display {
   public:
-    Display(Session& session, Canvas& canvas, DisplayHost& host);
+    Display(Workspace& session, Canvas& canvas, DisplayHost& host);
 
     DisplayState& state() { return s_; }
     const DisplayState& state() const { return s_; }
@@ -179,7 +179,7 @@ class Display {
     // One gain step of the selected trace, up (+1) or down (-1), stopping at the limit.
     void StepGain(int dir, Prompts& prompts);
 
-    Session& session_;
+    Workspace& session_;
     Canvas* canvas_;
     DisplayHost& host_;
     DrawSurface surface_;

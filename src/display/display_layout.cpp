@@ -8,7 +8,7 @@
 
 namespace r470 {
 
-Display::Display(Session& session, Canvas& canvas, DisplayHost& host)
+Display::Display(Workspace& session, Canvas& canvas, DisplayHost& host)
     : session_(session), canvas_(&canvas), host_(host) {}
 
 Colour TraceColour(int slot) {

@@ -8,7 +8,7 @@ namespace r470 {
 
 class Display;
 class Prompts;
-struct Session;
+struct Workspace;
 
 // The 100 ms repeat timer of the window.
 class RepeatTimer {
@@ -40,7 +40,7 @@ enum class FormKey { Space, Left, Right, Up, Down, Other };
 
 class StepRepeat {
   public:
-    StepRepeat(Session& session, Display& display, Prompts& prompts, RepeatTimer& timer)
+    StepRepeat(Workspace& session, Display& display, Prompts& prompts, RepeatTimer& timer)
         : session_(session), display_(display), prompts_(prompts), timer_(timer) {}
 
     // Mouse press on a stepping button (any mouse button), or an arrow key going down.
@@ -64,7 +64,7 @@ class StepRepeat {
     // The single action of a tagged button.
     void Act(int tag);
 
-    Session& session_;
+    Workspace& session_;
     Display& display_;
     Prompts& prompts_;
     RepeatTimer& timer_;

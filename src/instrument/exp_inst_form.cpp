@@ -1,6 +1,7 @@
 #include "instrument/exp_inst_form.h"
 
-#include "main/main_form.h"
+#include "shell/form_helpers_qt.h"
+#include "waveform/trace_slot.h"
 #include "ui_exp_inst_form.h"
 
 #include <QCheckBox>
@@ -24,9 +25,9 @@ void TExpInstForm::Prepare(ExportForm& form) {
     form_ = &form;
     for (int i = 1; i <= kFileSlots; ++i) {
         QString n = QString::number(i);
-        TMainForm::SetEdit(this, "File" + n, form.Row(i).File);
-        TMainForm::SetCheck(this, "Sel" + n, form.Row(i).Sel);
-        TMainForm::SetEdit(this, "Mem" + n, form.Row(i).Mem);
+        SetEdit(this, "File" + n, form.Row(i).File);
+        SetCheck(this, "Sel" + n, form.Row(i).Sel);
+        SetEdit(this, "Mem" + n, form.Row(i).Mem);
     }
     ui_->Mem1->setFocus();
 }
@@ -36,8 +37,8 @@ void TExpInstForm::OkClick() {
         return;
     for (int i = 1; i <= kFileSlots; ++i) {
         QString n = QString::number(i);
-        form_->Row(i).Sel = TMainForm::GetCheck(this, "Sel" + n);
-        form_->Row(i).Mem = TMainForm::GetEdit(this, "Mem" + n);
+        form_->Row(i).Sel = GetCheck(this, "Sel" + n);
+        form_->Row(i).Mem = GetEdit(this, "Mem" + n);
     }
     if (form_->OkClick(set_, prompts_))
         accept();

@@ -1,6 +1,6 @@
 #include "instrument/instrument_commands.h"
 
-#include "shell/session.h"
+#include "waveform/workspace.h"
 
 namespace r470 {
 

@@ -12,7 +12,7 @@
 
 namespace r470 {
 
-struct Session;
+struct Workspace;
 
 // The data transfer window: a receive into the transfer buffer, or a send of the marked
 // slots. Receive answers the bytes when it completed, nothing when cancelled or failed.
@@ -41,7 +41,7 @@ struct InstrumentWindows {
 
 class InstrumentCommands {
   public:
-    InstrumentCommands(Session& session, Prompts& prompts, InstrumentWindows windows)
+    InstrumentCommands(Workspace& session, Prompts& prompts, InstrumentWindows windows)
         : session_(session), prompts_(prompts), windows_(std::move(windows)) {}
 
     void MenuImpInstClick();
@@ -54,7 +54,7 @@ class InstrumentCommands {
     void Send(const WaveformSet& set, const ExportMemories& memory);
 
   private:
-    Session& session_;
+    Workspace& session_;
     Prompts& prompts_;
     InstrumentWindows windows_;
     ImportState import_;

@@ -1,6 +1,6 @@
 #include "main/about_form.h"
 
-#include "shell/session.h"
+#include "shell/program.h"
 #include "shell/text_qt.h"
 #include "ui_about_form.h"
 

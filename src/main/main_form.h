@@ -2,10 +2,10 @@
 #pragma once
 
 #include "display/display.h"
+#include "display/set_commands.h"
 #include "display/step_repeat.h"
+#include "main/session.h"
 #include "shell/form_helpers_qt.h"
-#include "shell/session.h"
-#include "waveform/set_commands.h"
 
 #include <QMainWindow>
 #include <memory>

@@ -4,7 +4,7 @@
 
 namespace r470 {
 
-BorrowedDisplay::BorrowedDisplay(Display& display, Session& session, Canvas& canvas,
+BorrowedDisplay::BorrowedDisplay(Display& display, Workspace& session, Canvas& canvas,
                                  OutputTarget target, const DrawSurface& surface)
     : display_(display), session_(session), screen_(display.canvas()),
       screenSurface_(display.Surface()) {
@@ -21,7 +21,7 @@ BorrowedDisplay::~BorrowedDisplay() {
     display_.SetDrawParam();
 }
 
-void PrintTrace(Display& display, Session& session, const LabelSource& labels) {
+void PrintTrace(Display& display, Workspace& session, const LabelSource& labels) {
     display.SetDrawParam();
     if (session.set.TraceCount > 0) {
         display.RedrawTraces();
@@ -35,7 +35,7 @@ void PrintTrace(Display& display, Session& session, const LabelSource& labels) {
     DrawDetailsTable(display.canvas(), display.state(), session.set, labels);
 }
 
-void DrawComposition(Display& display, Session& session, Canvas& canvas, OutputTarget target,
+void DrawComposition(Display& display, Workspace& session, Canvas& canvas, OutputTarget target,
                      const DrawSurface& surface, const LabelSource& labels) {
     BorrowedDisplay borrowed(display, session, canvas, target, surface);
     PrintTrace(display, session, labels);

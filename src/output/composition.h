@@ -11,7 +11,7 @@ namespace r470 {
 // its canvas, target and layout back when it goes, also when drawing was cut short.
 class BorrowedDisplay {
   public:
-    BorrowedDisplay(Display& display, Session& session, Canvas& canvas, OutputTarget target,
+    BorrowedDisplay(Display& display, Workspace& session, Canvas& canvas, OutputTarget target,
                     const DrawSurface& surface);
     ~BorrowedDisplay();
     BorrowedDisplay(const BorrowedDisplay&) = delete;
@@ -19,7 +19,7 @@ class BorrowedDisplay {
 
   private:
     Display& display_;
-    Session& session_;
+    Workspace& session_;
     Canvas& screen_;
     DrawSurface screenSurface_;
 };
@@ -27,10 +27,10 @@ class BorrowedDisplay {
 // One page or picture on the display's current canvas and target: the layout for the
 // target, then waveforms, scale and readout labels, cursors, details, gain and dielectric,
 // then the details table from the labels' texts.
-void PrintTrace(Display& display, Session& session, const LabelSource& labels);
+void PrintTrace(Display& display, Workspace& session, const LabelSource& labels);
 
 // PrintTrace on `canvas`, the display borrowed for the time it takes.
-void DrawComposition(Display& display, Session& session, Canvas& canvas, OutputTarget target,
+void DrawComposition(Display& display, Workspace& session, Canvas& canvas, OutputTarget target,
                      const DrawSurface& surface, const LabelSource& labels);
 
 } // namespace r470

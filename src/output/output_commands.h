@@ -63,8 +63,8 @@ PictureFormat PictureFormatForChosenName(const std::string& path);
 
 class OutputCommands {
   public:
-    OutputCommands(Session& session, Display& display, Prompts& prompts, const LabelSource& labels,
-                   FileWriter writer = WriteFileSafely)
+    OutputCommands(Workspace& session, Display& display, Prompts& prompts,
+                   const LabelSource& labels, FileWriter writer = WriteFileSafely)
         : session_(session), display_(display), prompts_(prompts), labels_(labels),
           writer_(std::move(writer)) {}
 
@@ -84,7 +84,7 @@ class OutputCommands {
   private:
     void Problem(int message, const std::string& reason = "");
 
-    Session& session_;
+    Workspace& session_;
     Display& display_;
     Prompts& prompts_;
     const LabelSource& labels_;

@@ -4,7 +4,7 @@
 
 namespace r470 {
 
-OutputMenu::OutputMenu(QWidget* window, Session& session, Display& display, Prompts& prompts,
+OutputMenu::OutputMenu(QWidget* window, Workspace& session, Display& display, Prompts& prompts,
                        const LabelSource& labels, FileChooser& files)
     : commands_(session, display, prompts, labels), printer_(window), picture_([window] {
           // The outer size, frame and title bar included, as the window stands now.

@@ -16,7 +16,7 @@ class FileChooser;
 class OutputMenu {
   public:
     // `window` parents the print dialog and gives the picture its size.
-    OutputMenu(QWidget* window, Session& session, Display& display, Prompts& prompts,
+    OutputMenu(QWidget* window, Workspace& session, Display& display, Prompts& prompts,
                const LabelSource& labels, FileChooser& files);
 
     void MenuPrintClick() { commands_.MenuPrint(printer_); }

@@ -34,7 +34,7 @@ std::string PictureRequestError(const PictureOptions& o, const std::string& outP
     return "";
 }
 
-std::string LoadForPicture(Session& session, Display& display, SetCommands& commands,
+std::string LoadForPicture(Workspace& session, Display& display, SetCommands& commands,
                            Prompts& prompts, const PictureOptions& o) {
     if (o.files.empty())
         return "no waveform file given";

@@ -2,7 +2,7 @@
 // units, where the cursors stand, zoomed or not.
 #pragma once
 
-#include "waveform/set_commands.h"
+#include "display/set_commands.h"
 
 #include <optional>
 #include <string>
@@ -34,7 +34,7 @@ std::string PictureRequestError(const PictureOptions& options, const std::string
 
 // Loads the files into slots 1, 2, ... as "Add waveform" does and applies the options.
 // Returns an error text, or "" when every file loaded.
-std::string LoadForPicture(Session& session, Display& display, SetCommands& commands,
+std::string LoadForPicture(Workspace& session, Display& display, SetCommands& commands,
                            Prompts& prompts, const PictureOptions& options);
 
 } // namespace r470

@@ -62,7 +62,7 @@ std::string RenderPictureFile(const PictureOptions& o, const std::string& outPat
     const PictureFormat format = PictureFormatFor(outPath);
 
     InstallFontSubstitutes();
-    Session session;
+    Workspace session;
     ConsolePrompts prompts(messages);
     LabelBook labels;          // no window: the details labels are kept for the table
     RecordingCanvas offscreen; // the "screen" the loads draw on, thrown away

@@ -9,6 +9,10 @@
 
 namespace r470 {
 
+bool UsesNormalToolbar(const SettingsRecord& s) {
+    return s.ToolBarKind == 1;
+}
+
 std::array<std::uint8_t, kSettingsSize> EncodeSettings(const SettingsRecord& s) {
     std::array<std::uint8_t, kSettingsSize> b{};
     std::span<std::uint8_t> out(b);

@@ -25,6 +25,9 @@ struct SettingsRecord {
     bool operator==(const SettingsRecord&) const = default;
 };
 
+// The normal toolbar, or the instrument's keypad.
+bool UsesNormalToolbar(const SettingsRecord& s);
+
 std::array<std::uint8_t, kSettingsSize> EncodeSettings(const SettingsRecord& s);
 // Nothing when fewer than 106 bytes are given: a cut record is not half-applied.
 std::optional<SettingsRecord> DecodeSettings(std::span<const std::uint8_t> bytes);

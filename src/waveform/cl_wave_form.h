@@ -1,7 +1,7 @@
 // The close dialog: the four slots' files, each with a box to tick for closing.
 #pragma once
 
-#include "waveform/set_commands.h"
+#include "waveform/close_chooser.h"
 
 #include <QDialog>
 #include <memory>

@@ -102,7 +102,7 @@ TEST_F(PictureDiff, ComparesTheNamedSlotsLowerMinusHigherWhateverTheGrids) {
     for (auto [a, b, problem] : {std::tuple{2, 2, "If comparing, you must select 2 waveforms"},
                                  {1, 4, "Cannot display or compare where no waveform loaded"},
                                  {0, 1, "Cannot display or compare where no waveform loaded"}}) {
-        Session fresh;
+        Workspace fresh;
         RecordingCanvas c;
         DisplayHost h;
         Display d(fresh, c, h);

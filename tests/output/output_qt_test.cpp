@@ -3,6 +3,7 @@
 #include "display/files_panel_qt.h"
 #include "display/label_source.h"
 #include "display/recording_canvas.h"
+#include "display/set_commands.h"
 #include "output/picture_qt.h"
 #include "output/printer_qt.h"
 #include "support/pdf_pages.h"
@@ -11,7 +12,6 @@
 #include "support/when_modal.h"
 #include "ui_files_form.h"
 #include "waveform/files_form.h"
-#include "waveform/set_commands.h"
 
 #include <QClipboard>
 #include <QPageSize>
@@ -29,7 +29,7 @@ QPageLayout A4() {
 
 // Two waveforms loaded as the window loads them; the labels kept for the table.
 struct Loaded {
-    Session session;
+    Workspace session;
     test::ScriptedPrompts prompts;
     LabelBook labels;
     RecordingCanvas screen;

@@ -41,7 +41,7 @@ struct RecordingHost : DisplayHost {
 };
 
 struct DisplayFixture : ::testing::Test {
-    Session session;
+    Workspace session;
     RecordingCanvas canvas;
     RecordingHost host;
     ScriptedPrompts prompts;

@@ -1,5 +1,5 @@
+#include "main/session.h"
 #include "shell/messages.h"
-#include "shell/session.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 

@@ -1,9 +1,9 @@
+#include "display/set_commands.h"
 #include "display/units.h"
 #include "shell/prompts.h"
 #include "support/display_fixture.h"
 #include "support/temp_dir.h"
 #include "waveform/file_dialog.h"
-#include "waveform/set_commands.h"
 #include "waveform/synth.h"
 
 namespace r470 {

@@ -1,4 +1,4 @@
-#include "waveform/set_commands.h"
+#include "display/set_commands.h"
 
 #include "common/cp1252.h"
 #include "common/file_io.h"

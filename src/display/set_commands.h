@@ -4,7 +4,8 @@
 #pragma once
 
 #include "display/display.h"
-#include "shell/session.h"
+#include "waveform/close_chooser.h"
+#include "waveform/workspace.h"
 
 #include <array>
 #include <optional>
@@ -14,14 +15,6 @@ namespace r470 {
 
 class FileChooser;
 class Prompts;
-
-// The close dialog: which of the four slots to close, or nothing when cancelled.
-class CloseChooser {
-  public:
-    virtual ~CloseChooser() = default;
-    virtual std::optional<std::array<bool, 4>>
-    ChooseClose(const std::array<std::string, 4>& fileNames) = 0;
-};
 
 // The file name in upper case, letters a to z only, as the slot buttons and questions show it.
 std::string UpperFileName(const std::string& path);
@@ -40,7 +33,7 @@ class LoadCheck {
 
 class SetCommands {
   public:
-    SetCommands(Session& session, Display& display, DisplayHost& host, Prompts& prompts)
+    SetCommands(Workspace& session, Display& display, DisplayHost& host, Prompts& prompts)
         : session_(session), display_(display), host_(host), prompts_(prompts) {}
     void SetChoosers(FileChooser* files, CloseChooser* close) {
         files_ = files;
@@ -76,7 +69,7 @@ class SetCommands {
     // An empty graph, no details, and the start panel in place of the waveforms.
     void ShowEmpty();
 
-    Session& session_;
+    Workspace& session_;
     Display& display_;
     DisplayHost& host_;
     Prompts& prompts_;
