@@ -16,6 +16,7 @@
 #include "instrument/termios_port.h"
 #include "instrument/transfer_window_qt.h"
 #include "main/about_form.h"
+#include "main/access_menu_bar_qt.h"
 #include "main/main_menus_form.h"
 #include "main/toolbar_layout.h"
 #include "output/output_menu_qt.h"
@@ -74,8 +75,16 @@ TMainForm::TMainForm(AppPaths paths, Prompts* prompts) {
     client_->onMouseDown = [this](int x, int y) { display_->MouseDown(x, y); };
     client_->onMouseMove = [this](int x, int) { display_->MouseMove(x); };
     client_->onMouseUp = [this] { display_->MouseUp(); };
-    files_->onTraceButton = [this](int slot) { TrSelClick(slot); };
-    files_->onBareClick = [this] { FilesClick(); };
+    files_->onTraceButton = [this](int slot) {
+        display_->SelectTrace(slot, *prompts_);
+        RepaintWindow();
+    };
+    files_->onBareClick = [this] {
+        RunCommand([](TMainForm& f) {
+            if (int slot = EditFromFilesPanel(f.session().set, f.prompts(), f.CommentDialogs()))
+                f.display().SelectTrace(slot, f.prompts());
+        });
+    };
     // The dialogs live as long as the window and are reused.
     filesForm_ = new TFilesForm(this);
     clWaveForm_ = new TClWaveForm(this);
@@ -87,7 +96,10 @@ TMainForm::TMainForm(AppPaths paths, Prompts* prompts) {
     compare_->SetDialogs(compareDialogs_.get());
     commands_->SetLoadCheck(compare_.get());
     BuildInstrumentWindows();
-    rptTimer_ = std::make_unique<QtRepeatTimer>([this] { RptTimerTimer(); });
+    rptTimer_ = std::make_unique<QtRepeatTimer>([this] {
+        repeat_->RptTimerTimer();
+        RepaintWindow();
+    });
     repeat_ = std::make_unique<StepRepeat>(session_, *display_, *prompts_, *rptTimer_);
     output_ =
         std::make_unique<OutputMenu>(this, session_, *display_, *prompts_, *files_, *filesForm_);
@@ -162,7 +174,8 @@ void TMainForm::FormShow() {
         display_->SetDrawParam();
         display_->ClearTextArea();
     }
-    Painted([this] { display_->Redraw(); });
+    display_->Redraw();
+    RepaintWindow();
 }
 
 void TMainForm::ShowToolbar(bool normal) {
@@ -205,13 +218,20 @@ void TMainForm::resizeEvent(QResizeEvent* e) {
 void TMainForm::MenuNormalClick() {
     session_.settings.ToolBarKind = 1;
     ShowToolbar(true);
-    Painted([this] { display_->Redraw(); });
+    display_->Redraw();
+    RepaintWindow();
 }
 
 void TMainForm::MenuInstClick() {
     session_.settings.ToolBarKind = 2;
     ShowToolbar(false);
-    Painted([this] { display_->Redraw(); });
+    display_->Redraw();
+    RepaintWindow();
+}
+
+void TMainForm::RunCommand(const FormCommand& command) {
+    command(*this);
+    RepaintWindow();
 }
 
 QAction* TMainForm::Action(const char* objectName) const {
@@ -220,55 +240,6 @@ QAction* TMainForm::Action(const char* objectName) const {
 
 QPushButton* TMainForm::Button(const char* objectName) const {
     return client_->findChild<QPushButton*>(objectName);
-}
-
-void TMainForm::MenuNewClick() {
-    Painted([this] { commands_->MenuNew(); });
-}
-
-void TMainForm::MenuCloseAllWaveClick() {
-    MenuNewClick();
-}
-
-void TMainForm::MenuSaveClick() {
-    commands_->MenuSave();
-}
-
-void TMainForm::MenuSaveAsClick() {
-    Painted([this] { commands_->MenuSaveAs(); });
-}
-
-void TMainForm::MenuAddWaveClick() {
-    Painted([this] { commands_->Recall(); });
-}
-
-void TMainForm::MenuCloseWaveClick() {
-    Painted([this] { commands_->MenuCloseWave(); });
-}
-
-void TMainForm::AfterEdit(int slot) {
-    if (slot)
-        Painted([this, slot] { display_->SelectTrace(slot, *prompts_); });
-}
-
-void TMainForm::MenuEditClick() {
-    AfterEdit(MenuEdit(session_.set, *prompts_, *commentDialogs_));
-}
-
-void TMainForm::EditNClick() {
-    AfterEdit(EditCurTrace(session_.set, *prompts_, *commentDialogs_));
-}
-
-void TMainForm::FilesClick() {
-    AfterEdit(EditFromFilesPanel(session_.set, *prompts_, *commentDialogs_));
-}
-
-void TMainForm::TrSelClick(int slot) {
-    Painted([this, slot] { display_->SelectTrace(slot, *prompts_); });
-}
-
-void TMainForm::MenuZoomClick() {
-    Painted([this] { display_->Zoom(*prompts_); });
 }
 
 void TMainForm::RepaintWindow() {
@@ -318,10 +289,6 @@ void TMainForm::closeEvent(QCloseEvent* e) {
         e->ignore();
 }
 
-void TMainForm::Exit1Click() {
-    close();
-}
-
 TAboutForm* TMainForm::AboutForm() {
     if (!about_) {
         ownAbout_ = std::make_unique<TAboutForm>(this);
@@ -333,50 +300,6 @@ TAboutForm* TMainForm::AboutForm() {
 void TMainForm::About1Click() {
     AboutForm()->FillLabels();
     AboutForm()->exec();
-}
-
-} // namespace r470
-
-namespace r470 {
-
-void TMainForm::MenuPrintClick() {
-    output_->MenuPrintClick();
-}
-
-void TMainForm::MenuSelectClick() {
-    instrument_->MenuSelectClick();
-}
-
-void TMainForm::MenuImpInstClick() {
-    instrument_->MenuImpInstClick();
-}
-
-void TMainForm::MenuToClipClick() {
-    output_->MenuToClipClick();
-}
-
-void TMainForm::MenuToFileClick() {
-    output_->MenuToFileClick();
-}
-
-void TMainForm::MenuToInstClick() {
-    instrument_->MenuToInstClick();
-}
-
-void TMainForm::MenuSelWaveClick() {
-    Painted([this] { compare_->MenuSelWaveClick(); });
-}
-
-void TMainForm::MenuXAxisClick() {
-    Painted([this] { compare_->MenuXAxisClick(); });
-}
-
-void TMainForm::ShowdBRL() {
-    compare_->ShowdBRL();
-}
-
-void TMainForm::MenuChangeDielClick() {
-    Painted([this] { display_->ChangeDielUnits(*dielecForm_, *prompts_); });
 }
 
 } // namespace r470

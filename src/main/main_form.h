@@ -19,7 +19,9 @@ class QPushButton;
 
 namespace r470 {
 
+class AccessMenuBar;
 class FilesPanel;
+class FormCommand;
 class OutputMenu;
 class GraphSurface;
 class QtCommentDialogs;
@@ -66,77 +68,18 @@ class TMainForm : public QMainWindow, public DisplayHost {
     QAction* MenuExit() const { return menuExit_; }
     QAction* MenuAbout() const { return menuAbout_; }
 
+    Prompts& prompts() { return *prompts_; }
+    StepRepeat& Repeat() { return *repeat_; }
+    OutputMenu& Output() { return *output_; }
+
     void FormShow();
     bool FormCloseQuery();
     void AlignP335();
 
-    // Menu bar
-    void MenuNewClick();
-    void MenuSaveClick();
-    void MenuSaveAsClick();
-    void MenuPrintClick();
-    void Exit1Click();
-    void MenuSelectClick();
-    void MenuImpInstClick();
-    void MenuAddWaveClick();
-    void MenuCloseWaveClick();
-    void MenuCloseAllWaveClick();
-    void MenuZoomClick();
-    void MenuSelWaveClick();
-    void MenuXAxisClick();
-    void MenuChangeDielClick();
-    void MenuEditClick();
-    void MenuToClipClick();
-    void MenuToFileClick();
-    void MenuToInstClick();
+    // The window's own jobs among the menu commands; the rest live in the menu table.
     void MenuNormalClick();
     void MenuInstClick();
     void About1Click();
-
-    // Toolbar buttons (both toolbars call the same operations)
-    void ModeNClick();
-    void ModeIClick();
-    void Left1NClick();
-    void Left1IClick();
-    void Right1NClick();
-    void Right1IClick();
-    void Left2NClick();
-    void Left2IClick();
-    void Right2NClick();
-    void Right2IClick();
-    void UpClick();
-    void DownClick();
-    void AmpUpClick();
-    void AmpDnClick();
-    void DielUpClick();
-    void DielDnClick();
-    void SaveNClick();
-    void SaveIClick();
-    void RecallNClick();
-    void RecallIClick();
-    void RngUpNClick();
-    void RngUpIClick();
-    void RngDnNClick();
-    void RngDnIClick();
-    void ZoomNClick();
-    void ZoomIClick();
-    void EditNClick();
-    void dBRLNClick();
-    void dBRLIClick();
-    void ShowdBRL();
-
-    // Press-and-hold of a stepping button, given its tag; keys as the window sees them.
-    void RptMouseDown(int tag);
-    void RptMouseUp();
-    void RptTimerTimer();
-    // True when the key is consumed.
-    bool FormKeyDown(FormKey key);
-    void FormKeyUp(FormKey key);
-    StepRepeat& Repeat() { return *repeat_; }
-    OutputMenu& Output() { return *output_; }
-
-    void FilesClick();
-    void TrSelClick(int slot);
 
     // Dialog controls by name ("Disp" + "3"): check boxes and texts of up to 255 characters.
     // The dialogs below the main window reach them through shell/form_helpers_qt.h.
@@ -185,22 +128,14 @@ class TMainForm : public QMainWindow, public DisplayHost {
   private:
     void BuildMenus();
     void BuildToolbars();
-    // A tagged button's click, through the press-and-hold rules.
-    void TaggedClick(int tag);
-    // The top-level menu an Alt+letter opens; false for other keys.
-    bool MenuBarKey(const QKeyEvent* e, bool act);
-    void AfterEdit(int slot);
+    // A menu item's or button's command, and the window repainted after it.
+    void RunCommand(const FormCommand& command);
     void BuildInfoPanel();
     void BuildInstrumentWindows();
     static void KeepFace(QWidget* w);
     void ShowToolbar(bool normal);
     void LayoutClient();
     DrawSurface ScreenSurface() const;
-    // Runs a display operation and shows its result.
-    template <class F> void Painted(F&& f) {
-        f();
-        RepaintWindow();
-    }
 
     Session session_;
     std::unique_ptr<Prompts> ownPrompts_;
@@ -235,6 +170,7 @@ class TMainForm : public QMainWindow, public DisplayHost {
     QFrame* p335ToolBar_ = nullptr;
     QFrame* infoPanel_ = nullptr;
     QLabel* progName_ = nullptr;
+    AccessMenuBar* menuBar_ = nullptr;
     QAction* menuNormal_ = nullptr;
     QAction* menuInst_ = nullptr;
     QAction* menuExit_ = nullptr;

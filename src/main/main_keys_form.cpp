@@ -1,35 +1,14 @@
 // What the main window does with keys and with presses on its stepping buttons: it sees
 // each key before the focused control, and the menu bar owns its access letters.
+#include "main/access_menu_bar_qt.h"
 #include "main/main_form.h"
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QWindow>
 
 namespace r470 {
-
-bool TMainForm::MenuBarKey(const QKeyEvent* e, bool act) {
-    if (e->modifiers() != Qt::AltModifier || e->key() < Qt::Key_A || e->key() > Qt::Key_Z)
-        return false;
-    // Two menus share E (Edit, Export) and two H (Graph, Help), and toolbar buttons may
-    // share a letter with a menu. The first menu with the letter wins, every time; the
-    // others stay one arrow key away once a menu is open.
-    QChar letter = QChar('A' + (e->key() - Qt::Key_A));
-    for (QAction* a : menuBar()->actions()) {
-        QString text = a->text();
-        int amp = text.indexOf('&');
-        if (amp < 0 || amp + 1 >= text.size() || text[amp + 1].toUpper() != letter)
-            continue;
-        if (act && a->menu())
-            menuBar()->setActiveAction(a);
-        else if (act)
-            a->trigger();
-        return true;
-    }
-    return false;
-}
 
 namespace {
 FormKey KeyOf(int key) {
@@ -51,9 +30,10 @@ FormKey KeyOf(int key) {
 } // namespace
 
 bool TMainForm::event(QEvent* e) {
-    // Claim the menu bar's letters before any shortcut sees them, so that the key press
-    // comes to the window and opens the menu (see MenuBarKey).
-    if (e->type() == QEvent::ShortcutOverride && MenuBarKey(static_cast<QKeyEvent*>(e), false)) {
+    // Claim the menu bar's letters (and every key while it highlights an item) before any
+    // shortcut sees them, so that the key press comes to the window and the bar.
+    if (e->type() == QEvent::ShortcutOverride && menuBar_ &&
+        menuBar_->TakeKey(static_cast<QKeyEvent*>(e), false)) {
         e->accept();
         return true;
     }
@@ -62,59 +42,43 @@ bool TMainForm::event(QEvent* e) {
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* e) {
     if (watched == windowHandle() &&
+        (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::FocusOut))
+        menuBar_->ClearHighlight();
+    if (watched == windowHandle() &&
         (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease)) {
-        // An open menu, or the menu bar walked from the keyboard, takes the keys that reach
-        // this window (the arrows walk the menus). A release still ends a hold.
-        if (e->type() == QEvent::KeyPress &&
-            (QApplication::activePopupWidget() || QWidget::keyboardGrabber() ||
-             menuBar()->activeAction()))
-            return false;
         auto* k = static_cast<QKeyEvent*>(e);
-        if (e->type() == QEvent::KeyPress && MenuBarKey(k, true))
-            return true;
+        // An open menu takes the keys that reach this window (the arrows walk the menus),
+        // and so does the menu bar with an item highlighted. A release still ends a hold.
+        if (e->type() == QEvent::KeyPress) {
+            if (QApplication::activePopupWidget() || QWidget::keyboardGrabber())
+                return false;
+            if (menuBar_->TakeKey(k, true))
+                return true;
+            if (menuBar_->activeAction())
+                return false;
+        }
         FormKey key = KeyOf(k->key());
         if (key == FormKey::Other)
             return false;
-        if (e->type() == QEvent::KeyPress)
-            return FormKeyDown(key);
+        if (e->type() == QEvent::KeyPress) {
+            bool consumed = repeat_->FormKeyDown(key);
+            RepaintWindow();
+            return consumed;
+        }
         // The system's key repeat sends a release before every repeated press; only the
         // real release ends the hold.
         if (!k->isAutoRepeat())
-            FormKeyUp(key);
+            repeat_->FormKeyUp(key);
         return false;
     }
     auto* b = qobject_cast<QPushButton*>(watched);
-    if (b && (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick))
-        RptMouseDown(b->property("tag").toInt());
-    else if (b && e->type() == QEvent::MouseButtonRelease)
-        RptMouseUp();
+    if (b && (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick)) {
+        repeat_->RptMouseDown(b->property("tag").toInt());
+        RepaintWindow();
+    } else if (b && e->type() == QEvent::MouseButtonRelease) {
+        repeat_->RptMouseUp();
+    }
     return QMainWindow::eventFilter(watched, e);
-}
-
-bool TMainForm::FormKeyDown(FormKey key) {
-    bool consumed = repeat_->FormKeyDown(key);
-    RepaintWindow();
-    return consumed;
-}
-
-void TMainForm::FormKeyUp(FormKey key) {
-    repeat_->FormKeyUp(key);
-}
-
-void TMainForm::RptMouseDown(int tag) {
-    Painted([this, tag] { repeat_->RptMouseDown(tag); });
-}
-
-void TMainForm::RptMouseUp() {
-    repeat_->RptMouseUp();
-}
-
-void TMainForm::RptTimerTimer() {
-    Painted([this] { repeat_->RptTimerTimer(); });
-}
-
-void TMainForm::TaggedClick(int tag) {
-    Painted([this, tag] { repeat_->Click(tag); });
 }
 
 } // namespace r470

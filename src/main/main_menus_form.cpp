@@ -1,10 +1,20 @@
 // The menu bar, both toolbars and the start panel of the main window, built from tables.
 #include "main/main_menus_form.h"
 
+#include "display/compare.h"
+#include "display/dielec_form.h"
 #include "display/graph_surface_qt.h"
+#include "instrument/instrument_commands.h"
+#include "main/access_menu_bar_qt.h"
 #include "main/main_form.h"
 #include "main/toolbar_layout.h"
+#include "output/output_menu_qt.h"
 #include "shell/text_qt.h"
+#include "waveform/add_comm_form.h"
+#include "waveform/ch_wave_form.h"
+#include "waveform/comm_opt_form.h"
+#include "waveform/comments.h"
+#include "waveform/edit_comm_form.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,30 +28,40 @@ namespace r470 {
 namespace {
 using M = TMainForm;
 
+// An edit that chose a waveform shows it as the selected one.
+void Edited(M& f, int slot) {
+    if (slot)
+        f.display().SelectTrace(slot, f.prompts());
+}
+
 constexpr MenuRow kMenuRows[] = {
     {true, "&File", "File1", "", nullptr},
-    {false, "&New", "MenuNew", "", &M::MenuNewClick},
-    {false, "&Save", "MenuSave", "Ctrl+S", &M::MenuSaveClick},
-    {false, "Save &as", "MenuSaveAs", "", &M::MenuSaveAsClick},
-    {false, "&Print", "MenuPrint", "", &M::MenuPrintClick},
+    {false, "&New", "MenuNew", "", [](M& f) { f.commands().MenuNew(); }},
+    {false, "&Save", "MenuSave", "Ctrl+S", [](M& f) { f.commands().MenuSave(); }},
+    {false, "Save &as", "MenuSaveAs", "", [](M& f) { f.commands().MenuSaveAs(); }},
+    {false, "&Print", "MenuPrint", "", [](M& f) { f.Output().MenuPrintClick(); }},
     {false, "-", "", "", nullptr},
-    {false, "&Exit", "Exit1", "", &M::Exit1Click},
+    {false, "&Exit", "Exit1", "", [](M& f) { f.close(); }},
     {true, "&Import", "Import1", "", nullptr},
-    {false, "&Select comms port", "MenuSelect", "", &M::MenuSelectClick},
-    {false, "&Import from instrument", "MenuImpInst", "", &M::MenuImpInstClick},
+    {false, "&Select comms port", "MenuSelect", "", [](M& f) { f.Instrument().MenuSelectClick(); }},
+    {false, "&Import from instrument", "MenuImpInst", "",
+     [](M& f) { f.Instrument().MenuImpInstClick(); }},
     {true, "Grap&h", "Graph1", "", nullptr},
-    {false, "&Add waveform", "MenuAddWave", "Ctrl+R", &M::MenuAddWaveClick},
-    {false, "&Close waveform", "MenuCloseWave", "", &M::MenuCloseWaveClick},
-    {false, "Close all &waveforms", "MenuCloseAllWave", "", &M::MenuCloseAllWaveClick},
-    {false, "Z&oom", "MenuZoom", "Ctrl+O", &M::MenuZoomClick},
-    {false, "&Select waveform", "MenuSelWave", "Ctrl+M", &M::MenuSelWaveClick},
-    {false, "Change &X-Axis units", "MenuXAxis", "", &M::MenuXAxisClick},
-    {false, "Change &dielectric units", "MenuChangeDiel", "", &M::MenuChangeDielClick},
-    {true, "&Edit", "MenuEdit", "", &M::MenuEditClick},
+    {false, "&Add waveform", "MenuAddWave", "Ctrl+R", [](M& f) { f.commands().Recall(); }},
+    {false, "&Close waveform", "MenuCloseWave", "", [](M& f) { f.commands().MenuCloseWave(); }},
+    {false, "Close all &waveforms", "MenuCloseAllWave", "", [](M& f) { f.commands().MenuNew(); }},
+    {false, "Z&oom", "MenuZoom", "Ctrl+O", [](M& f) { f.display().Zoom(f.prompts()); }},
+    {false, "&Select waveform", "MenuSelWave", "Ctrl+M",
+     [](M& f) { f.compare().MenuSelWaveClick(); }},
+    {false, "Change &X-Axis units", "MenuXAxis", "", [](M& f) { f.compare().MenuXAxisClick(); }},
+    {false, "Change &dielectric units", "MenuChangeDiel", "",
+     [](M& f) { f.display().ChangeDielUnits(*f.DielecForm(), f.prompts()); }},
+    {true, "&Edit", "MenuEdit", "",
+     [](M& f) { Edited(f, MenuEdit(f.session().set, f.prompts(), f.CommentDialogs())); }},
     {true, "&Export", "Export1", "", nullptr},
-    {false, "To &clipboard", "MenuToClip", "", &M::MenuToClipClick},
-    {false, "To &file", "MenuToFile", "", &M::MenuToFileClick},
-    {false, "To &instrument", "MenuToInst", "", &M::MenuToInstClick},
+    {false, "To &clipboard", "MenuToClip", "", [](M& f) { f.Output().MenuToClipClick(); }},
+    {false, "To &file", "MenuToFile", "", [](M& f) { f.Output().MenuToFileClick(); }},
+    {false, "To &instrument", "MenuToInst", "", [](M& f) { f.Instrument().MenuToInstClick(); }},
     {true, "&Toolbar", "Toolbar1", "", nullptr},
     {false, "&Normal toolbar", "MenuNormal", "", &M::MenuNormalClick},
     {false, "&Instrument toolbar", "MenuInst", "", &M::MenuInstClick},
@@ -50,18 +70,15 @@ constexpr MenuRow kMenuRows[] = {
 };
 
 constexpr ButtonRow kButtonRows[] = {
-    {"ModeN", &M::ModeNClick},     {"ModeI", &M::ModeIClick},     {"Left1N", &M::Left1NClick},
-    {"Left1I", &M::Left1IClick},   {"Right1N", &M::Right1NClick}, {"Right1I", &M::Right1IClick},
-    {"Left2N", &M::Left2NClick},   {"Left2I", &M::Left2IClick},   {"Right2N", &M::Right2NClick},
-    {"Right2I", &M::Right2IClick}, {"UpN", &M::UpClick},          {"UpI", &M::UpClick},
-    {"DownN", &M::DownClick},      {"DownI", &M::DownClick},      {"AmpUpN", &M::AmpUpClick},
-    {"AmpUpI", &M::AmpUpClick},    {"AmpDnN", &M::AmpDnClick},    {"AmpDnI", &M::AmpDnClick},
-    {"DielUpN", &M::DielUpClick},  {"DielUpI", &M::DielUpClick},  {"DielDnN", &M::DielDnClick},
-    {"DielDnI", &M::DielDnClick},  {"SaveN", &M::SaveNClick},     {"SaveI", &M::SaveIClick},
-    {"RecallN", &M::RecallNClick}, {"RecallI", &M::RecallIClick}, {"RngUpN", &M::RngUpNClick},
-    {"RngUpI", &M::RngUpIClick},   {"RngDnN", &M::RngDnNClick},   {"RngDnI", &M::RngDnIClick},
-    {"ZoomN", &M::ZoomNClick},     {"ZoomI", &M::ZoomIClick},     {"EditN", &M::EditNClick},
-    {"dBRLN", &M::dBRLNClick},     {"dBRLI", &M::dBRLIClick},
+    {"ModeN", "ModeI", "MenuSelWave"},
+    {"SaveN", "SaveI", "MenuSave"},
+    {"RecallN", "RecallI", "MenuAddWave"},
+    {"ZoomN", "ZoomI", "MenuZoom"},
+    {"RngUpN", "RngUpI", "", [](M& f) { f.display().ChangeRange(1, f.prompts()); }},
+    {"RngDnN", "RngDnI", "", [](M& f) { f.display().ChangeRange(0, f.prompts()); }},
+    {"EditN", "", "",
+     [](M& f) { Edited(f, EditCurTrace(f.session().set, f.prompts(), f.CommentDialogs())); }},
+    {"dBRLN", "dBRLI", "", [](M& f) { f.compare().ShowdBRL(); }},
 };
 
 constexpr int kInfoPanelWidth = 370;
@@ -93,7 +110,16 @@ std::span<const ButtonRow> ToolButtonRows() {
     return kButtonRows;
 }
 
+void FormCommand::operator()(TMainForm& form) const {
+    if (member_)
+        (form.*member_)();
+    else if (function_)
+        function_(form);
+}
+
 void TMainForm::BuildMenus() {
+    menuBar_ = new AccessMenuBar(this);
+    setMenuBar(menuBar_);
     QMenu* menu = nullptr;
     for (const MenuRow& row : kMenuRows) {
         QAction* a = nullptr;
@@ -113,7 +139,7 @@ void TMainForm::BuildMenus() {
         if (row.shortcut[0])
             a->setShortcut(QKeySequence(row.shortcut));
         if (row.handler)
-            connect(a, &QAction::triggered, this, row.handler);
+            connect(a, &QAction::triggered, this, [this, &row] { RunCommand(row.handler); });
     }
     menuNormal_ = Action("MenuNormal");
     menuInst_ = Action("MenuInst");
@@ -148,11 +174,26 @@ void TMainForm::BuildToolbars() {
     for (std::size_t i = 0; i < kInstrumentToolbar.size(); ++i)
         MakeButton(p335ToolBar_, kInstrumentToolbar[i], InstrumentButtonRect(i));
 
+    for (QPushButton* b : client_->findChildren<QPushButton*>()) {
+        int tag = b->property("tag").toInt();
+        if (tag == 0)
+            continue;
+        connect(b, &QPushButton::clicked, this, [this, tag] {
+            repeat_->Click(tag);
+            RepaintWindow();
+        });
+        b->installEventFilter(this); // the press and the release drive the repeat
+    }
     for (const ButtonRow& row : kButtonRows) {
-        QPushButton* b = Button(row.name);
-        connect(b, &QPushButton::clicked, this, row.click);
-        if (b->property("tag").toInt() != 0)
-            b->installEventFilter(this); // the press and the release drive the repeat
+        for (const char* name : {row.normal, row.instrument}) {
+            if (name[0] == '\0')
+                continue;
+            if (row.sameAs[0] != '\0')
+                connect(Button(name), &QPushButton::clicked, Action(row.sameAs), &QAction::trigger);
+            else
+                connect(Button(name), &QPushButton::clicked, this,
+                        [this, &row] { RunCommand(row.click); });
+        }
     }
 }
 

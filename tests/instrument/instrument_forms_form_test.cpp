@@ -210,10 +210,10 @@ class InstrumentFormsTest : public QObject {
             QCOMPARE(w->ui().Device->text(), QString::fromStdString(pty.PortPath()));
             w->ui().Ok->click();
         });
-        main.MenuSelectClick();
+        main.Action("MenuSelect")->trigger();
         QCOMPARE(int(main.session().settings.CommPort), 200);
         test::WhenModal<TConfigForm>([](TConfigForm* w) { w->ui().Cancel->click(); });
-        main.MenuSelectClick();
+        main.Action("MenuSelect")->trigger();
         QCOMPARE(int(main.session().settings.CommPort), 200);
     }
 };

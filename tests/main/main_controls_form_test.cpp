@@ -1,4 +1,5 @@
 #include "display/dielec_form.h"
+#include "main/access_menu_bar_qt.h"
 #include "main/main_form.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
@@ -147,7 +148,7 @@ class MainControlsFormTest : public QObject {
         QTest::mousePress(B("Right1N"), Qt::LeftButton);
         QCOMPARE(S().Cursor1Ns, start + base);
         for (int i = 0; i < 3; ++i)
-            form->RptTimerTimer(); // the 100 ms ticks, without waiting for them
+            form->Repeat().RptTimerTimer(); // the 100 ms ticks, without waiting for them
         QVERIFY(qAbs(S().Cursor1Ns - (start + 10 * base)) < 1e-9);
         QTest::mouseRelease(B("Right1N"), Qt::LeftButton);
         QVERIFY(!form->Repeat().Repeating());
@@ -198,7 +199,9 @@ class MainControlsFormTest : public QObject {
 
     void altLettersOpenTheMenuBarFirst() {
         prompts.answers = {IdOk};
-        Key(Qt::Key_E, Qt::AltModifier); // Edit, not Export nor the Edit button
+        Key(Qt::Key_E, Qt::AltModifier); // Edit and Export share E: Edit is only highlighted
+        QVERIFY(prompts.boxes.empty());
+        Key(Qt::Key_Return); // Enter runs the menu's Edit, not the Edit button
         QCOMPARE(TakeBox(), QString("No traces loaded"));
         QVERIFY(!QApplication::activePopupWidget());
         QTest::qWait(50); // a shared letter must not leave the menu bar taking keys
@@ -207,7 +210,8 @@ class MainControlsFormTest : public QObject {
         Key(Qt::Key_I);
         QVERIFY(form->NormToolBar()->isVisible());
 
-        Key(Qt::Key_H, Qt::AltModifier);
+        Key(Qt::Key_H, Qt::AltModifier); // Graph and Help share H
+        Key(Qt::Key_Return);
         QTRY_VERIFY(QApplication::activePopupWidget());
         QCOMPARE(form->menuBar()->activeAction()->text(), QString("Grap&h"));
         QApplication::activePopupWidget()->close();
@@ -231,6 +235,58 @@ class MainControlsFormTest : public QObject {
             QApplication::activePopupWidget()->close();
     }
 
+    void sharedLettersHighlightInTurnAndEnterActs() {
+        auto* bar = qobject_cast<AccessMenuBar*>(form->menuBar());
+        QVERIFY(bar);
+        QAction* edit = form->Action("MenuEdit");
+        QAction* exp = form->Action("Export1");
+        // E goes Edit, Export, Edit, with or without Alt; nothing runs, nothing opens.
+        Key(Qt::Key_E, Qt::AltModifier);
+        QCOMPARE(bar->Highlighted(), edit);
+        Key(Qt::Key_E);
+        QCOMPARE(bar->Highlighted(), exp);
+        Key(Qt::Key_E, Qt::AltModifier);
+        QCOMPARE(bar->Highlighted(), edit);
+        Key(Qt::Key_Q); // nobody's letter: the highlight stays
+        QCOMPARE(bar->Highlighted(), edit);
+        QVERIFY(prompts.boxes.empty());
+        QVERIFY(!QApplication::activePopupWidget());
+        // Enter opens the highlighted menu.
+        Key(Qt::Key_E);
+        Key(Qt::Key_Return);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QCOMPARE(bar->activeAction(), exp);
+        QCOMPARE(bar->Highlighted(), nullptr);
+        QApplication::activePopupWidget()->close();
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+
+        // A unique letter still acts at once, even with another item highlighted.
+        Key(Qt::Key_H, Qt::AltModifier);
+        QCOMPARE(bar->Highlighted()->text(), QString("Grap&h"));
+        Key(Qt::Key_T);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QCOMPARE(bar->activeAction()->text(), QString("&Toolbar"));
+        QApplication::activePopupWidget()->close();
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+
+        // While an item is highlighted the keys are the bar's: the cursors stay, the arrows
+        // walk the bar, Escape leaves it.
+        Load();
+        double c1 = S().Cursor1Ns;
+        Key(Qt::Key_E, Qt::AltModifier);
+        Key(Qt::Key_Right);
+        QCOMPARE(bar->Highlighted(), exp);
+        Key(Qt::Key_Left);
+        Key(Qt::Key_Left);
+        QCOMPARE(bar->Highlighted()->text(), QString("Grap&h"));
+        QCOMPARE(S().Cursor1Ns, c1);
+        Key(Qt::Key_Escape);
+        QCOMPARE(bar->Highlighted(), nullptr);
+        Key(Qt::Key_Right);
+        QVERIFY(S().Cursor1Ns > c1); // the keys are the window's again
+        QVERIFY(prompts.boxes.empty());
+    }
+
     void dielectricUnitsDialogSetsTheUnitOnOk() {
         Load();
         form->session().settings.XAxisUnits = 1;
@@ -249,7 +305,7 @@ class MainControlsFormTest : public QObject {
             w->ui().UnitVHalf->setChecked(true);
             w->ui().Cancel->click();
         });
-        form->MenuChangeDielClick();
+        form->Action("MenuChangeDiel")->trigger();
         QCOMPARE(int(form->session().settings.DielUnits), 1);
     }
 
