@@ -1,6 +1,7 @@
 // Where the details panel's second column goes and how much room each value has, so that
 // every value shows its whole text: a value that would reach the next column moves that
-// column to the right, and what still does not fit wraps at the column's edge.
+// column's block (date, time and cable ID; or the comments) to the right, and what still
+// does not fit wraps at its room's edge.
 #pragma once
 
 #include <array>
@@ -16,16 +17,22 @@ constexpr int kDetailsColumnGap = 8;
 struct DetailsRowWidths {
     int left = 0;       // the first column's value, 0 when empty
     bool right = false; // the second column has a caption or value on this row
-    int rightValue = 0; // the second column's value
+};
+
+// A block of rows of the second column that moves as one.
+struct DetailsBlock {
+    int firstRow, lastRow;
+    int keepWhole; // the widest of its values that must stay on one line
 };
 
 struct DetailsPlacement {
-    int secondColumnX = kDetailsSecondColumnX;
+    std::array<int, 2> blockX{kDetailsSecondColumnX, kDetailsSecondColumnX}; // captions
+    std::array<int, 2> blockRoom{};           // widest a value of the block may be
     std::array<int, kDetailsRows> leftRoom{}; // widest a first-column value may be
-    int rightRoom = 0;                        // widest a second-column value may be
 };
 
 // edge: the right end of the room for texts (the slot buttons sit beyond it).
-DetailsPlacement PlaceDetails(const std::array<DetailsRowWidths, kDetailsRows>& rows, int edge);
+DetailsPlacement PlaceDetails(const std::array<DetailsRowWidths, kDetailsRows>& rows,
+                              const std::array<DetailsBlock, 2>& blocks, int edge);
 
 } // namespace r470

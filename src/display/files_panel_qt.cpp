@@ -22,6 +22,8 @@ const char* const kRightCaptions[] = {"LDate", "LTime", "LCable", "LComments"};
 const char* const kRightValues[] = {"SDate",      "STime",      "SCable",     "SComments1",
                                     "SComments2", "SComments3", "SComments4", "SComments5"};
 constexpr int kEdgeMargin = 4; // between the texts and the colour strips
+constexpr int kCommentsRow = 3;
+constexpr int kLeastCommentRoom = 150; // the comments' block moves no further than this
 
 // Lines no wider than room, broken after a path separator or a blank where one allows it.
 QStringList WrapToWidth(const QString& text, int room, const QFontMetrics& fm) {
@@ -127,12 +129,12 @@ bool FilesPanel::HasText(const std::string& name) const {
 int FilesPanel::TextWidth(const std::string& name) const {
     if (!HasText(name))
         return 0;
-    return Label(name)->fontMetrics().horizontalAdvance(ToQ(texts_.at(name)));
+    // One pixel more than the advance, or the last pixel of an "A" is cut.
+    return Label(name)->fontMetrics().horizontalAdvance(ToQ(texts_.at(name))) + 1;
 }
 
-void FilesPanel::PlaceValue(const std::string& name, int x, int row, int room) {
+int FilesPanel::PlaceValue(const std::string& name, int x, int y, int room) {
     QLabel* l = Label(name);
-    const int y = kRowTop + row * kRowStep;
     auto it = texts_.find(name);
     const QString full = it == texts_.end() ? QString() : ToQ(it->second);
     const QFontMetrics fm = l->fontMetrics();
@@ -141,13 +143,14 @@ void FilesPanel::PlaceValue(const std::string& name, int x, int row, int room) {
         l->setText(full);
         l->setToolTip(QString());
         l->setGeometry(x, y, std::max(width, 1), kLabelHeight);
-        return;
+        return kLabelHeight;
     }
-    const QStringList lines = WrapToWidth(full, room, fm);
+    const QStringList lines = WrapToWidth(full, room - 1, fm);
+    const int height = kLabelHeight + fm.lineSpacing() * static_cast<int>(lines.size() - 1);
     l->setText(lines.join('\n'));
     l->setToolTip(full);
-    l->setGeometry(x, y, room, std::max<int>(kLabelHeight, fm.lineSpacing() * lines.size()));
-    l->raise();
+    l->setGeometry(x, y, room, height);
+    return height;
 }
 
 void FilesPanel::LayoutLabels() {
@@ -156,19 +159,34 @@ void FilesPanel::LayoutLabels() {
         rows[static_cast<std::size_t>(r)].left = TextWidth(kLeftValues[r]);
     for (int r = 0; r < 4; ++r)
         rows[static_cast<std::size_t>(r)].right = HasText(kRightCaptions[r]);
+    int widestComment = 0;
     for (int r = 0; r < 8; ++r) {
         auto& row = rows[static_cast<std::size_t>(r)];
         row.right = row.right || HasText(kRightValues[r]);
-        row.rightValue = TextWidth(kRightValues[r]);
+        if (r >= kCommentsRow)
+            widestComment = std::max(widestComment, TextWidth(kRightValues[r]));
     }
+    // Date, time and cable ID stay whole; comments wrap onto the free rows below them.
+    const std::array<DetailsBlock, 2> blocks{{
+        {0, kCommentsRow - 1,
+         std::max({TextWidth("SDate"), TextWidth("STime"), TextWidth("SCable")})},
+        {kCommentsRow, 7, std::min(widestComment, kLeastCommentRoom)},
+    }};
     const int edge = width() - kButtonWidth - kStripWidth - kEdgeMargin;
-    const DetailsPlacement p = PlaceDetails(rows, edge);
+    const DetailsPlacement p = PlaceDetails(rows, blocks, edge);
     for (int r = 0; r < kDetailsRows; ++r)
-        PlaceValue(kLeftValues[r], kDetailsValueX, r, p.leftRoom[static_cast<std::size_t>(r)]);
-    for (int r = 0; r < 4; ++r)
-        Label(kRightCaptions[r])->move(p.secondColumnX, kRowTop + r * kRowStep);
-    for (int r = 0; r < 8; ++r)
-        PlaceValue(kRightValues[r], p.secondColumnX + kDetailsSecondValueOffset, r, p.rightRoom);
+        PlaceValue(kLeftValues[r], kDetailsValueX, kRowTop + r * kRowStep,
+                   p.leftRoom[static_cast<std::size_t>(r)]);
+    int shift = 0;
+    for (int r = 0; r < 8; ++r) {
+        const std::size_t b = r < kCommentsRow ? 0 : 1;
+        const int y = kRowTop + r * kRowStep + shift;
+        if (r < 4)
+            Label(kRightCaptions[r])->move(p.blockX[b], y);
+        const int height =
+            PlaceValue(kRightValues[r], p.blockX[b] + kDetailsSecondValueOffset, y, p.blockRoom[b]);
+        shift += height - kLabelHeight;
+    }
 }
 
 void FilesPanel::resizeEvent(QResizeEvent* e) {

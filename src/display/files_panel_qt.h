@@ -51,7 +51,8 @@ class FilesPanel : public QFrame, public LabelSource {
   private:
     bool HasText(const std::string& name) const;
     int TextWidth(const std::string& name) const;
-    void PlaceValue(const std::string& name, int x, int row, int room);
+    // Places a value at its whole width, or wrapped to room; gives the height it takes.
+    int PlaceValue(const std::string& name, int x, int y, int room);
 
     std::map<std::string, QLabel*> labels_;
     std::map<std::string, std::string> texts_;

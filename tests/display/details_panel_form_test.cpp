@@ -21,9 +21,9 @@ class DetailsPanelTest : public QObject {
     static inline const char* const kFirst[] = {"SFilename", "SMemFN2", "SGain",
                                                 "SMode",     "SRange",  "SPulse",
                                                 "SMachine",  "SFilter", "SImpedance"};
-    static inline const char* const kSecond[] = {
-        "LDate",  "LTime",      "LCable",     "LComments",  "SDate",      "STime",
-        "SCable", "SComments1", "SComments2", "SComments3", "SComments4", "SComments5"};
+    static inline const char* const kSecond[] = {"SDate",      "STime",      "SCable",
+                                                 "SComments1", "SComments2", "SComments3",
+                                                 "SComments4", "SComments5"};
 
     // Whole, inside the room left of the slot buttons, and clear of the second column.
     void CheckPanel(const char* when) {
@@ -36,8 +36,7 @@ class DetailsPanelTest : public QObject {
         for (const char* n : kFirst)
             values << n;
         for (const char* n : kSecond)
-            if (n[0] == 'S')
-                values << n;
+            values << n;
         for (const QString& name : values) {
             const std::string n = name.toStdString();
             QLabel* l = files->Label(n);
@@ -49,15 +48,25 @@ class DetailsPanelTest : public QObject {
                 QVERIFY2(l->fontMetrics().horizontalAdvance(line) <= l->width(), qPrintable(msg));
             QVERIFY2(l->geometry().right() < files->Strip(1)->x(), qPrintable(msg));
         }
-        for (const char* left : kFirst) {
-            if (!shows(left))
-                continue;
-            for (const char* right : kSecond)
-                if (shows(right))
-                    QVERIFY2(
-                        !files->Label(left)->geometry().intersects(files->Label(right)->geometry()),
-                        qPrintable(QString("%1 %2 covers %3").arg(when, left, right)));
-        }
+        // Nothing covers anything: not the next column, not a row below.
+        QStringList all = values;
+        for (const char* n :
+             {"LFilename", "LMemFN2", "LGain", "LMode", "LRange", "LPulse", "LMachine", "LFilter",
+              "LImpedance", "LDate", "LTime", "LCable", "LComments"})
+            all << n;
+        for (const QString& a : all)
+            for (const QString& b : all) {
+                if (a >= b || !shows(a.toStdString().c_str()) || !shows(b.toStdString().c_str()))
+                    continue;
+                QVERIFY2(!files->Label(a.toStdString())
+                              ->geometry()
+                              .intersects(files->Label(b.toStdString())->geometry()),
+                         qPrintable(QString("%1: %2 and %3").arg(when, a, b)));
+            }
+        for (const QString& a : all)
+            if (shows(a.toStdString().c_str()))
+                QVERIFY2(files->Label(a.toStdString())->geometry().bottom() < files->height(),
+                         qPrintable(QString("%1: %2 below the panel").arg(when, a)));
     }
 
   private slots:
