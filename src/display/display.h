@@ -22,7 +22,13 @@ struct DrawSurface {
     int normToolbarHeight = 25;
     int windowWidth = 0; // picture: the main window's outer width
     int pageWidth = 0;   // printer: the physical page width in device pixels
+    // Screen: device pixels per window pixel. The sizes above are in window pixels; the
+    // screen is drawn in device pixels, so a high-density screen gets crisp lines.
+    double pixelRatio = 1;
 };
+
+// A length in window pixels as device pixels at a pixel ratio.
+int DevicePixels(int windowPixels, double ratio);
 
 // The window around the display: repaint, control layout, the details labels, the slot
 // buttons and the start panel.
@@ -128,6 +134,9 @@ class Display {
     void DrawCursors(bool draw);
     void MoveCursor(int k, double delta, Prompts& prompts);
     void SwitchActiveCursor();
+    // The passive cursor wiped and drawn dashed, the active one solid: after every change
+    // of a cursor's role or position.
+    void ShowCursorRoles();
     // Makes a slot the selected waveform (its button was clicked): beeps for an empty slot,
     // refuses a hidden one, else draws it on top and shows its details.
     void SelectTrace(int slot, Prompts& prompts);
@@ -135,6 +144,8 @@ class Display {
     void ShowCurToCur(Colour colour);
     void ShowDiel(Colour colour);
     void ShowGain();
+    // The range value of the details, rewritten whenever the range or its unit changes.
+    void ShowRangeDetail();
     void FixedText(int slot);
     void TraceText(int slot, bool clear);
     std::string GainText(int slot) const;
@@ -160,7 +171,7 @@ class Display {
     // The step back at one base step (a press, a first load).
     void ResetStep();
 
-    // Mouse dragging
+    // Mouse dragging, at positions in device pixels of the drawing surface.
     void MouseDown(int x, int y);
     void MouseMove(int x);
     void MouseUp();

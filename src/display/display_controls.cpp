@@ -110,6 +110,7 @@ void Display::ChangeRange(int dir, Prompts& prompts) {
     RedrawTraces();
     RangeText();
     ShowRange(kBlack);
+    ShowRangeDetail();
     SetCurIncrVal();
 }
 
@@ -125,6 +126,8 @@ void Display::ChangeDiel(int value, Prompts& prompts) {
     CursorText(kBlack);
     ShowCurToCur(kBlack);
     ShowRange(kBlack);
+    // The range in distance follows the dielectric, on the axis and in the details alike.
+    ShowRangeDetail();
     // Every waveform takes the display's dielectric, even when the clamp kept it as it was.
     for (int n = 1; n <= kDiffSlot; ++n) {
         TraceSlot& sl = session_.set.Slot(n);

@@ -62,9 +62,18 @@ void Display::MoveCursor(int k, double delta, Prompts& prompts) {
     DrawCursor(k, Erase);
     CursorNs(k) = std::clamp(CursorNs(k) + delta, s_.ViewStartNs, s_.ViewEndNs);
     s_.ActiveCursor = k;
-    DrawCursor(1, ByRole);
-    DrawCursor(2, ByRole);
+    ShowCursorRoles();
     ShowCurToCur(kBlack);
+}
+
+void Display::ShowCursorRoles() {
+    // A dashed pen over a solid line leaves it solid: the passive cursor is wiped first,
+    // so the user always sees which cursor the arrows move.
+    const int active = s_.ActiveCursor == 2 ? 2 : 1;
+    const int passive = 3 - active;
+    DrawCursor(passive, Erase);
+    DrawCursor(active, Active);
+    DrawCursor(passive, Passive);
 }
 
 void Display::SwitchActiveCursor() {
@@ -72,8 +81,7 @@ void Display::SwitchActiveCursor() {
         return;
     ShowCurToCur(kWhite);
     s_.ActiveCursor = s_.ActiveCursor == 1 ? 2 : 1;
-    DrawCursor(1, ByRole);
-    DrawCursor(2, ByRole);
+    ShowCursorRoles();
     ShowCurToCur(kBlack);
 }
 
@@ -162,18 +170,18 @@ void Display::MouseDown(int x, int y) {
     if (session_.set.TraceCount == 0)
         return;
     bool inBand = y >= s_.GraphTop && y <= s_.TraceBottom;
+    // The reach is the same on the window at any pixel density.
+    const int reach = DevicePixels(kGrabPixels, surface_.pixelRatio);
     for (int k : {2, 1}) // cursor 1 is tested last so it wins when both are in reach
-        if (inBand && std::abs(x - MapNsToX(CursorNs(k))) <= kGrabPixels)
+        if (inBand && std::abs(x - MapNsToX(CursorNs(k))) <= reach)
             s_.DragCursor = k;
     if (s_.DragCursor != 0) {
-        int k = s_.DragCursor;
-        // A dashed pen over the solid line of the cursor that was active leaves it solid:
-        // it is wiped first, so the user sees at once which cursor the arrows move.
-        bool otherWasActive = s_.ActiveCursor == 3 - k;
-        if (otherWasActive)
-            DrawCursor(3 - k, Erase);
-        DrawCursor(k, Active);
-        DrawCursor(3 - k, Passive);
+        if (s_.ActiveCursor != s_.DragCursor) {
+            ShowCurToCur(kWhite);
+            s_.ActiveCursor = s_.DragCursor;
+            ShowCurToCur(kBlack);
+        }
+        ShowCursorRoles();
     }
 }
 
@@ -184,8 +192,7 @@ void Display::MouseMove(int x) {
     DrawCursor(k, Erase);
     ShowCurToCur(kWhite);
     CursorNs(k) = MapXToNs(x);
-    DrawCursor(3 - k, Passive);
-    DrawCursor(k, Active);
+    ShowCursorRoles();
     ShowCurToCur(kBlack);
 }
 

@@ -36,6 +36,14 @@ void Display::ShowGain() {
     host_.SetLabel("SGain", text, kBlack);
 }
 
+void Display::ShowRangeDetail() {
+    int cur = session_.set.CurTrace;
+    // Not set for the difference waveform.
+    if (session_.set.TraceCount < 1 || cur < 1 || cur > kFileSlots)
+        return;
+    host_.SetLabel("SRange", FormatAxisValue(Diel(), Units(), s_.RangeNs), kBlack);
+}
+
 void Display::FixedText(int slot) {
     auto caption = [this](const char* name, int msg) {
         host_.SetLabel(name, MessageText(msg), kBlack);

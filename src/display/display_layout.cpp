@@ -26,14 +26,20 @@ Colour TraceColour(int slot) {
     }
 }
 
+int DevicePixels(int windowPixels, double ratio) {
+    return ratio == 1 || ratio <= 0 ? windowPixels : Nearest(windowPixels * ratio);
+}
+
 void Display::SetDrawParam() {
     Canvas& c = *canvas_;
     s_.GraphLeft = 0;
     s_.GraphTop = 0;
     if (session_.target == OutputTarget::Screen) {
-        s_.GraphTop = UsesNormalToolbar(session_.settings) ? surface_.normToolbarHeight : 0;
-        s_.GraphRight = surface_.clientWidth;
-        s_.GraphBottom = surface_.clientHeight - surface_.filesPanelHeight;
+        const double r = surface_.pixelRatio;
+        s_.GraphTop =
+            UsesNormalToolbar(session_.settings) ? DevicePixels(surface_.normToolbarHeight, r) : 0;
+        s_.GraphRight = DevicePixels(surface_.clientWidth, r);
+        s_.GraphBottom = DevicePixels(surface_.clientHeight - surface_.filesPanelHeight, r);
     } else {
         int w =
             session_.target == OutputTarget::Printer ? surface_.pageWidth : surface_.windowWidth;

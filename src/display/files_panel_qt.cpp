@@ -1,5 +1,6 @@
 #include "display/files_panel_qt.h"
 
+#include "display/details_layout.h"
 #include "shell/text_qt.h"
 
 #include <QLabel>
@@ -20,6 +21,32 @@ const char* const kLeftValues[] = {"SFilename", "SMemFN2",  "SGain",   "SMode", 
 const char* const kRightCaptions[] = {"LDate", "LTime", "LCable", "LComments"};
 const char* const kRightValues[] = {"SDate",      "STime",      "SCable",     "SComments1",
                                     "SComments2", "SComments3", "SComments4", "SComments5"};
+constexpr int kEdgeMargin = 4; // between the texts and the colour strips
+constexpr int kCommentsRow = 3;
+constexpr int kLeastCommentRoom = 150; // the comments' block moves no further than this
+
+// Lines no wider than room, broken after a path separator or a blank where one allows it.
+QStringList WrapToWidth(const QString& text, int room, const QFontMetrics& fm) {
+    auto isBreak = [](QChar c) { return c == '/' || c == '\\' || c == ' '; };
+    QStringList lines;
+    QString line;
+    for (QChar c : text) {
+        if (!line.isEmpty() && fm.horizontalAdvance(line + c) > room) {
+            qsizetype cut = line.size();
+            for (qsizetype i = line.size() - 1; i > 0; --i)
+                if (isBreak(line[i - 1])) {
+                    cut = i;
+                    break;
+                }
+            lines << line.left(cut);
+            line = line.mid(cut);
+        }
+        line += c;
+    }
+    if (!line.isEmpty())
+        lines << line;
+    return lines;
+}
 } // namespace
 
 FilesPanel::FilesPanel(QWidget* parent) : QFrame(parent) {
@@ -32,16 +59,17 @@ FilesPanel::FilesPanel(QWidget* parent) : QFrame(parent) {
         l->setObjectName(name);
         l->setGeometry(x, kRowTop + row * kRowStep, width, kLabelHeight);
         l->setTextFormat(Qt::PlainText);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         labels_[name] = l;
     };
-    for (int r = 0; r < 9; ++r) {
+    for (int r = 0; r < kDetailsRows; ++r) {
         add(kLeftCaptions[r], 6, r, 64);
-        add(kLeftValues[r], 72, r, 92);
+        add(kLeftValues[r], kDetailsValueX, r, 92);
     }
     for (int r = 0; r < 4; ++r)
-        add(kRightCaptions[r], 165, r, 56);
+        add(kRightCaptions[r], kDetailsSecondColumnX, r, 56);
     for (int r = 0; r < 8; ++r)
-        add(kRightValues[r], 222, r, 300);
+        add(kRightValues[r], kDetailsSecondColumnX + kDetailsSecondValueOffset, r, 300);
     for (int n = 1; n <= 5; ++n) {
         auto* strip = new QFrame(this);
         strip->setObjectName(QString("TrLin%1").arg(n));
@@ -74,22 +102,97 @@ void FilesPanel::SetLabel(const std::string& name, const std::string& text, Colo
     pal.setColor(QPalette::WindowText, QColor(colour.r, colour.g, colour.b));
     l->setPalette(pal);
     texts_[name] = text;
-    QString full = ToQ(text);
-    // A full path rarely fits its column: keep its end, where the file name is, in view.
-    QString shown = l->fontMetrics().elidedText(full, Qt::ElideLeft, l->width());
-    l->setText(shown);
-    l->setToolTip(shown == full ? QString() : full);
+    l->setText(ToQ(text));
+    LayoutLabels();
 }
 
 void FilesPanel::SetLabelVisible(const std::string& name, bool visible) {
-    if (QLabel* l = Label(name))
+    if (QLabel* l = Label(name)) {
         l->setVisible(visible);
+        LayoutLabels();
+    }
 }
 
 void FilesPanel::ClearLabels() {
     for (auto& [name, l] : labels_)
         l->clear();
     texts_.clear();
+    LayoutLabels();
+}
+
+bool FilesPanel::HasText(const std::string& name) const {
+    QLabel* l = Label(name);
+    auto it = texts_.find(name);
+    return l && !l->isHidden() && it != texts_.end() && !it->second.empty();
+}
+
+int FilesPanel::TextWidth(const std::string& name) const {
+    if (!HasText(name))
+        return 0;
+    // One pixel more than the advance, or the last pixel of an "A" is cut.
+    return Label(name)->fontMetrics().horizontalAdvance(ToQ(texts_.at(name))) + 1;
+}
+
+int FilesPanel::PlaceValue(const std::string& name, int x, int y, int room) {
+    QLabel* l = Label(name);
+    auto it = texts_.find(name);
+    const QString full = it == texts_.end() ? QString() : ToQ(it->second);
+    const QFontMetrics fm = l->fontMetrics();
+    const int width = fm.horizontalAdvance(full) + 1;
+    if (width <= room) {
+        l->setText(full);
+        l->setToolTip(QString());
+        l->setGeometry(x, y, std::max(width, 1), kLabelHeight);
+        return kLabelHeight;
+    }
+    const QStringList lines = WrapToWidth(full, room - 1, fm);
+    const int height = kLabelHeight + fm.lineSpacing() * static_cast<int>(lines.size() - 1);
+    l->setText(lines.join('\n'));
+    l->setToolTip(full);
+    l->setGeometry(x, y, room, height);
+    return height;
+}
+
+void FilesPanel::LayoutLabels() {
+    std::array<DetailsRowWidths, kDetailsRows> rows{};
+    for (int r = 0; r < kDetailsRows; ++r)
+        rows[static_cast<std::size_t>(r)].left = TextWidth(kLeftValues[r]);
+    for (int r = 0; r < 4; ++r)
+        rows[static_cast<std::size_t>(r)].right = HasText(kRightCaptions[r]);
+    int widestComment = 0;
+    for (int r = 0; r < 8; ++r) {
+        auto& row = rows[static_cast<std::size_t>(r)];
+        row.right = row.right || HasText(kRightValues[r]);
+        if (r >= kCommentsRow)
+            widestComment = std::max(widestComment, TextWidth(kRightValues[r]));
+    }
+    // Date, time and cable ID stay whole; comments wrap onto the free rows below them.
+    const std::array<DetailsBlock, 2> blocks{{
+        {0, kCommentsRow - 1,
+         std::max({TextWidth("SDate"), TextWidth("STime"), TextWidth("SCable")})},
+        {kCommentsRow, 7, std::min(widestComment, kLeastCommentRoom)},
+    }};
+    const int edge = width() - kButtonWidth - kStripWidth - kEdgeMargin;
+    const DetailsPlacement p = PlaceDetails(rows, blocks, edge);
+    for (int r = 0; r < kDetailsRows; ++r)
+        PlaceValue(kLeftValues[r], kDetailsValueX, kRowTop + r * kRowStep,
+                   p.leftRoom[static_cast<std::size_t>(r)]);
+    int shift = 0;
+    for (int r = 0; r < 8; ++r) {
+        const std::size_t b = r < kCommentsRow ? 0 : 1;
+        const int y = kRowTop + r * kRowStep + shift;
+        if (r < 4)
+            Label(kRightCaptions[r])->move(p.blockX[b], y);
+        const int height =
+            PlaceValue(kRightValues[r], p.blockX[b] + kDetailsSecondValueOffset, y, p.blockRoom[b]);
+        shift += height - kLabelHeight;
+    }
+}
+
+void FilesPanel::resizeEvent(QResizeEvent* e) {
+    QFrame::resizeEvent(e);
+    LayoutButtons();
+    LayoutLabels();
 }
 
 std::string FilesPanel::ShownLabelText(const std::string& name) const {

@@ -31,20 +31,29 @@ class FilesPanel : public QFrame, public LabelSource {
     void SetLabel(const std::string& name, const std::string& text, Colour colour);
     void SetLabelVisible(const std::string& name, bool visible);
     void ClearLabels();
-    // The whole text a label was given (the panel may shorten it to fit), "" when hidden.
+    // The whole text a label was given (the panel may wrap it to fit), "" when hidden.
     std::string ShownLabelText(const std::string& name) const override;
     void SetTraceButton(int slot, const std::string& caption, Colour strip);
     void ClearTraceButton(int slot);
     // Buttons flush with the right edge, each strip just left of its button.
     void LayoutButtons();
+    // Each value as wide as its text; the second column moved clear of the first, and a
+    // value wrapped at the edge of its room when it cannot be.
+    void LayoutLabels();
 
     std::function<void(int slot)> onTraceButton;
     std::function<void()> onBareClick;
 
   protected:
     void mousePressEvent(QMouseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
   private:
+    bool HasText(const std::string& name) const;
+    int TextWidth(const std::string& name) const;
+    // Places a value at its whole width, or wrapped to room; gives the height it takes.
+    int PlaceValue(const std::string& name, int x, int y, int room);
+
     std::map<std::string, QLabel*> labels_;
     std::map<std::string, std::string> texts_;
     std::array<QPushButton*, 5> buttons_{};

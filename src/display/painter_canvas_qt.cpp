@@ -255,6 +255,14 @@ int PainterCanvas::TextHeight(const std::string& text) {
     return Metrics().height();
 }
 
+void PainterCanvas::SetQtFont(const QFont& font) {
+    DrawPendingLines();
+    font_ = font;
+    metrics_.reset();
+    if (painter_)
+        painter_->setFont(font_);
+}
+
 void PainterCanvas::SetFont(const std::string& name, int pointSize, Colour c) {
     font_ = QFont(ToQ(name));
     font_.setPointSize(pointSize);

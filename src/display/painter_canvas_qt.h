@@ -41,6 +41,8 @@ class PainterCanvas : public Canvas {
     int TextHeight(const std::string& text) override;
     void SetFont(const std::string& name, int pointSize, Colour c) override;
     void SetFontColour(Colour c) override { fontColour_ = c; }
+    // The font of the texts from now on, as a Qt font (the window's own, scaled).
+    void SetQtFont(const QFont& font);
     Colour FontColour() const override { return fontColour_; }
 
   private:

@@ -193,6 +193,7 @@ DrawSurface TMainForm::ScreenSurface() const {
     s.filesPanelHeight = FilesPanel::kHeight;
     s.normToolbarHeight = kNormToolBarHeight;
     s.windowWidth = width();
+    s.pixelRatio = client_->PixelRatio();
     return s;
 }
 

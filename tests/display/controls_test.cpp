@@ -3,6 +3,7 @@
 #include "shell/messages.h"
 #include "support/display_fixture.h"
 
+#include <functional>
 #include <optional>
 
 namespace r470 {
@@ -199,6 +200,40 @@ TEST_F(Controls, RangeChangeKeepsTheCursorsTimes) {
     EXPECT_EQ(display.state().RangeNs, 800);
     EXPECT_EQ(display.state().Cursor1Ns, 1500) << "beyond the range, not pulled in";
     EXPECT_EQ(display.state().Cursor2Ns, 100);
+}
+
+// The details' range is the axis' last label: both change together, and the difference
+// waveform, which has no range of its own in the details, is left alone.
+TEST_F(Controls, TheDetailsRangeFollowsEveryRangeChange) {
+    const DisplayState& s = display.state();
+    auto axisEnd = [&] { return FormatAxisValue(session.DisplayDiel, AxisFeet, s.RangeNs); };
+    struct Case {
+        const char* what;
+        std::function<void()> act;
+    };
+    const Case cases[] = {
+        {"Rng+", [&] { display.ChangeRange(1, prompts); }},
+        {"Rng-", [&] { display.ChangeRange(0, prompts); }},
+        {"Diel+", [&] { display.ChangeDiel(session.DisplayDiel + 1, prompts); }},
+    };
+    session.settings.XAxisUnits = AxisFeet;
+    display.state().RangeValue = 512;
+    display.SetCurRangeN();
+    display.TraceText(1, true);
+    for (const Case& c : cases) {
+        const std::string before = host.Text("SRange");
+        c.act();
+        EXPECT_NE(host.Text("SRange"), before) << c.what;
+        EXPECT_EQ(host.Text("SRange"), axisEnd()) << c.what;
+    }
+    LoadFlat(3);
+    session.set.DiffA = 1;
+    session.set.DiffB = 3;
+    session.set.Slot(kDiffSlot).Loaded = session.set.Slot(kDiffSlot).Shown = true;
+    session.set.CurTrace = kDiffSlot;
+    display.TraceText(kDiffSlot, true);
+    display.ChangeRange(1, prompts);
+    EXPECT_EQ(host.Text("SRange"), "") << "not set for the difference";
 }
 
 TEST_F(Controls, DielectricClampsAndMarksEveryLoadedWaveform) {

@@ -2,6 +2,8 @@
 #include "shell/prompts.h"
 #include "support/display_fixture.h"
 
+#include <functional>
+
 namespace r470 {
 namespace {
 
@@ -164,17 +166,79 @@ TEST_F(Cursors, MouseGrabsWithinTenPixelsInsideTheBand) {
 
 // How a cursor's column looks after the recorded drawing: a dashed pen paints only its
 // dashes, so the column reads dashed only when the last solid line on it was white.
-bool ColumnLooksDashed(const RecordingCanvas& canvas, int x) {
-    enum { Blank, Solid, Dashed } look = Blank;
+enum class Look { Blank, Solid, Dashed };
+Look ColumnLook(const RecordingCanvas& canvas, int x) {
+    Look look = Look::Blank;
     for (const CanvasCall& c : canvas.Of(CanvasCall::Line)) {
         if (c.x1 != x || c.x2 != x || c.y1 == c.y2)
             continue;
         if (c.style == PenStyle::Solid)
-            look = c.colour == kWhite ? Blank : Solid;
-        else if (c.colour != kWhite && look == Blank)
-            look = Dashed;
+            look = c.colour == kWhite ? Look::Blank : Look::Solid;
+        else if (c.colour != kWhite && look == Look::Blank)
+            look = Look::Dashed;
     }
-    return look == Dashed;
+    return look;
+}
+
+bool ColumnLooksDashed(const RecordingCanvas& canvas, int x) {
+    return ColumnLook(canvas, x) == Look::Dashed;
+}
+
+// Every change of a cursor's role or position leaves the active cursor solid and the
+// passive one dashed, whatever was drawn on their columns before.
+TEST_F(Cursors, OneCursorSolidTheOtherDashedAfterEveryChange) {
+    struct Case {
+        const char* what;
+        std::function<void()> act;
+    };
+    const Case cases[] = {
+        {"Space", [&] { display.SwitchActiveCursor(); }},
+        {"Space, then the arrow steps the new active cursor",
+         [&] {
+             display.SwitchActiveCursor();
+             display.StepPress();
+             display.StepCursor(display.state().ActiveCursor, +1, prompts);
+         }},
+        {"the other cursor's button held",
+         [&] {
+             display.StepPress();
+             for (int i = 0; i < 4; ++i)
+                 display.StepCursor(2, -1, prompts);
+         }},
+        {"the active cursor's button held",
+         [&] {
+             display.StepPress();
+             for (int i = 0; i < 4; ++i)
+                 display.StepCursor(1, +1, prompts);
+         }},
+        {"a click on the other cursor's button", [&] { display.MoveCursor(2, 50, prompts); }},
+        {"a mouse-down on the passive cursor",
+         [&] { display.MouseDown(display.MapNsToX(300), 100); }},
+        {"a drag of the passive cursor",
+         [&] {
+             display.MouseDown(display.MapNsToX(300), 100);
+             display.MouseMove(display.MapNsToX(700));
+             display.MouseUp();
+         }},
+        {"a full redraw, as after a load", [&] { display.RedrawTraces(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        canvas.calls.clear();
+        DisplayState& s = display.state();
+        s.Cursor1Ns = 500;
+        s.Cursor2Ns = 300;
+        s.ActiveCursor = 1;
+        display.SetMapValues(1);
+        display.RedrawTraces(); // cursor 1 solid, cursor 2 dashed
+        c.act();
+        const int active = s.ActiveCursor, passive = 3 - active;
+        const int xa = display.MapNsToX(active == 1 ? s.Cursor1Ns : s.Cursor2Ns);
+        const int xp = display.MapNsToX(passive == 1 ? s.Cursor1Ns : s.Cursor2Ns);
+        ASSERT_NE(xa, xp);
+        EXPECT_EQ(ColumnLook(canvas, xa), Look::Solid);
+        EXPECT_EQ(ColumnLook(canvas, xp), Look::Dashed);
+    }
 }
 
 TEST_F(Cursors, TheInactiveCursorIsDashedAtOnceAfterADrag) {

@@ -44,6 +44,48 @@ TEST_F(Mapping, ScreenLayoutFollowsTheToolbarAndTheFilesPanel) {
     EXPECT_TRUE(canvas.calls.empty()) << "the screen layout draws nothing";
 }
 
+// On a high-density screen the graph is laid out in device pixels: the window's geometry
+// scaled. The picture and the page keep their own sizes, and the mouse's reach is the same
+// on the window.
+TEST_F(Mapping, ScreenLayoutInDevicePixels) {
+    struct Case {
+        double ratio;
+        int top, right, bottom, reach;
+    };
+    const Case cases[] = {
+        {1, 25, 648, 349, 10},
+        {2, 50, 1296, 698, 20},
+        {1.5, 38, 972, 524, 15}, // 37.5 and 523.5 to the even neighbour
+    };
+    const DisplayState& s = display.state();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.ratio);
+        session.target = OutputTarget::Screen;
+        display.SetSurface({648, 489, 140, 25, 648, 4800, c.ratio});
+        display.SetDrawParam();
+        EXPECT_EQ(s.GraphTop, c.top);
+        EXPECT_EQ(s.GraphRight, c.right);
+        EXPECT_EQ(s.GraphBottom, c.bottom);
+        // A flat waveform spans the whole width: its cursor grabbed just within reach.
+        LoadFlat(1);
+        View(0, 1000);
+        display.state().Cursor1Ns = display.state().Cursor2Ns = 500;
+        display.SetMapValues(1);
+        const int x = display.MapNsToX(500), y = s.TraceBottom - 1;
+        display.MouseDown(x + c.reach, y);
+        EXPECT_EQ(s.DragCursor, 1);
+        display.MouseDown(x + c.reach + 1, y);
+        EXPECT_EQ(s.DragCursor, 0);
+        session.set = WaveformSet{};
+        session.target = OutputTarget::Bitmap;
+        display.SetDrawParam();
+        EXPECT_EQ(s.GraphRight, 605) << "the picture is as at ratio 1";
+        session.target = OutputTarget::Printer;
+        display.SetDrawParam();
+        EXPECT_EQ(s.GraphRight, 4480);
+    }
+}
+
 TEST_F(Mapping, PictureLayoutOfA648PixelWindowWithItsFrame) {
     session.target = OutputTarget::Bitmap;
     display.SetDrawParam();
