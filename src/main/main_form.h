@@ -85,6 +85,9 @@ class TMainForm : public QMainWindow, public DisplayHost {
     void MenuSelWaveClick();
     void MenuXAxisClick();
     void MenuChangeDielClick();
+    void MenuFindFaultClick();
+    void MenuNextEventClick();
+    void MenuPrevEventClick();
     void MenuEditClick();
     void MenuToClipClick();
     void MenuToFileClick();
