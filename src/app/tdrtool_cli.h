@@ -135,6 +135,8 @@ int RunInstrument(const Args& args);
 std::string InstrumentHelp();
 int RunDbrl(const Args& args);
 std::string DbrlHelp();
+int RunEvents(const Args& args);
+std::string EventsHelp();
 int RunImportCapture(const Args& args);
 std::string ImportCaptureHelp();
 #ifdef TDRTOOL_HAS_RENDER

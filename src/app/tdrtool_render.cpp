@@ -20,7 +20,9 @@ std::string RenderHelp() {
            "  --size WxH          picture size in pixels (648x489)\n"
            "  --units U           feet, metres or time (metres)\n"
            "  --diel-units D      pvf, v or v2 (pvf)\n"
-           "  --cursors NS1,NS2   cursor times in ns (from the first file)\n"
+           "  --cursors NS1,NS2   cursor times in ns (from the first file); \"auto\" puts\n"
+           "                      them on the launch and the largest reflection, as\n"
+           "                      \"Find fault\" does\n"
            "  --zoom              zoom on the active cursor\n"
            "  --current N         the selected slot, whose details the table shows (the\n"
            "                      last file)\n"
@@ -70,6 +72,8 @@ int RunRender(const Args& args) {
                 auto n = ParseNumber<int>(*value);
                 ok = n.has_value();
                 o.current = n;
+            } else if (name == "--cursors" && *value == "auto") {
+                o.cursorsAuto = true;
             } else if (name == "--cursors") {
                 auto comma = value->find(',');
                 // Times on the trace: from its first sample on, and no further than any trace.

@@ -30,7 +30,12 @@ std::string SynthHelp() {
            line("--fault KIND", "open, short or none", "open") +
            line("--mem N", "memory number, 1 to 48", std::to_string(d.memNo)) +
            line("--cable-id TEXT", "cable ID, at most 30 characters", d.cableId) +
-           line("--seed S", "seed of the noise", std::to_string(d.seed));
+           line("--seed S", "seed of the noise", std::to_string(d.seed)) +
+           "A lossy cable instead (any of these given):\n" +
+           line("--reflection NS:C", "one more reflection at NS ns, coefficient -1 to 1",
+                "none; repeat for more") +
+           line("--loss DB", "skin-effect loss at 100 MHz per us of two-way travel", "0") +
+           line("--noise N", "Gaussian noise in counts", "0.5");
 }
 
 int RunSynth(const Args& args) {
@@ -84,6 +89,23 @@ int RunSynth(const Args& args) {
                     o.fault = r470::SynthOptions::None;
                 else
                     ok = false;
+            } else if (name == "--reflection") {
+                auto colon = value->find(':');
+                auto at = ParseNumber<double>(value->substr(0, colon));
+                auto c = colon == std::string::npos
+                             ? std::nullopt
+                             : ParseNumber<double>(value->substr(colon + 1), -1.0, 1.0);
+                ok = at && c;
+                if (ok)
+                    o.reflections.push_back({*at, *c});
+            } else if (name == "--loss") {
+                auto v = ParseNumber<double>(*value, 0.0, 1000.0);
+                ok = v.has_value();
+                o.lossDbPerUs = v.value_or(0);
+            } else if (name == "--noise") {
+                auto v = ParseNumber<double>(*value, 0.0, 50.0);
+                ok = v.has_value();
+                o.noise = v.value_or(0);
             } else if (name == "--cable-id") {
                 o.cableId = r470::Utf8ToCp1252(*value);
             } else {

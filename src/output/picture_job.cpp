@@ -1,6 +1,7 @@
 #include "output/picture_job.h"
 
 #include "display/compare.h"
+#include "display/fault_cursors.h"
 #include "shell/messages.h"
 #include "waveform/trace_file.h"
 
@@ -74,6 +75,9 @@ std::string LoadForPicture(Workspace& session, Display& display, SetCommands& co
         s.Cursor1Ns = std::clamp(o.cursorsNs->first, s.ViewStartNs, s.ViewEndNs);
         s.Cursor2Ns = std::clamp(o.cursorsNs->second, s.ViewStartNs, s.ViewEndNs);
     }
+    // With nothing found the page is still drawn, with the cursors where the file put them.
+    if (o.cursorsAuto)
+        FindFault(session.set, display, prompts, false);
     if (o.zoom)
         display.Zoom(prompts);
     return "";

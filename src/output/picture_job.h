@@ -18,6 +18,7 @@ struct PictureOptions {
     std::optional<int> axisUnits; // settings as on a first run otherwise: metres, PVF
     std::optional<int> dielUnits;
     std::optional<std::pair<double, double>> cursorsNs;
+    bool cursorsAuto = false; // as "Find fault" puts them: on the launch and on the fault
     std::optional<std::pair<int, int>> diff; // the compared slots: their difference is drawn
     bool zoom = false;
     std::optional<int> current; // the selected slot; the last file loaded otherwise

@@ -158,6 +158,26 @@ void FillSamples(const SynthOptions& o, TraceSamples& out) {
     }
 }
 
+// The same cable as a lossy line: the fault is its far end, the reflections lie before it.
+LineModel LineModelFor(const SynthOptions& o) {
+    LineModel m;
+    m.samples = o.samples;
+    m.intervalNs = IntervalNs(o.intervalPs);
+    m.pulseWidthNs = o.pulseWidthNs;
+    m.launchCounts = std::min(LaunchHeight(o.gain), kBaseline);
+    m.lossDbPerUs = o.lossDbPerUs;
+    m.noise = o.noise >= 0 ? o.noise : 0.5;
+    m.seed = o.seed;
+    m.reflections = o.reflections;
+    if (o.fault != SynthOptions::None)
+        m.reflections.push_back(
+            {o.faultAtNs, o.fault == SynthOptions::Open ? kOpenCoefficient : -kOpenCoefficient});
+    std::stable_sort(
+        m.reflections.begin(), m.reflections.end(),
+        [](const LineReflection& a, const LineReflection& b) { return a.atNs < b.atNs; });
+    return m;
+}
+
 std::string FaultLine(const SynthOptions& o) {
     std::string at = ShortestText(o.faultAtNs) + " ns";
     switch (o.fault) {
@@ -200,6 +220,14 @@ std::string SynthOptionsError(const SynthOptions& o) {
     if (o.fault != SynthOptions::None && !(o.faultAtNs >= 0 && o.faultAtNs < DurationNs(o)))
         return "The fault must lie within the trace, at 0 ns or later and before " +
                ShortestText(DurationNs(o)) + " ns.";
+    for (const LineReflection& r : o.reflections)
+        if (!(r.atNs >= 0 && r.atNs < DurationNs(o)) ||
+            !(r.coefficient >= -1 && r.coefficient <= 1))
+            return "Each reflection must lie within the trace and have a coefficient of -1 to 1.";
+    if (!(o.lossDbPerUs >= 0 && o.lossDbPerUs <= 1000))
+        return "The loss must be 0 to 1000 dB per microsecond.";
+    if (!(o.noise == -1 || (o.noise >= 0 && o.noise <= 50)))
+        return "The noise must be 0 to 50 counts.";
     if (o.cableId.find('\0') != std::string::npos)
         return "The cable ID must not contain a zero byte.";
     if (o.cableId.size() > kCableIdLen)
@@ -250,7 +278,10 @@ TraceData Synthesize(const SynthOptions& in) {
     h.Filter = 'A';
     h.Impedance = 50;
 
-    FillSamples(o, d.samples);
+    if (o.UsesLineModel())
+        FillLineSamples(LineModelFor(o), d.samples);
+    else
+        FillSamples(o, d.samples);
 
     TraceNotes& n = d.notes;
     n.Date = "08/12/2026";

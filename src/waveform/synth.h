@@ -3,6 +3,7 @@
 // always give the same bytes, on any machine.
 #pragma once
 
+#include "waveform/synth_line.h"
 #include "waveform/trace_file.h"
 
 #include <string>
@@ -22,6 +23,12 @@ struct SynthOptions {
     int memNo = 1;
     std::string cableId = "FEEDER 1"; // Windows-1252
     unsigned seed = 1;
+    // The lossy cable (any of these set): more reflections, skin-effect loss in dB at
+    // 100 MHz per microsecond of two-way travel, Gaussian noise in counts.
+    std::vector<LineReflection> reflections;
+    double lossDbPerUs = 0;
+    double noise = -1; // -1: the converter's -2..2 counts; with the lossy cable 0.5
+    bool UsesLineModel() const { return !reflections.empty() || lossDbPerUs > 0 || noise >= 0; }
 };
 
 // Limits of the options, from the header fields that store them.

@@ -81,6 +81,9 @@ class MainControlsFormTest : public QObject {
             {"Grap&h", "&Select waveform", "Ctrl+M"},
             {"Grap&h", "Change &X-Axis units", ""},
             {"Grap&h", "Change &dielectric units", ""},
+            {"Grap&h", "&Find fault", "F3"},
+            {"Grap&h", "Next &event", "F4"},
+            {"Grap&h", "&Previous event", "Shift+F4"},
             {"&Export", "To &clipboard", ""},
             {"&Export", "To &file", ""},
             {"&Export", "To &instrument", ""},
@@ -119,7 +122,8 @@ class MainControlsFormTest : public QObject {
             prompts.boxes.clear();
         };
         for (const char* name :
-             {"MenuSelWave", "MenuXAxis", "MenuPrint", "MenuToClip", "MenuToFile", "MenuToInst"}) {
+             {"MenuSelWave", "MenuXAxis", "MenuPrint", "MenuToClip", "MenuToFile", "MenuToInst",
+              "MenuFindFault", "MenuNextEvent", "MenuPrevEvent"}) {
             prompts.answers = {IdOk};
             form->Action(name)->trigger();
             expectRefusal(name);

@@ -1,0 +1,194 @@
+#include "analysis/pulse_detect.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace r470 {
+
+double ClippedRms(std::span<const double> v) {
+    if (v.empty())
+        return 0;
+    double sum = 0;
+    for (double d : v)
+        sum += d * d;
+    double rms = std::sqrt(sum / static_cast<double>(v.size()));
+    for (int round = 0; round < 30 && rms > 0; ++round) {
+        const double cap = 3.5 * rms;
+        double s = 0;
+        std::size_t n = 0;
+        for (double d : v)
+            if (std::abs(d) <= cap) {
+                s += d * d;
+                ++n;
+            }
+        if (n == 0)
+            break;
+        double next = std::sqrt(s / static_cast<double>(n));
+        bool settled = std::abs(next - rms) <= 1e-9 * rms;
+        rms = next;
+        if (settled)
+            break;
+    }
+    return rms;
+}
+
+double NoiseFromSteps(std::span<const double> x) {
+    if (x.size() < 3)
+        return kMinNoise;
+    std::vector<double> steps(x.size() - 1);
+    for (std::size_t i = 1; i < x.size(); ++i)
+        steps[i - 1] = x[i] - x[i - 1];
+    return std::max(ClippedRms(steps) / std::sqrt(2.0), kMinNoise);
+}
+
+double QuietLevel(std::span<const double> x, double noise) {
+    if (x.empty())
+        return 0;
+    std::vector<double> v(x.begin(), x.end());
+    auto mid = v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2);
+    std::nth_element(v.begin(), mid, v.end());
+    double level = *mid;
+    const double reach = 3 * noise + 0.5;
+    for (int round = 0; round < 4; ++round) {
+        double sum = 0;
+        int n = 0;
+        for (double s : x)
+            if (std::abs(s - level) <= reach) {
+                sum += s;
+                ++n;
+            }
+        if (n == 0)
+            break;
+        level = sum / n;
+    }
+    return level;
+}
+
+std::vector<double> Smooth(std::span<const double> x, int half) {
+    const int n = static_cast<int>(x.size());
+    std::vector<double> prefix(x.size() + 1, 0.0);
+    for (int i = 0; i < n; ++i)
+        prefix[i + 1] = prefix[i] + x[i];
+    std::vector<double> out(x.size());
+    for (int i = 0; i < n; ++i) {
+        int a = std::max(0, i - half), b = std::min(n - 1, i + half);
+        out[i] = (prefix[b + 1] - prefix[a]) / (b - a + 1);
+    }
+    return out;
+}
+
+std::vector<Lobe> FindLobes(std::span<const double> sm, int from, double low) {
+    std::vector<Lobe> lobes;
+    const int n = static_cast<int>(sm.size());
+    int i = std::max(0, from);
+    while (i < n) {
+        if (std::abs(sm[i]) <= low) {
+            ++i;
+            continue;
+        }
+        Lobe lobe;
+        lobe.sign = sm[i] > 0 ? 1 : -1;
+        lobe.first = lobe.peak = i;
+        while (i < n && sm[i] * lobe.sign > low) {
+            if (sm[i] * lobe.sign > sm[lobe.peak] * lobe.sign)
+                lobe.peak = i;
+            ++i;
+        }
+        lobe.last = i - 1;
+        lobe.height = sm[lobe.peak] * lobe.sign;
+        lobes.push_back(lobe);
+    }
+    return lobes;
+}
+
+int EdgeTop(std::span<const double> sm, const Lobe& lobe) {
+    for (int i = lobe.first; i <= lobe.peak; ++i)
+        if (sm[i] * lobe.sign >= 0.9 * lobe.height)
+            return i;
+    return lobe.peak;
+}
+
+Thresholds ThresholdsFor(std::span<const double> sm, int half, double noise) {
+    const int width = 2 * half + 1;
+    const double white = noise / std::sqrt(static_cast<double>(width));
+    double measured = white;
+    if (static_cast<int>(sm.size()) > 2 * width) {
+        // Running means a whole window apart share no sample: their difference shows the
+        // noise of the smoothed signal as it is, correlated or not.
+        std::vector<double> d(sm.size() - static_cast<std::size_t>(width));
+        for (std::size_t i = 0; i < d.size(); ++i)
+            d[i] = sm[i + static_cast<std::size_t>(width)] - sm[i];
+        measured = ClippedRms(d) / std::sqrt(2.0);
+    }
+    Thresholds t;
+    // Never below white noise's share.
+    t.smoothedNoise = std::max(measured, white);
+    t.high = std::max(5.5 * t.smoothedNoise, 3.5 * noise);
+    t.low = 0.5 * t.high;
+    return t;
+}
+
+namespace {
+
+struct Line {
+    double value; // at the centre sample
+    double slope; // per sample
+};
+
+// Least-squares straight line through samples [a, b], given at `centre`.
+Line FitLine(std::span<const double> x, int a, int b, int centre) {
+    double n = 0, st = 0, sv = 0, stt = 0, stv = 0;
+    for (int i = a; i <= b; ++i) {
+        double t = i - centre;
+        n += 1;
+        st += t;
+        sv += x[i];
+        stt += t * t;
+        stv += t * x[i];
+    }
+    double den = n * stt - st * st;
+    if (n < 2 || den == 0)
+        return {x[centre], 0};
+    double slope = (n * stv - st * sv) / den;
+    return {(sv - slope * st) / n, slope};
+}
+
+} // namespace
+
+double TangentOnset(std::span<const double> raw, int earliest, int start, int top, int sign,
+                    int smoothHalf) {
+    const int n = static_cast<int>(raw.size());
+    if (n < 3)
+        return start;
+    // The edge as the smoothing found it is longer by the running mean's width.
+    const int rise = std::max(1, top - start - 2 * smoothHalf);
+    const int half = std::max(1, static_cast<int>(std::lround(rise / 4.0)));
+    const int lo = std::max({earliest, start - rise, half});
+    const int hi = std::min(top + smoothHalf, n - 1 - half);
+    // The steepest stretch found on wide fits, which noise cannot steer far; then the
+    // tangent on the short fits within it.
+    const int wide = std::max(half, smoothHalf);
+    auto steepestIn = [&](int from, int to, int w) {
+        int best = std::clamp(from, w, std::max(w, n - 1 - w));
+        double bestSlope = -1e300;
+        for (int k = std::max(from, w); k <= std::min(to, n - 1 - w); ++k) {
+            double slope = FitLine(raw, k - w, k + w, k).slope * sign;
+            if (slope > bestSlope) {
+                bestSlope = slope;
+                best = k;
+            }
+        }
+        return best;
+    };
+    const int coarse = steepestIn(lo, hi, wide);
+    const int steepest = steepestIn(std::max(lo, coarse - wide), std::min(hi, coarse + wide), half);
+    const Line tangent =
+        FitLine(raw, std::max(0, steepest - half), std::min(n - 1, steepest + half), steepest);
+    if (tangent.slope * sign <= 0)
+        return start;
+    double onset = steepest - tangent.value / tangent.slope;
+    return std::clamp(onset, static_cast<double>(std::max(0, earliest) - 1.0),
+                      static_cast<double>(steepest));
+}
+
+} // namespace r470

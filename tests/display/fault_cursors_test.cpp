@@ -1,0 +1,110 @@
+// "Find fault" and "Next event" on the display: where the cursors go, the wrap-round, the
+// zoomed view following, the difference waveform, and the refusal when nothing is found.
+#include "display/fault_cursors.h"
+#include "support/display_fixture.h"
+#include "support/line_family.h"
+
+namespace r470 {
+namespace {
+
+struct FaultCursors : test::DisplayFixture {
+    // A lossless cable: 0.5 ns samples, reflections at the two-way times given.
+    TraceSlot& Cable(int n, std::vector<LineReflection> reflections, unsigned seed = 1) {
+        LineModel m;
+        m.noise = 0.5;
+        m.seed = seed;
+        m.reflections = std::move(reflections);
+        TraceData d = test::TraceOf(m);
+        TraceSlot& s = Load(n, m.samples, m.intervalNs, [&d](int i) { return d.samples[i]; });
+        s.data = d;
+        display.SeedFromFirstWaveform(n);
+        return s;
+    }
+    double C1() { return display.state().Cursor1Ns; }
+    double C2() { return display.state().Cursor2Ns; }
+};
+
+TEST_F(FaultCursors, FindFaultPutsCursor2ActiveOnTheLargestAndStepsWrapRound) {
+    Cable(1, {{200, -0.3}, {500, 0.6}, {800, 0.2}});
+    display.state().ActiveCursor = 1;
+    ASSERT_TRUE(FindFault(session.set, display, prompts));
+    EXPECT_NEAR(C1(), 0, 0.3);
+    EXPECT_NEAR(C2(), 500, 1.5);
+    EXPECT_EQ(display.state().ActiveCursor, 2);
+    const double launch = C1();
+    struct Step {
+        int dir;
+        double at;
+    };
+    // Forward past the last comes back to the first; back past the first to the last.
+    for (Step s : {Step{+1, 800}, Step{+1, 200}, Step{-1, 800}, Step{-1, 500}, Step{-1, 200}}) {
+        ASSERT_TRUE(StepEvent(session.set, display, prompts, s.dir));
+        EXPECT_NEAR(C2(), s.at, 1.5) << s.dir << " to " << s.at;
+        EXPECT_EQ(C1(), launch); // cursor 1 stays
+    }
+    EXPECT_TRUE(prompts.boxes.empty());
+}
+
+TEST_F(FaultCursors, NothingAboveTheNoiseIsToldAndNothingMoves) {
+    Cable(1, {});
+    display.state().Cursor1Ns = 10;
+    display.state().Cursor2Ns = 20;
+    display.state().ActiveCursor = 1;
+    for (auto command : {+0, +1, -1}) {
+        prompts.answers = {IdOk};
+        if (command == 0)
+            EXPECT_FALSE(FindFault(session.set, display, prompts));
+        else
+            EXPECT_FALSE(StepEvent(session.set, display, prompts, command));
+        ASSERT_EQ(prompts.boxes.size(), 1u);
+        EXPECT_EQ(prompts.boxes[0].text, "No reflection stands above the noise");
+        EXPECT_EQ(prompts.boxes[0].caption, "Problem");
+        prompts.boxes.clear();
+        EXPECT_EQ(C1(), 10);
+        EXPECT_EQ(C2(), 20);
+        EXPECT_EQ(display.state().ActiveCursor, 1);
+    }
+}
+
+TEST_F(FaultCursors, AZoomedViewFollowsAndAShortRangeGrowsToShowTheFault) {
+    Cable(1, {{800, 0.6}});
+    DisplayState& s = display.state();
+    const double range = s.RangeNs;
+    s.ViewStartNs = 0; // zoomed on the launch
+    s.ViewEndNs = range / 4;
+    s.Zoomed = true;
+    ASSERT_TRUE(FindFault(session.set, display, prompts));
+    EXPECT_NEAR(s.ViewStartNs, C2() - range / 4, 1e-9);
+    EXPECT_NEAR(s.ViewEndNs, std::min(range, C2() + range / 4), 1e-9);
+    // Unzoomed, with a range that stops short of the fault.
+    s.Zoomed = false;
+    s.RangeNs = 400;
+    View(0, 400);
+    ASSERT_TRUE(FindFault(session.set, display, prompts));
+    EXPECT_GE(s.ViewEndNs, C2());
+    EXPECT_FALSE(s.Zoomed);
+}
+
+TEST_F(FaultCursors, DifferenceCurrentFindsTheFirstChangeAgainstTheLowerSlot) {
+    Cable(1, {{700, 0.9}}, 1);
+    Cable(3, {{300, -0.2}, {700, 0.9}}, 2);
+    session.set.DiffA = 1;
+    session.set.DiffB = 3;
+    session.set.Slot(kDiffSlot).Loaded = session.set.Slot(kDiffSlot).Shown = true;
+    session.set.CurTrace = kDiffSlot;
+    ASSERT_TRUE(FindFault(session.set, display, prompts));
+    EXPECT_NEAR(C2(), 300, 1.5);
+    // Next event walks the second waveform's reflections.
+    ASSERT_TRUE(StepEvent(session.set, display, prompts, +1));
+    EXPECT_NEAR(C2(), 700, 1.5);
+}
+
+TEST_F(FaultCursors, NothingLoadedIsRefusedAsEveryCommandIs) {
+    prompts.answers = {IdOk};
+    EXPECT_FALSE(FindFault(session.set, display, prompts));
+    ASSERT_EQ(prompts.boxes.size(), 1u);
+    EXPECT_EQ(prompts.boxes[0].text, "No traces loaded");
+}
+
+} // namespace
+} // namespace r470
