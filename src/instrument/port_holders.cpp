@@ -92,10 +92,28 @@ std::string HolderText(const PortHolder& h) {
 
 std::vector<std::string> DeviceNames(const std::string& device) {
     std::vector<std::string> names{device};
+    auto add = [&](const std::string& n) {
+        if (!n.empty() && std::find(names.begin(), names.end(), n) == names.end())
+            names.push_back(n);
+    };
+    // Link by link, so that every name on the way counts (by-id name, tty, ...).
+    fs::path at = device;
+    for (int hop = 0; hop < 8; ++hop) {
+        std::error_code ec;
+        fs::path next = fs::read_symlink(at, ec);
+        if (ec)
+            break;
+        at = next.is_relative() ? (at.parent_path() / next).lexically_normal() : next;
+        add(at.string());
+    }
     std::error_code ec;
     fs::path real = fs::weakly_canonical(device, ec);
-    if (!ec && real.string() != device)
-        names.push_back(real.string());
+    if (!ec) {
+        // The resolved name last: it is the one a lock file is named after.
+        names.erase(std::remove(names.begin() + 1, names.end(), real.string()), names.end());
+        if (real.string() != device)
+            names.push_back(real.string());
+    }
     return names;
 }
 

@@ -26,7 +26,8 @@ struct PortHolder {
 // "In use by minicom (pid 2311)".
 std::string HolderText(const PortHolder& h);
 
-// The names a device goes by: as given and as its links resolve (a by-id name and its tty).
+// The names a device goes by: as given, each link on the way, and last where the links
+// resolve (a by-id name, its tty).
 std::vector<std::string> DeviceNames(const std::string& device);
 
 // A lock file for `device` whose process is alive and is not us. Stale locks (their process
