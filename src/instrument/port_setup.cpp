@@ -47,6 +47,26 @@ std::vector<std::string> PortProbeLines(const PortProbe& p) {
     return lines;
 }
 
+std::string PortInfoHeading(const std::vector<PortProbe>& probes) {
+    if (probes.empty())
+        return "No serial device found.";
+    return UnusablePorts(probes).empty() ? "Serial devices:"
+                                         : "Serial devices (some you cannot use now):";
+}
+
+std::string PortInfoText(const std::vector<PortProbe>& probes) {
+    std::string text;
+    for (bool usable : {true, false}) {
+        for (const PortProbe& p : probes) {
+            if (p.usable != usable)
+                continue;
+            for (const std::string& line : PortProbeLines(p))
+                text += (text.empty() ? "" : "\n") + line;
+        }
+    }
+    return text;
+}
+
 std::string PortProbeJson(const PortProbe& p) {
     auto text = [](const std::string& s) { return s.empty() ? "null" : JsonQuoteFileName(s); };
     return "{\"number\": " + (p.portNo > 0 ? std::to_string(p.portNo) : "null") +
