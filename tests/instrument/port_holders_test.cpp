@@ -22,10 +22,8 @@ namespace r470 {
 namespace {
 
 namespace fs = std::filesystem;
-using test::WriteBytes;
 using test::WriteText;
 
-constexpr int kGonePid = 99999999; // above any pid_max: never alive
 constexpr const char* kByIdName = "usb-Maker_Cable_A1B2C3-if00-port0";
 
 // A machine in a folder: a USB adapter on ttyUSB0 with its by-id name, a built-in ttyS0,
@@ -70,42 +68,25 @@ struct Fixture {
 
 TEST(PortHolders, LockFilesOfLiveProcessesNameTheHolderAndStaleOnesGo) {
     Fixture f;
-    int self = ::getpid();
-    std::vector<std::uint8_t> binary(4);
-    int one = 1;
-    std::memcpy(binary.data(), &one, 4);
     char own[16];
-    std::snprintf(own, sizeof own, "%10d\n", self);
+    std::snprintf(own, sizeof own, "%10d\n", static_cast<int>(::getpid()));
     struct Case {
         const char* what;
-        std::vector<std::uint8_t> content;
-        std::string expect; // the holder text, or "" for none
+        std::string content, expect; // the holder text, or "" for none
         bool kept;
     } cases[] = {
-        {"ten ASCII digits",
-         {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', '1', '\n'},
-         "In use by init (pid 1)",
-         true},
-        {"four binary bytes", binary, "In use by init (pid 1)", true},
-        {"stale", {'9', '9', '9', '9', '9', '9', '9', '9', '\n'}, "", false},
-        {"our own", std::vector<std::uint8_t>(own, own + 11), "", true},
-        {"no pid in it", {'x', 'y', '\n'}, "", true},
+        {"ten ASCII digits", "         1\n", "In use by init (pid 1)", true},
+        {"four binary bytes", std::string("\x01\0\0\0", 4), "In use by init (pid 1)", true},
+        {"stale", "99999999\n", "", false},
+        {"our own", own, "", true},
+        {"no pid in it", "xy\n", "", true},
     };
     for (const Case& c : cases) {
-        WriteBytes(f.Lock("ttyUSB1"), c.content);
+        WriteText(f.Lock("ttyUSB1"), c.content);
         auto h = FindLockHolder(f.sys, "/dev/ttyUSB1");
         EXPECT_EQ(h ? HolderText(*h) : "", c.expect) << c.what;
         EXPECT_EQ(fs::exists(f.Lock("ttyUSB1")), c.kept) << c.what;
     }
-    // A lock on the tty counts for its by-id name: the name as its link resolves.
-    fs::remove(f.Lock("ttyUSB1"));
-    test::TempDir links;
-    WriteText(links.Path("ttyUSB5"), "");
-    fs::create_symlink(links.Path("ttyUSB5"), links.Path("by-id-name"));
-    WriteText(f.Lock("ttyUSB5"), "         1\n");
-    auto h = FindLockHolder(f.sys, links.Path("by-id-name"));
-    ASSERT_TRUE(h.has_value());
-    EXPECT_EQ(h->pid, 1);
 }
 
 TEST(PortHolders, AProcessWithTheDeviceOpenIsNamedButNotTheOtherEndOfAPty) {
@@ -134,7 +115,6 @@ TEST(PortHolders, TheModemServiceHintOnlyForAUsbAdapterItMayBeProbing) {
     EXPECT_NE(hint.find("ATTRS{idVendor}==\"0403\", ATTRS{idProduct}==\"6001\", "
                         "ENV{ID_MM_DEVICE_IGNORE}=\"1\""),
               std::string::npos);
-    EXPECT_NE(hint.find("systemctl stop ModemManager"), std::string::npos);
     EXPECT_EQ(ModemServiceHint(f.sys, "/dev/ttyS0", std::nullopt), "") << "built-in";
     EXPECT_EQ(ModemServiceHint(f.sys, "/dev/ttyUSB0", PortHolder{2311, "termprog"}), "")
         << "someone else is named";
@@ -191,9 +171,6 @@ TEST(PortProbe, AByIdMappingIsFollowedAndTheAdapterListedOnceWithItsNames) {
     EXPECT_TRUE(it->usable);
     EXPECT_EQ(it->description, "Maker USB Cable, serial A1B2C3");
     EXPECT_EQ(it->byId, byId);
-    EXPECT_EQ(PortProbeLines(*it),
-              (std::vector<std::string>{"COM7  " + byId + ": Maker USB Cable, serial A1B2C3",
-                                        "    " + byId}));
     EXPECT_EQ(PortProbeJson(*it), "{\"number\": 7, \"device\": \"" + byId + "\", \"by_id\": \"" +
                                       byId +
                                       "\", \"description\": \"Maker USB Cable, serial A1B2C3\", "
@@ -225,11 +202,8 @@ TEST(UucpLock, WrittenWhileWeHoldThePortAndGoneWhenItCloses) {
     TermiosPort port({}, sys);
     int h = port.OpenDevice(pty.PortPath(), 4800, 'N', 8, 1);
     ASSERT_GE(h, 0);
-    char want[16];
-    std::snprintf(want, sizeof want, "%10d\n", static_cast<int>(::getpid()));
-    auto bytes = test::ReadBytes(lock);
-    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), want);
     EXPECT_EQ(ReadLockPid(lock), ::getpid());
+    EXPECT_EQ(fs::file_size(lock), 11u) << "ten digits and a line break";
     port.CloseCommPort(h);
     EXPECT_FALSE(fs::exists(lock));
     // Another program's live lock refuses the open with the program named.
