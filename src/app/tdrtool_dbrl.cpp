@@ -4,7 +4,6 @@
 #include "common/cp1252.h"
 #include "display/recording_canvas.h"
 #include "display/return_loss.h"
-#include "output/picture_job.h"
 #include "shell/console_prompts.h"
 #include "shell/messages.h"
 #include "waveform/set_commands.h"
@@ -38,12 +37,9 @@ int RunDbrl(const Args& args) {
             if (!value)
                 return UsageError("dbrl", "\"" + name + "\" needs a value", DbrlHelp());
             auto comma = value->find(',');
-            // Times on a trace: from its first sample to no further than any trace lasts.
-            auto time = [](const std::string& t) {
-                return ParseNumber<double>(t, 0, r470::kMaxCursorNs);
-            };
-            auto a = time(value->substr(0, comma));
-            auto b = comma == std::string::npos ? std::nullopt : time(value->substr(comma + 1));
+            auto a = ParseNumber<double>(value->substr(0, comma));
+            auto b = comma == std::string::npos ? std::nullopt
+                                                : ParseNumber<double>(value->substr(comma + 1));
             if (!a || !b)
                 return UsageError("dbrl", "bad value \"" + *value + "\" for " + name, DbrlHelp());
             cursors = std::make_pair(*a, *b);

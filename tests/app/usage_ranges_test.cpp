@@ -32,7 +32,6 @@ TEST(UsageRanges, EveryOutOfRangeNumberOfEverySubcommandExitsWithTwo) {
         {"render " + f + " --size #" + png, {"1x1", "648x20001"}, "16 to 20000"},
         {"render " + f + " --current #" + png, {"0", "6"}, "current slot"},
         {"render " + f + " --diff #" + png, {"0,1", "1,5"}, "compared slots"},
-        {"dbrl " + f + " --cursors #", {"-1000,5", "5,1e12"}, "bad value"},
         {"csv " + f + " --diel #", {"299", "1000"}, "bad value"},
         {"synth --out x --samples #", {"2049"}, "number of samples"},
         {"synth --out x --mem #", {"0"}, "memory number must be 1 to 48"},
