@@ -1,5 +1,6 @@
 // The window program: creates its windows and runs until the main window closes.
 #include "common/file_io.h"
+#include "instrument/port_release.h"
 #include "main/about_form.h"
 #include "main/main_form.h"
 
@@ -16,6 +17,8 @@ int main(int argc, char** argv) {
                              "  xvfb-run -a make run\n");
         return 1;
     }
+    // A logout (SIGHUP) or a kill must not leave the instrument's port held.
+    r470::ReleasePortsOnSignals("r470: cancelled\n", true);
     QApplication app(argc, argv);
     r470::AppPaths paths =
         r470::DefaultAppPaths(QCoreApplication::applicationFilePath().toStdString(),

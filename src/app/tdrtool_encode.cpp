@@ -27,6 +27,8 @@ int RunEncode(const Args& args) {
         return *end;
     if (out.empty())
         return UsageError("encode", "--out FILE is required", EncodeHelp());
+    if (std::string problem = ExportItemsProblem(items); !problem.empty())
+        return UsageError("encode", problem, EncodeHelp());
     r470::WaveformSet set;
     std::array<int, 5> memories{};
     if (std::string problem = LoadExport(items, set, memories); !problem.empty()) {

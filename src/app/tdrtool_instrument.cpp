@@ -3,6 +3,7 @@
 #include "common/cp1252.h"
 #include "common/file_io.h"
 #include "instrument/instrument_sim.h"
+#include "instrument/port_release.h"
 #include "instrument/sim_line.h"
 #include "shell/messages.h"
 
@@ -92,6 +93,7 @@ int RunInstrument(const Args& args) {
         std::cerr << loaded.size() << " memories from " << dir << ", the others synthesized\n";
     }
 
+    r470::ReleasePortsOnSignals("tdrtool instrument: cancelled\n");
     r470::SimPty line;
     int fd = -1;
     if (pty) {
@@ -109,6 +111,7 @@ int RunInstrument(const Args& args) {
             std::cerr << "tdrtool instrument: " << device << ": " << std::strerror(err) << "\n";
             return kExitFailed;
         }
+        r470::NoteHeldPort(fd);
     }
     r470::SteadyClock clock;
     int status = kExitOk;
@@ -166,8 +169,10 @@ int RunInstrument(const Args& args) {
             }
         }
     }
-    if (!pty)
+    if (!pty) {
+        r470::ForgetHeldPort(fd);
         ::close(fd);
+    }
     return status;
 }
 

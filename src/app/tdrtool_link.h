@@ -8,6 +8,7 @@
 #include "shell/ini_file.h"
 #include "shell/program.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <unistd.h>
 
@@ -24,6 +25,11 @@ struct PortChoice {
     int portNo = 0;
     std::string device;
 };
+
+// A COM number 1 to 256, the whole text; anything else (65543 included) is refused, never cut.
+inline std::optional<int> ParsePort(const std::string& text) {
+    return ParseNumber<int>(text, 1, r470::PortMap::kHighestPort);
+}
 
 inline r470::PortMap MapFor(const PortChoice& c) {
     r470::PortMap m = IniPortMap();
@@ -69,6 +75,24 @@ class StderrProgress : public r470::TransferView {
 #include "waveform/waveform_set.h"
 
 namespace tdrtool {
+
+// What is wrong with the "FILE:MEM" arguments themselves (a usage error), or "".
+inline std::string ExportItemsProblem(const Args& items) {
+    if (items.size() > static_cast<std::size_t>(r470::kFileSlots))
+        return "at most 4 waveforms can be sent at once";
+    std::vector<int> seen;
+    for (const std::string& item : items) {
+        auto colon = item.rfind(':');
+        auto mem = colon == std::string::npos ? std::nullopt
+                                              : ParseNumber<int>(item.substr(colon + 1), 1, 48);
+        if (!mem || colon == 0)
+            return "\"" + item + "\" is not FILE:MEM with MEM 1 to 48";
+        if (std::find(seen.begin(), seen.end(), *mem) != seen.end())
+            return "memory " + std::to_string(*mem) + " is given twice";
+        seen.push_back(*mem);
+    }
+    return {};
+}
 
 // "FILE:MEM" items into slots 1 to 4, each marked for its memory; the problem, or "".
 inline std::string LoadExport(const Args& items, r470::WaveformSet& set,

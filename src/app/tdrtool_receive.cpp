@@ -1,25 +1,21 @@
 // tdrtool receive: one transmission from the instrument into a capture file.
 #include "app/tdrtool_link.h"
 #include "common/cp1252.h"
+#include "instrument/port_release.h"
 #include "shell/console_prompts.h"
 
-#include <csignal>
 #include <cstdint>
 
 namespace tdrtool {
-namespace {
-volatile std::sig_atomic_t gInterrupted = 0;
-void OnInterrupt(int) {
-    gInterrupted = 1;
-}
-} // namespace
 
 std::string ReceiveHelp() {
     return "Usage: tdrtool receive (--port N | --device PATH) [--out FILE] [--timeout S]\n"
            "Waits for one transmission (press RS232 then 2 on the instrument), polling every\n"
            "100 ms as the window does, and writes it whole to FILE (default buffer.dat).\n"
-           "Progress goes to standard error. Ctrl-C cancels and leaves no file. --port N is\n"
-           "a COM number (see tdrtool ports); the INI file's [Ports] section can map it.\n"
+           "Progress goes to standard error. Ctrl-C (or SIGTERM, SIGHUP, SIGQUIT) cancels,\n"
+           "frees the port and leaves no file; the exit status is then 128 + the signal.\n"
+           "--port N is a COM number 1 to 256 (see tdrtool ports); the INI file's [Ports]\n"
+           "section can map it.\n"
            "--timeout S gives up after S seconds without a complete transmission (exit 1),\n"
            "for scripts; without it the wait lasts until Ctrl-C, as in the window.\n";
 }
@@ -35,9 +31,10 @@ int RunReceive(const Args& args) {
             if (!value || value->empty())
                 return UsageError("receive", "\"" + name + "\" needs a value", ReceiveHelp());
             if (name == "--port") {
-                auto n = ParseNumber<int>(*value);
+                auto n = ParsePort(*value);
                 if (!n)
-                    return UsageError("receive", "bad port \"" + *value + "\"", ReceiveHelp());
+                    return UsageError("receive", "bad port \"" + *value + "\" (1 to 256)",
+                                      ReceiveHelp());
                 port.portNo = *n;
             } else if (name == "--device") {
                 port.device = *value;
@@ -67,12 +64,7 @@ int RunReceive(const Args& args) {
     t.CommPort = static_cast<std::int16_t>(NumberFor(port));
     t.BufferFile = out;
 
-    struct sigaction sa {};
-    sa.sa_handler = OnInterrupt;
-    sigemptyset(&sa.sa_mask);
-    sigaction(SIGINT, &sa, nullptr);
-    sigaction(SIGTERM, &sa, nullptr);
-
+    r470::ReleasePortsOnSignals("tdrtool receive: cancelled\n");
     t.FormShow();
     int result = t.StartClick();
     std::int64_t next = clock.NowUs();
@@ -81,12 +73,10 @@ int RunReceive(const Args& args) {
     while (result == r470::kTransferRunning) {
         next += r470::kPollIntervalMs * 1000;
         clock.SleepUntilUs(next);
-        if (gInterrupted || clock.NowUs() >= deadline) {
+        if (clock.NowUs() >= deadline) {
             result = t.Abandon();
             progress.End();
-            std::cerr << (gInterrupted ? "tdrtool receive: cancelled\n"
-                                       : "tdrtool receive: no complete transmission within the "
-                                         "timeout\n");
+            std::cerr << "tdrtool receive: no complete transmission within the timeout\n";
             return kExitFailed;
         }
         result = t.TimerTimer();

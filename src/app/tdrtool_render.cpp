@@ -106,6 +106,8 @@ int RunRender(const Args& args) {
         return UsageError("render", "--out PATH is required", RenderHelp());
     if (o.files.empty())
         return UsageError("render", "no waveform file given", RenderHelp());
+    if (std::string e = r470::PictureNumbersError(o); !e.empty())
+        return UsageError("render", e, RenderHelp());
     // Drawing needs fonts from a GUI application; no display is needed for that.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

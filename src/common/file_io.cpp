@@ -284,10 +284,30 @@ int WriteInPlace(int fd, std::span<const std::uint8_t> bytes) {
     return e;
 }
 
+// Holds back the signals that stop the program while a file is written, so that a stop
+// never leaves a file half written or a temporary file behind; they act once it is whole.
+class StopSignalsHeld {
+  public:
+    StopSignalsHeld() {
+        sigset_t s;
+        sigemptyset(&s);
+        for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT})
+            sigaddset(&s, sig);
+        ::pthread_sigmask(SIG_BLOCK, &s, &old_);
+    }
+    ~StopSignalsHeld() { ::pthread_sigmask(SIG_SETMASK, &old_, nullptr); }
+    StopSignalsHeld(const StopSignalsHeld&) = delete;
+    StopSignalsHeld& operator=(const StopSignalsHeld&) = delete;
+
+  private:
+    sigset_t old_;
+};
+
 } // namespace
 
 int WriteFileBytes(const std::string& path, std::span<const std::uint8_t> bytes) {
     IgnoreFileSizeSignal();
+    StopSignalsHeld held;
     if (path.empty())
         return 3;
     int code = 0;

@@ -15,6 +15,8 @@ TConfigForm::TConfigForm(Probe probe, PortMap map, Prompts& prompts, QWidget* pa
     setFixedSize(size());
     ui_->Update->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     ui_->Help->setIcon(style()->standardIcon(QStyle::SP_MessageBoxQuestion));
+    // A by-id name is for copying into the [Ports] section.
+    ui_->Unusable->setTextInteractionFlags(Qt::TextSelectableByMouse);
     connect(ui_->Update, &QToolButton::clicked, this, &TConfigForm::UpdateClick);
     connect(ui_->Help, &QToolButton::clicked, this, &TConfigForm::HelpClick);
     connect(ui_->PortBox, &QComboBox::currentIndexChanged, this, &TConfigForm::ShowDevice);
@@ -42,17 +44,8 @@ void TConfigForm::FillPortBox() {
     ui_->PortBox->setCurrentIndex(PortBoxSelection(ports, CommPort));
     ShowDevice();
 
-    std::vector<PortProbe> problems = UnusablePorts(probes);
-    QString text;
-    for (const PortProbe& p : problems) {
-        text += QString::fromStdString(p.device);
-        if (p.portNo > 0)
-            text += QString(" (%1)").arg(p.portNo);
-        text += ": " + QString::fromStdString(p.reason) + "\n";
-    }
-    ui_->LUnusable->setText(problems.empty() ? (ports.empty() ? "No serial device found." : "")
-                                             : "Serial devices you cannot use now:");
-    ui_->Unusable->setText(text.trimmed());
+    ui_->LUnusable->setText(QString::fromStdString(PortInfoHeading(probes)));
+    ui_->Unusable->setText(QString::fromStdString(PortInfoText(probes)));
 }
 
 void TConfigForm::ShowDevice() {

@@ -1,5 +1,6 @@
 // The comms port window: the ports that open now, the device behind the selected number,
-// and the serial devices this user cannot use with the reason, all from one probe.
+// and under the list every serial device with its adapter, its by-id name and, for one
+// that cannot be used, why (who holds it), all from one probe.
 #pragma once
 
 #include "instrument/instrument_commands.h"

@@ -73,7 +73,8 @@ void DataTransfer::FormShow() {
 int DataTransfer::StartClick() {
     int h = port_.OpenCommPort(CommPort, kLineBaud, kLineParity, kLineDataBits, kLineStopBits);
     if (h < 0) {
-        Problem(CommErrorText(h));
+        std::string detail = port_.LastOpenDetail();
+        Problem(CommErrorText(h) + (detail.empty() ? "" : "\n" + detail));
         return IdCancel;
     }
     PortHandle = h;

@@ -1,5 +1,7 @@
 #include "instrument/port_probe.h"
 
+#include "instrument/adapter_info.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -30,23 +32,40 @@ std::string AccessAdvice(const std::string& device) {
     return s + "; join it with \"sudo usermod -aG " + name + " $USER\", then log out and in again";
 }
 
+namespace {
+
+// A device by what it resolves to, so that a by-id name and its tty are one device.
+std::string Real(const std::string& path) {
+    return DeviceNames(path).back();
+}
+
+PortProbe Probe(const PortSystem& sys, int n, const std::string& path, bool usable,
+                std::string reason) {
+    AdapterInfo a = DescribeAdapter(sys, path);
+    return {n, path, usable, std::move(reason), a.description, a.byId};
+}
+
+} // namespace
+
 std::vector<PortProbe> ProbePorts(TermiosPort& port) {
+    const PortSystem& sys = port.System();
     std::vector<PortProbe> out;
     std::set<std::string> seen;
     for (int n = 1; n <= PortMap::kHighestPort; ++n) {
         std::string path = port.Map().DevicePath(n);
-        if (path.empty())
+        // A standard number whose device a [Ports] line names is offered under that line.
+        if (path.empty() || port.Map().NumberOf(path) != n)
             continue;
         int h = port.OpenCommPort(n, kLineBaud, kLineParity, kLineDataBits, kLineStopBits);
         if (h >= 0) {
             port.CloseCommPort(h);
-            out.push_back({n, path, true, {}});
-            seen.insert(path);
+            out.push_back(Probe(sys, n, path, true, {}));
+            seen.insert(Real(path));
         }
     }
     std::vector<std::string> present;
     std::error_code ec;
-    for (std::filesystem::directory_iterator it("/dev", ec), end; !ec && it != end;
+    for (std::filesystem::directory_iterator it(sys.dev, ec), end; !ec && it != end;
          it.increment(ec)) {
         std::string name = it->path().filename().string();
         if (name.starts_with("ttyUSB") || name.starts_with("ttyACM") || name.starts_with("ttyS"))
@@ -57,12 +76,13 @@ std::vector<PortProbe> ProbePorts(TermiosPort& port) {
     std::sort(present.begin(), present.end());
     present.erase(std::unique(present.begin(), present.end()), present.end());
     for (const std::string& path : present) {
-        if (seen.count(path))
+        if (!seen.insert(Real(path)).second)
             continue;
         int h = port.OpenDevice(path, kLineBaud, kLineParity, kLineDataBits, kLineStopBits);
         if (h >= 0) { // opens, but no number 1 to 256 reaches it
             port.CloseCommPort(h);
-            out.push_back({0, path, false, "no COM number maps to it: add it to [Ports]"});
+            out.push_back(
+                Probe(sys, 0, path, false, "no COM number maps to it: add it to [Ports]"));
             continue;
         }
         int e = port.LastErrno();
@@ -70,12 +90,13 @@ std::vector<PortProbe> ProbePorts(TermiosPort& port) {
         if (e == EACCES || e == EPERM)
             reason = AccessAdvice(path);
         else if (e == EBUSY)
-            reason = "in use by another program";
+            reason =
+                port.LastOpenDetail().empty() ? "in use by another program" : port.LastOpenDetail();
         else if (e == ENOENT && port.Map().NumberOf(path) != 0)
             reason = "named in [Ports] but not there";
         else
             continue; // ttyS entries without a UART behind them are not worth a line
-        out.push_back({port.Map().NumberOf(path), path, false, reason});
+        out.push_back(Probe(sys, port.Map().NumberOf(path), path, false, reason));
     }
     return out;
 }

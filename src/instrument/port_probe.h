@@ -13,11 +13,14 @@ struct PortProbe {
     int portNo = 0; // 0 for a device no number maps to
     std::string device;
     bool usable = false;
-    std::string reason; // why not, with what to do
+    std::string reason;           // why not, with what to do (who holds it)
+    std::string description = {}; // the adapter, from sysfs ("built-in port"), or ""
+    std::string byId = {};        // its stable name under /dev/serial/by-id, or ""
 };
 
 // Every number 1 to 256 whose device opens (and is closed at once), then every serial
-// device present that does not open for a reason the user can act on.
+// device present that does not open for a reason the user can act on; each with its
+// adapter. The port's PortSystem says where /dev, /sys, /proc and the locks are.
 std::vector<PortProbe> ProbePorts(TermiosPort& port);
 
 // The advice for a device this user may not open.

@@ -18,6 +18,17 @@ std::vector<PortProbe> UnusablePorts(const std::vector<PortProbe>& probes);
 // The item the list selects: `commPort` when listed, else the first; -1 for an empty list.
 int PortBoxSelection(const std::vector<int>& ports, int commPort);
 
+// What the user is told about one probed device, as lines: the number and device, the
+// adapter and its by-id name; for one that cannot be used, the device and why not.
+std::vector<std::string> PortProbeLines(const PortProbe& p);
+// What the port window shows under the list: a heading and every probed device's lines,
+// those that can be used first.
+std::string PortInfoHeading(const std::vector<PortProbe>& probes);
+std::string PortInfoText(const std::vector<PortProbe>& probes);
+// One JSON object on one line: number (or null), device, by_id, description, usable, reason
+// (null where there is none).
+std::string PortProbeJson(const PortProbe& p);
+
 // "/dev/ttyUSB0" for 33; "no device" when the number maps to none.
 std::string PortDeviceText(const PortMap& map, int portNo);
 

@@ -2,6 +2,8 @@
 
 #include "shell/ini_file.h"
 
+#include <filesystem>
+
 namespace r470 {
 
 std::string CommErrorText(int code) {
@@ -34,6 +36,13 @@ struct Range {
 constexpr Range kStandard[] = {{1, "/dev/ttyS"}, {33, "/dev/ttyUSB"}, {65, "/dev/ttyACM"}};
 constexpr int kPerRange = 32;
 
+// What a path leads to: a /dev/serial/by-id name and its /dev/ttyUSBn are one device.
+std::string Resolved(const std::string& path) {
+    std::error_code ec;
+    std::string real = std::filesystem::weakly_canonical(path, ec).string();
+    return ec ? path : real;
+}
+
 } // namespace
 
 std::string PortMap::DevicePath(int portNo) const {
@@ -47,13 +56,15 @@ std::string PortMap::DevicePath(int portNo) const {
 }
 
 int PortMap::NumberOf(const std::string& path) const {
+    const std::string real = Resolved(path);
     for (const auto& [n, p] : overrides_) {
-        if (p == path)
+        if (p == path || Resolved(p) == real)
             return n;
     }
     for (const Range& r : kStandard) {
         for (int i = 0; i < kPerRange; ++i) {
-            if (path == r.prefix + std::to_string(i) && !overrides_.count(r.first + i))
+            std::string standard = r.prefix + std::to_string(i);
+            if ((path == standard || real == standard) && !overrides_.count(r.first + i))
                 return r.first + i;
         }
     }

@@ -36,6 +36,9 @@ class SerialPort {
     virtual int CommWrite(int handle, std::span<const std::uint8_t> from) = 0;
     // 0 when closed, -1 when closing failed.
     virtual int CloseCommPort(int handle) = 0;
+    // After a failed open, what the user should know beyond the code's text (who holds the
+    // port, what to do), or "".
+    virtual std::string LastOpenDetail() const { return {}; }
 };
 
 // COM numbers to device paths: 1-32 /dev/ttyS0-31, 33-64 /dev/ttyUSB0-31, 65-96

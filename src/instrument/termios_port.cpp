@@ -1,5 +1,7 @@
 #include "instrument/termios_port.h"
 
+#include "instrument/port_release.h"
+
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
@@ -84,8 +86,17 @@ int Clamp16(int n) {
 
 } // namespace
 
+int TermiosPort::Held(const std::string& path, const std::optional<PortHolder>& holder) {
+    lastErrno_ = EBUSY;
+    lastDetail_ = holder ? HolderText(*holder) : std::string();
+    if (std::string hint = ModemServiceHint(system_, path, holder); !hint.empty())
+        lastDetail_ += (lastDetail_.empty() ? "" : "\n") + hint;
+    return CommCannotOpen;
+}
+
 int TermiosPort::OpenCommPort(int portNo, int baud, char parity, int dataBits, int stopBits) {
     lastErrno_ = 0;
+    lastDetail_.clear();
     std::string path = map_.DevicePath(portNo);
     if (path.empty())
         return CommNoDevice;
@@ -95,24 +106,56 @@ int TermiosPort::OpenCommPort(int portNo, int baud, char parity, int dataBits, i
 int TermiosPort::OpenDevice(const std::string& path, int baud, char parity, int dataBits,
                             int stopBits) {
     lastErrno_ = 0;
+    lastDetail_.clear();
+    // A terminal program's lock file: it may not have the device open this moment.
+    if (auto holder = FindLockHolder(system_, path))
+        return Held(path, holder);
     // O_NONBLOCK: a port without carrier, or a FIFO named in the INI file, must not hang us.
     int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
+        if (errno == EBUSY) // another program's TIOCEXCL
+            return Held(path, FindOpenHolder(system_, path));
         lastErrno_ = errno;
         return CommCannotOpen;
     }
+    NoteHeldPort(fd);
     bool exclusive = false;
     auto fail = [&](int code) {
+        ForgetHeldPort(fd);
         if (exclusive)
             (void)::ioctl(fd, TIOCNXCL);
-        ::close(fd); // also drops the lock
+        ::close(fd); // also drops the flock
+        locks_.erase(fd);
         return code;
     };
-    // The lock also keeps out programs that take the port without TIOCEXCL (and root,
+    // The flock also keeps out programs that take the port without TIOCEXCL (and root,
     // whom TIOCEXCL does not stop).
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        lastErrno_ = errno == EWOULDBLOCK ? EBUSY : errno;
-        return fail(CommCannotOpen);
+        int e = errno == EWOULDBLOCK ? EBUSY : errno;
+        fail(CommCannotOpen);
+        if (e == EBUSY)
+            return Held(path, FindOpenHolder(system_, path));
+        lastErrno_ = e;
+        return CommCannotOpen;
+    }
+    // A program that opened the device without any lock would split the instrument's
+    // bytes with us: refused before a byte is read.
+    if (auto holder = FindOpenHolder(system_, path)) {
+        fail(CommCannotOpen);
+        return Held(path, holder);
+    }
+    PortHolder lockHolder;
+    UucpLock lock;
+    switch (lock.Take(system_, path, lockHolder)) {
+    case UucpLock::Held: // locked by another program since we looked
+        fail(CommCannotOpen);
+        return Held(path, lockHolder);
+    case UucpLock::Taken:
+        NoteLockFile(fd, lock.Path());
+        locks_[fd] = std::move(lock);
+        break;
+    case UucpLock::NotPossible: // a lock folder we may not write: the flock still guards us
+        break;
     }
     exclusive = ::ioctl(fd, TIOCEXCL) == 0;
 
@@ -198,8 +241,11 @@ int TermiosPort::CloseCommPort(int handle) {
         }
         ::usleep(1000);
     }
+    ForgetHeldPort(handle);
     (void)::ioctl(handle, TIOCNXCL);
-    return ::close(handle) == 0 ? 0 : -1;
+    int result = ::close(handle) == 0 ? 0 : -1;
+    locks_.erase(handle); // its lock file goes with it
+    return result;
 }
 
 } // namespace r470

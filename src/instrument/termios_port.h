@@ -1,15 +1,20 @@
 // The serial port over POSIX termios: raw 8N1 at the requested speed, no flow control,
-// DTR and RTS raised, exclusive use through TIOCEXCL and flock. Every open and every
-// transfer is non-blocking, so a missing or silent device never stops the program.
+// DTR and RTS raised, exclusive use through TIOCEXCL, flock and a UUCP lock file. A port
+// another program holds is refused and that program named. Every open and every transfer is
+// non-blocking, so a missing or silent device never stops the program.
 #pragma once
 
+#include "instrument/port_holders.h"
 #include "instrument/serial_port.h"
+
+#include <map>
 
 namespace r470 {
 
 class TermiosPort : public SerialPort {
   public:
-    explicit TermiosPort(PortMap map = {}) : map_(std::move(map)) {}
+    explicit TermiosPort(PortMap map = {}, PortSystem system = {})
+        : map_(std::move(map)), system_(std::move(system)) {}
 
     int OpenCommPort(int portNo, int baud, char parity, int dataBits, int stopBits) override;
     int CommInCount(int handle, std::uint32_t& errors) override;
@@ -17,16 +22,24 @@ class TermiosPort : public SerialPort {
     int CommRead(int handle, std::span<std::uint8_t> into) override;
     int CommWrite(int handle, std::span<const std::uint8_t> from) override;
     int CloseCommPort(int handle) override;
+    std::string LastOpenDetail() const override { return lastDetail_; }
 
     // The same open for a device named by its path.
     int OpenDevice(const std::string& path, int baud, char parity, int dataBits, int stopBits);
     // The errno behind the last failed open (0 when it failed without one).
     int LastErrno() const { return lastErrno_; }
     const PortMap& Map() const { return map_; }
+    const PortSystem& System() const { return system_; }
 
   private:
+    // Refuses the open as held by another program: -996 with who holds it.
+    int Held(const std::string& path, const std::optional<PortHolder>& holder);
+
     PortMap map_;
+    PortSystem system_;
     int lastErrno_ = 0;
+    std::string lastDetail_;
+    std::map<int, UucpLock> locks_;
 };
 
 // Set in the error mask when the device no longer answers (unplugged, hung up).

@@ -23,6 +23,10 @@ PictureFormat PictureFormatFor(const std::string& path) {
 std::string PictureRequestError(const PictureOptions& o, const std::string& outPath) {
     if (PictureFormatFor(outPath) == PictureFormat::None)
         return "the picture must be a .bmp, .png or .pdf file";
+    return PictureNumbersError(o);
+}
+
+std::string PictureNumbersError(const PictureOptions& o) {
     if (o.current && (*o.current < 1 || *o.current > kDiffSlot))
         return "the current slot must be 1 to 5";
     if (o.width < 16 || o.height < 16 || o.width > 20000 || o.height > 20000)
@@ -32,6 +36,9 @@ std::string PictureRequestError(const PictureOptions& o, const std::string& outP
                          o.cursorsNs->second >= 0 && o.cursorsNs->second <= kMaxCursorNs))
         return "the cursor times must be 0 to " + std::to_string(static_cast<long>(kMaxCursorNs)) +
                " ns";
+    auto slot = [](int n) { return n >= 1 && n <= kFileSlots; };
+    if (o.diff && !(slot(o.diff->first) && slot(o.diff->second)))
+        return "the compared slots must be 1 to 4";
     return "";
 }
 

@@ -30,6 +30,9 @@ constexpr double kMaxCursorNs = 2048.0 * (65535.0 + 255.0 * 65535.0) / 1000.0;
 enum class PictureFormat { None, Bmp, Png, Pdf };
 // The output format a file name asks for, by its extension in any letter case.
 PictureFormat PictureFormatFor(const std::string& path);
+// A number of the request outside its range (size, current slot, cursors, compared slots),
+// or "": what a command line refuses as a usage error.
+std::string PictureNumbersError(const PictureOptions& options);
 // What is wrong with a picture request before anything is loaded, or "".
 std::string PictureRequestError(const PictureOptions& options, const std::string& outPath);
 

@@ -80,7 +80,7 @@ TEST(RenderCommand, WritesThePrintedPageAsPdfAndChoosesTheCurrentSlot) {
     EXPECT_EQ(test::ReadBytes(b), test::ReadBytes(last)) << "the last file loaded by default";
 
     EXPECT_EQ(Tool("render " + files + " --current 3 --out " + dir.Path("c.bmp")).exit, 1);
-    EXPECT_EQ(Tool("render " + files + " --current 6 --out " + dir.Path("c.bmp")).exit, 1);
+    EXPECT_EQ(Tool("render " + files + " --current 6 --out " + dir.Path("c.bmp")).exit, 2);
     EXPECT_EQ(Tool("render " + files + " --current x --out " + dir.Path("c.bmp")).exit, 2);
     EXPECT_FALSE(std::filesystem::exists(dir.Path("c.bmp")));
 }

@@ -99,7 +99,7 @@ TEST(LinkCommands, FailuresExitNonZeroAndLeaveNoCapture) {
     for (const char* bad : {"0", "nan", "-1", "1e9", "x"})
         EXPECT_EQ(Tdr(std::string("receive --device /dev/null --timeout ") + bad), 2) << bad;
     EXPECT_EQ(Tdr("send --port 1 nofile.KEL:7"), 1);
-    EXPECT_EQ(Tdr("send --port 1 x.KEL:49"), 1);
+    EXPECT_EQ(Tdr("send --port 1 x.KEL:49"), 2);
     EXPECT_EQ(Tdr("instrument --pty"), 2);
 }
 

@@ -94,7 +94,7 @@ TEST(RenderCommand, RefusesBadArgumentsAndUnreadableFiles) {
     EXPECT_EQ(run(dir.Path("none.KEL") + " --out " + dir.Path("x.png")), 1);
     EXPECT_EQ(run(sample + " --out " + dir.Path("x.gif")), 1);
     EXPECT_FALSE(std::filesystem::exists(dir.Path("x.png")));
-    EXPECT_EQ(run(sample + " --size 8x8 --out " + dir.Path("small.png")), 1);
+    EXPECT_EQ(run(sample + " --size 8x8 --out " + dir.Path("small.png")), 2);
     EXPECT_EQ(run(sample + " --out " + dir.Path("UPPER.PNG")), 0) << "the extension in any case";
     EXPECT_TRUE(std::filesystem::exists(dir.Path("UPPER.PNG")));
     EXPECT_EQ(run(sample + " --units time --cursors 100,900 --zoom --out " + dir.Path("z.png")), 0);

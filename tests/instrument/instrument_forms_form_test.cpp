@@ -184,6 +184,32 @@ class InstrumentFormsTest : public QObject {
         QCOMPARE(f.Choose(3), std::optional<int>());
     }
 
+    void theAreaUnderTheListNamesAdaptersAndHolders() {
+        const std::vector<PortProbe> probes = {
+            {34, "/dev/ttyUSB1", false, "In use by termprog (pid 2311)",
+             "Maker USB Cable, serial B2", "/dev/serial/by-id/usb-Maker_USB_Cable_B2-if00-port0"},
+            {33,
+             "/dev/ttyUSB0",
+             true,
+             {},
+             "Maker USB Cable, serial A1",
+             "/dev/serial/by-id/usb-Maker_USB_Cable_A1-if00-port0"},
+            {1, "/dev/ttyS0", true, {}, "built-in port", {}}};
+        ScriptedPrompts p;
+        TConfigForm f([&] { return probes; }, PortMap{}, p);
+        f.FormShow();
+        QCOMPARE(f.ui().Unusable->text(),
+                 QString("COM33  /dev/ttyUSB0: Maker USB Cable, serial A1\n"
+                         "    /dev/serial/by-id/usb-Maker_USB_Cable_A1-if00-port0\n"
+                         "COM1  /dev/ttyS0: built-in port\n"
+                         "/dev/ttyUSB1 (34): In use by termprog (pid 2311)\n"
+                         "    Maker USB Cable, serial B2\n"
+                         "    /dev/serial/by-id/usb-Maker_USB_Cable_B2-if00-port0"));
+        QCOMPARE(f.ui().LUnusable->text(), QString("Serial devices (some you cannot use now):"));
+        // Every line fits the area: nothing the user needs is cut off.
+        QVERIFY(f.ui().Unusable->sizeHint().height() <= f.ui().Unusable->height());
+    }
+
     void helpShowsTheSettingsLines() {
         FreePorts ports;
         ScriptedPrompts p;
