@@ -106,6 +106,7 @@ void Display::TraceText(int slot, bool clear) {
             host_.SetLabelVisible(name, true);
     }
     ShowGain();
+    ShowCableName();
 }
 
 } // namespace r470

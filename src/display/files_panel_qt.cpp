@@ -42,6 +42,9 @@ FilesPanel::FilesPanel(QWidget* parent) : QFrame(parent) {
         add(kRightCaptions[r], 165, r, 56);
     for (int r = 0; r < 8; ++r)
         add(kRightValues[r], 222, r, 300);
+    // The cable type the dielectric was chosen from, under the comments.
+    add("LCableType", 165, 8, 56);
+    add("SCableType", 222, 8, 300);
     for (int n = 1; n <= 5; ++n) {
         auto* strip = new QFrame(this);
         strip->setObjectName(QString("TrLin%1").arg(n));

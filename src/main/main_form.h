@@ -85,6 +85,7 @@ class TMainForm : public QMainWindow, public DisplayHost {
     void MenuSelWaveClick();
     void MenuXAxisClick();
     void MenuChangeDielClick();
+    void MenuCableTypeClick();
     void MenuEditClick();
     void MenuToClipClick();
     void MenuToFileClick();

@@ -37,6 +37,7 @@ constexpr MenuRow kMenuRows[] = {
     {false, "&Select waveform", "MenuSelWave", "Ctrl+M", &M::MenuSelWaveClick},
     {false, "Change &X-Axis units", "MenuXAxis", "", &M::MenuXAxisClick},
     {false, "Change &dielectric units", "MenuChangeDiel", "", &M::MenuChangeDielClick},
+    {false, "Cable &type", "MenuCableType", "", &M::MenuCableTypeClick},
     {true, "&Edit", "MenuEdit", "", &M::MenuEditClick},
     {true, "&Export", "Export1", "", nullptr},
     {false, "To &clipboard", "MenuToClip", "", &M::MenuToClipClick},

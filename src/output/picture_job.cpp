@@ -47,6 +47,8 @@ std::string LoadForPicture(Session& session, Display& display, SetCommands& comm
     for (const std::string& f : o.files)
         if (commands.LoadFile(f) != LoadOk)
             return "cannot load " + f;
+    if (o.diel)
+        display.ChangeDiel(*o.diel, prompts);
     if (o.diff) {
         // As if chosen in the display-mode window: every waveform stays shown, the pair is
         // compared and the difference drawn.

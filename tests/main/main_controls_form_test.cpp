@@ -80,6 +80,7 @@ class MainControlsFormTest : public QObject {
             {"Grap&h", "&Select waveform", "Ctrl+M"},
             {"Grap&h", "Change &X-Axis units", ""},
             {"Grap&h", "Change &dielectric units", ""},
+            {"Grap&h", "Cable &type", ""},
             {"&Export", "To &clipboard", ""},
             {"&Export", "To &file", ""},
             {"&Export", "To &instrument", ""},
@@ -117,8 +118,8 @@ class MainControlsFormTest : public QObject {
             QCOMPARE(prompts.boxes[0].caption, std::string("Problem"));
             prompts.boxes.clear();
         };
-        for (const char* name :
-             {"MenuSelWave", "MenuXAxis", "MenuPrint", "MenuToClip", "MenuToFile", "MenuToInst"}) {
+        for (const char* name : {"MenuSelWave", "MenuXAxis", "MenuCableType", "MenuPrint",
+                                 "MenuToClip", "MenuToFile", "MenuToInst"}) {
             prompts.answers = {IdOk};
             form->Action(name)->trigger();
             expectRefusal(name);
