@@ -76,10 +76,18 @@ const std::vector<CableEntry>& BuiltInCables() {
         // usual cable-fault location tables, as factors 2 x v/2 / 299.8: XLPE 85, EPR 78,
         // paper-insulated lead-covered 80, PVC 76. Screens and semiconducting layers make them
         // slower than the insulation alone would.
-        BuiltIn("Power XLPE", 567, "v/2 85 m/us"),
-        BuiltIn("Power EPR", 520, "v/2 78 m/us"),
-        BuiltIn("Power PILC", 534, "v/2 80 m/us, paper"),
-        BuiltIn("Power PVC", 507, "v/2 76 m/us"),
+        BuiltIn("Power XLPE", 567,
+                "v/2 85 m/\xB5"
+                "s"),
+        BuiltIn("Power EPR", 520,
+                "v/2 78 m/\xB5"
+                "s"),
+        BuiltIn("Power PILC", 534,
+                "v/2 80 m/\xB5"
+                "s, paper"),
+        BuiltIn("Power PVC", 507,
+                "v/2 76 m/\xB5"
+                "s"),
     };
     return list;
 }

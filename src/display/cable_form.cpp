@@ -16,10 +16,10 @@ TCableForm::TCableForm(QWidget* parent) : QDialog(parent), ui_(std::make_unique<
     ui_->setupUi(this);
     setFixedSize(size());
     QHeaderView* h = ui_->CableList->header();
-    h->resizeSection(ColName, 170);
-    h->resizeSection(ColPvf, 48);
-    h->resizeSection(ColVelocity, 78);
-    h->resizeSection(ColNote, 100);
+    h->resizeSection(ColName, 160);
+    h->resizeSection(ColPvf, 44);
+    h->resizeSection(ColVelocity, 70);
+    h->resizeSection(ColNote, 122);
     connect(ui_->Filter, &QLineEdit::textChanged, this, &TCableForm::FilterChange);
     connect(ui_->CableList, &QTreeWidget::itemSelectionChanged, this,
             [this] { ui_->Ok->setEnabled(!SelectedName().empty()); });
