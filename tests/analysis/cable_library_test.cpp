@@ -159,19 +159,5 @@ TEST(CableLibrary, AListThatCannotBeReadIsNeverWrittenOver) {
     EXPECT_EQ(CableFileReport(path, f).size(), 1u);
 }
 
-TEST(CableLibrary, NearestNamesForAMisspellingOrAPart) {
-    CableLibrary lib{UserCableFile{}};
-    struct Row {
-        const char* asked;
-        const char* first;
-    };
-    for (const Row& r : {Row{"rg58 foam", "RG-58 foam PE"}, Row{"XLPE", "Power XLPE"},
-                         Row{"cat5", "Cat 5e UTP"}, Row{"RG-213 solid", "RG-213 solid PE"}}) {
-        std::vector<std::string> near = lib.NearestNames(r.asked, 3);
-        ASSERT_EQ(near.size(), 3u);
-        EXPECT_EQ(near[0], r.first) << r.asked;
-    }
-}
-
 } // namespace
 } // namespace r470

@@ -1,7 +1,6 @@
 // The velocity factor from a piece of known length: the display's distance conversion run
 // backwards, with its constants, and the refusals outside 0.300 to 0.999.
 #include "analysis/vf_known_length.h"
-#include "display/units.h"
 
 #include <gtest/gtest.h>
 
@@ -45,15 +44,6 @@ TEST(VfKnownLength, FactorFromLengthAndTime) {
         else
             EXPECT_EQ(f.refusal, "");
     }
-}
-
-TEST(VfKnownLength, GivesBackTheFactorTheDisplayMeasuresWith) {
-    for (int diel : {300, 517, 660, 871, 999})
-        for (double metres : {3.0, 150.0, 2500.0}) {
-            double ns = MetresToNs(diel, metres);
-            EXPECT_EQ(FactorFromKnownLength(metres, false, ns).diel, diel);
-            EXPECT_EQ(FactorFromKnownLength(metres * kFeetPerMetre, true, ns).diel, diel);
-        }
 }
 
 } // namespace
