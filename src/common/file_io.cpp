@@ -1,5 +1,7 @@
 #include "common/file_io.h"
 
+#include "common/temp_files.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -176,15 +178,16 @@ std::string FollowLinks(const std::string& path, int& code) {
     return p;
 }
 
-// A short name of our own beside `target`: a long target name must not make it too long.
+// A short name of our own beside `target`, carrying our pid.
 int CreateTemp(const std::string& dir, std::string& temp) {
     static std::mt19937 rng{std::random_device{}()};
     static const char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    RemoveAbandonedTemps(dir, std::time(nullptr));
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = ".r470~";
+        std::string random;
         for (int i = 0; i < 6; ++i)
-            name += kChars[rng() % (sizeof kChars - 1)];
-        temp = dir + "/" + name;
+            random += kChars[rng() % (sizeof kChars - 1)];
+        temp = dir + "/" + TempFileName(::getpid(), random);
         int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;

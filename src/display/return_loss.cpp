@@ -55,7 +55,9 @@ ReturnLoss MeasureReturnLoss(const TraceSlot& slot, double c1, double c2) {
     const long count = std::min<long>(slot.data.header.SampleCount, kMaxSamples);
     long p = SampleAt(tp, d);
     long r = SampleAt(tr, d);
-    if (p > count || r > count) {
+    // The window's cursors never go below zero; a typed time before the first sample must
+    // not quietly measure at the first one.
+    if (tp < 0 || p > count || r > count) {
         out.refusal = kOutOfRangeRefusal;
         return out;
     }

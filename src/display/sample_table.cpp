@@ -46,15 +46,21 @@ std::string SamplesCsv(const std::vector<TableWaveform>& waves, const SampleTabl
     csv = "sample,time_ns";
     if (distance)
         csv += o.axisUnits == AxisFeet ? ",distance_ft" : ",distance_m";
-    for (const TableWaveform& w : waves)
-        csv += "," + CsvField(w.name);
+    for (const TableWaveform& w : waves) {
+        csv += ',';
+        csv += CsvField(w.name);
+    }
     csv += "\r\n";
     for (int i = 1; i <= rows; ++i) {
         // The time the display gives sample i, and so a cursor standing on it.
         double t = (i - 1) * ns;
-        csv += std::to_string(i) + "," + ShortestText(t);
-        if (distance)
-            csv += "," + ShortestText(NsToAxisUnits(diel, o.axisUnits, t));
+        csv += std::to_string(i);
+        csv += ',';
+        csv += ShortestText(t);
+        if (distance) {
+            csv += ',';
+            csv += ShortestText(NsToAxisUnits(diel, o.axisUnits, t));
+        }
         for (const TableWaveform& w : waves) {
             csv += ",";
             if (i <= count(w))

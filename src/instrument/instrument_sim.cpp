@@ -66,19 +66,19 @@ std::vector<int> SimulatedInstrument::LoadFrom(const std::string& dir,
 
 std::vector<std::uint8_t> SimulatedInstrument::EncodeSend(std::span<const int> list,
                                                           ExtensionMode mode) const {
-    std::vector<std::uint8_t> records;
+    // Room for the start block first: it needs the length of what follows.
+    std::vector<std::uint8_t> out(kStartBlockSize);
     std::size_t i = 0;
     for (int n : list) {
         const InstrumentMemory& m = Memory(n);
         bool ext = mode == ExtensionMode::Yes || (mode == ExtensionMode::Mixed && i % 2 == 0);
         auto r = EncodeMemoryRecord(m.header, m.samples, ext);
-        records.insert(records.end(), r.begin(), r.end());
+        out.insert(out.end(), r.begin(), r.end());
         ++i;
     }
-    auto start = EncodeStartBlock(static_cast<std::uint32_t>(kStartBlockSize + records.size()),
+    auto start = EncodeStartBlock(static_cast<std::uint32_t>(out.size()),
                                   static_cast<std::uint16_t>(list.size()));
-    std::vector<std::uint8_t> out(start.begin(), start.end());
-    out.insert(out.end(), records.begin(), records.end());
+    std::copy(start.begin(), start.end(), out.begin());
     return out;
 }
 

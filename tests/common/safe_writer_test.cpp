@@ -1,4 +1,5 @@
 #include "common/file_io.h"
+#include "common/temp_files.h"
 #include "shell/messages.h"
 #include "support/in_child.h"
 #include "support/temp_dir.h"
@@ -13,6 +14,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -268,6 +270,47 @@ TEST(SafeWriter, ASizeLimitIsAWriteErrorThatLeavesTheOldBytes) {
         EXPECT_EQ(ReadBytes(p), kOld);
     }
     EXPECT_EQ(dir.Names().size(), 3u) << "no temporary file is left behind";
+}
+
+// ---- temporary files left by a killed save ----
+
+TEST(SafeWriter, TheNextSaveRemovesTemporaryFilesOfWritersThatHaveGone) {
+    pid_t gone = ::fork();
+    ASSERT_GE(gone, 0);
+    if (gone == 0)
+        ::_exit(0);
+    ASSERT_EQ(::waitpid(gone, nullptr, 0), gone);
+    const std::string dead = std::to_string(gone), alive = std::to_string(::getpid());
+    struct Case {
+        std::string name;
+        bool old; // unchanged for two minutes
+        bool folder;
+        bool removed;
+    } cases[] = {
+        {".r470~" + dead + ".a1b2c3", true, false, true},
+        {".r470~" + dead + ".a1b2c4", false, false, false}, // may still be being written
+        {".r470~" + alive + ".a1b2c5", true, false, false}, // its writer is running
+        {".r470~q9w8e7", true, false, true},                // an older name without a pid
+        {".r470~" + dead + ".a1b2", true, false, false},    // not one of our names
+        {".r470~" + dead + ".a1b2c6", true, true, false},   // not a plain file
+        {"r470~" + dead + ".a1b2c7", true, false, false},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        std::string p = dir.Path(c.name);
+        if (c.folder)
+            ASSERT_EQ(::mkdir(p.c_str(), 0755), 0);
+        else
+            WriteBytes(p, kOld);
+        if (c.old) {
+            struct timeval then[2] = {{::time(nullptr) - 120, 0}, {::time(nullptr) - 120, 0}};
+            ASSERT_EQ(::utimes(p.c_str(), then), 0);
+        }
+    }
+    ASSERT_EQ(Save(dir.Path("A.KEL")), 0);
+    for (const Case& c : cases)
+        EXPECT_EQ(::access(dir.Path(c.name).c_str(), F_OK) != 0, c.removed) << c.name;
+    EXPECT_EQ(TempFileOwner(TempFileName(4194304, "zz0099")), 4194304);
 }
 
 } // namespace

@@ -47,7 +47,7 @@ TEST(ReturnLoss, MeasuresBetweenTheCursorsWhicheverIsFirst) {
         {100, 150, "0.00", "0.00", 0, 0},     // a flat pulse window
         {10, 150, "0.00", "0.00", 100, 0},    // a flat reflection window
         {60, 10, "0.00", "0.00", 100, 0},
-        {-5, 50, "0.00", "0.00", 0, 25}, // before the first sample: measured at 1
+        {0.4, 50, "0.00", "0.00", 0, 25}, // rounds to sample 0: measured at 1
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.c1 << ", " << c.c2);
@@ -76,14 +76,16 @@ TEST(ReturnLoss, ALargerReflectionGivesNegativeDecibels) {
     EXPECT_EQ(r.dBText, "-6.02");
 }
 
-TEST(ReturnLoss, CursorPastTheLastSampleIsRefusedAndWindowsAreCutAtTheEnd) {
+TEST(ReturnLoss, CursorOutsideTheWaveformIsRefusedAndWindowsAreCutAtTheEnd) {
     TraceSlot s = Example();
-    for (auto [c1, c2] : {std::pair{10.0, 200.6}, {201.0, 10.0}, {1e12, 1e12}}) {
+    for (auto [c1, c2] :
+         {std::pair{10.0, 200.6}, {201.0, 10.0}, {1e12, 1e12}, {-1000.0, 5.0}, {5.0, -0.25}}) {
         ReturnLoss r = MeasureReturnLoss(s, c1, c2);
         EXPECT_EQ(r.refusal, 137) << c1 << ", " << c2;
         EXPECT_EQ(MessageText(r.refusal), "Both cursors must be within trace range");
     }
     EXPECT_EQ(MeasureReturnLoss(s, 10, 200.4).refusal, 0) << "rounds to the last sample";
+    EXPECT_EQ(MeasureReturnLoss(s, 0, 5).refusal, 0) << "time 0 is the first sample";
     // A window running past the end is cut at the last sample and still measured.
     s.data.samples[198] = 138; // sample 199
     s.data.samples[199] = 168; // sample 200
