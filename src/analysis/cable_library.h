@@ -55,8 +55,9 @@ UserCableFile ParseUserCables(const std::string& text);
 UserCableFile ReadUserCables(const std::string& path);
 // "" when `name` may be given to a cable of the user's, else why not.
 std::string CableNameProblem(const std::string& name);
-// Adds `entry` to the list, or replaces the user's entry of the same name, and writes the
-// whole file through the safe writer; a new file starts with a line saying its form.
+// Adds `entry` (its name checked with CableNameProblem) to the list, or replaces the user's
+// entry of the same name, and writes the whole file through the safe writer; a new file
+// starts with a line saying its form.
 // Returns 0 or the write's error code; the list is unchanged on failure.
 int SaveUserCable(const std::string& path, UserCableFile& file, CableEntry entry);
 // The file of the user's list in the configuration folder.
