@@ -16,10 +16,14 @@ TCableForm::TCableForm(QWidget* parent) : QDialog(parent), ui_(std::make_unique<
     ui_->setupUi(this);
     setFixedSize(size());
     QHeaderView* h = ui_->CableList->header();
-    h->resizeSection(ColName, 160);
+    h->setMinimumSectionSize(40);
+    h->resizeSection(ColName, 155);
     h->resizeSection(ColPvf, 44);
     h->resizeSection(ColVelocity, 70);
-    h->resizeSection(ColNote, 122);
+    h->resizeSection(ColNote, 112);
+    h->resizeSection(ColSource, 60);
+    // Every column fits: a sideways scroll bar would hide the last row's name.
+    ui_->CableList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(ui_->Filter, &QLineEdit::textChanged, this, &TCableForm::FilterChange);
     connect(ui_->CableList, &QTreeWidget::itemSelectionChanged, this,
             [this] { ui_->Ok->setEnabled(!SelectedName().empty()); });
