@@ -2,7 +2,8 @@
 # Builds the libFuzzer targets with clang and runs each for a while, the committed samples
 # and fuzz/seeds/ serving as the starting corpus.
 # Usage: scripts/fuzz.sh [SECONDS] [TARGET...]
-#   SECONDS per target, default 60; TARGET is trace_file, settings, ini, import or receive
+#   SECONDS per target, default 60; TARGET is trace_file, settings, ini, import, receive
+#   or cables
 #   (default: all).
 #   The build goes to $R470_FUZZ_BUILD (default build-fuzz); inputs that crash are saved
 #   there under artifacts/, the grown corpus under corpus/.
@@ -11,7 +12,7 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 secs=${1:-60}
 [ $# -gt 0 ] && shift
-targets=${*:-trace_file settings ini import receive}
+targets=${*:-trace_file settings ini import receive cables}
 build=${R470_FUZZ_BUILD:-$root/build-fuzz}
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

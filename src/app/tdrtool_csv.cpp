@@ -1,4 +1,5 @@
 // tdrtool csv: the samples of waveform files with their time and distance, as CSV.
+#include "app/tdrtool_cable.h"
 #include "app/tdrtool_cli.h"
 #include "app/tdrtool_units.h"
 #include "common/file_io.h"
@@ -10,7 +11,8 @@
 namespace tdrtool {
 
 std::string CsvHelp() {
-    return "Usage: tdrtool csv FILE... [--units feet|metres|time] [--diel D] [--out PATH]\n"
+    return "Usage: tdrtool csv FILE... [--units feet|metres|time] [--diel D | --cable NAME]\n"
+           "                [--out PATH]\n"
            "Writes the samples of each waveform file as CSV with a heading row: sample\n"
            "number (from 1), time in ns, distance in the chosen unit (none with time),\n"
            "then the raw sample value of each file, one column per file. Several files\n"
@@ -18,6 +20,7 @@ std::string CsvHelp() {
            "cursor readouts show for a cursor on that sample.\n"
            "  --units U   feet, metres or time (metres)\n"
            "  --diel D    dielectric, PVF x 1000, 300-999 (the first file's)\n"
+           "  --cable NAME  the velocity factor of a cable of \"tdrtool cables\"\n"
            "  --out PATH  write to PATH instead of standard output\n";
 }
 
@@ -25,11 +28,12 @@ int RunCsv(const Args& args) {
     std::vector<std::string> files;
     r470::SampleTableOptions options;
     std::string out;
+    DielOption diel;
     std::optional<int> end = ReadArgs(
         args, CsvHelp(), &files,
         [&](const std::string& name, OptionReader& r) -> std::optional<int> {
             std::optional<std::string> value = r.Value();
-            if (name != "--units" && name != "--diel" && name != "--out")
+            if (name != "--units" && !DielOption::Takes(name) && name != "--out")
                 return UsageError("csv", "unknown option \"" + name + "\"", CsvHelp());
             if (!value)
                 return UsageError("csv", "\"" + name + "\" needs a value", CsvHelp());
@@ -43,9 +47,7 @@ int RunCsv(const Args& args) {
                 else
                     ok = false;
             } else {
-                options.diel = ParseNumber<int>(*value);
-                ok = options.diel && *options.diel >= r470::kMinDiel &&
-                     *options.diel <= r470::kMaxDiel;
+                return diel.Read("csv", name, *value, CsvHelp());
             }
             if (!ok)
                 return UsageError("csv", "bad value \"" + *value + "\" for " + name, CsvHelp());
@@ -53,6 +55,7 @@ int RunCsv(const Args& args) {
         });
     if (end)
         return *end;
+    options.diel = diel.diel;
     if (files.empty())
         return UsageError("csv", "no waveform file given", CsvHelp());
 

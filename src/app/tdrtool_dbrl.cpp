@@ -1,5 +1,6 @@
 // tdrtool dbrl: the return loss of a waveform between two cursor times, measured as the
 // window's "dBRL" button measures it.
+#include "app/tdrtool_cable.h"
 #include "app/tdrtool_cli.h"
 #include "common/cp1252.h"
 #include "display/recording_canvas.h"
@@ -11,17 +12,21 @@
 namespace tdrtool {
 
 std::string DbrlHelp() {
-    return "Usage: tdrtool dbrl FILE [--cursors NS1,NS2]\n"
+    return "Usage: tdrtool dbrl FILE [--cursors NS1,NS2] [--diel D | --cable NAME]\n"
            "Loads the waveform file as the window's \"Add waveform\" does and measures the\n"
            "return loss between the two cursors (the earlier one on the launched pulse).\n"
            "Prints \"Return loss R\" and \"dBRL L\" with two decimals each, as the result\n"
            "window shows them; a refusal goes to standard error with exit status 1.\n"
-           "  --cursors NS1,NS2   cursor times in ns (both at the file's cursor)\n";
+           "  --cursors NS1,NS2   cursor times in ns (both at the file's cursor)\n"
+           "  --diel D            dielectric, PVF x 1000, 300-999, set after loading as the\n"
+           "                      window's dielectric controls set it (the file's)\n"
+           "  --cable NAME        the velocity factor of a cable of \"tdrtool cables\"\n";
 }
 
 int RunDbrl(const Args& args) {
     std::string file;
     std::optional<std::pair<double, double>> cursors;
+    DielOption diel;
     std::optional<int> end = ReadArgs(
         args, DbrlHelp(), nullptr,
         [&](const std::string& name, OptionReader& r) -> std::optional<int> {
@@ -31,11 +36,13 @@ int RunDbrl(const Args& args) {
                 file = name;
                 return std::nullopt;
             }
-            if (name != "--cursors")
+            if (name != "--cursors" && !DielOption::Takes(name))
                 return UsageError("dbrl", "unknown option \"" + name + "\"", DbrlHelp());
             std::optional<std::string> value = r.Value();
             if (!value)
                 return UsageError("dbrl", "\"" + name + "\" needs a value", DbrlHelp());
+            if (DielOption::Takes(name))
+                return diel.Read("dbrl", name, *value, DbrlHelp());
             auto comma = value->find(',');
             auto a = ParseNumber<double>(value->substr(0, comma));
             auto b = comma == std::string::npos ? std::nullopt
@@ -58,6 +65,8 @@ int RunDbrl(const Args& args) {
     r470::SetCommands commands(session, display, host, prompts);
     if (commands.LoadFile(file) != r470::LoadOk)
         return kExitFailed;
+    if (diel.diel)
+        display.ChangeDiel(*diel.diel, prompts);
     const r470::DisplayState& s = display.state();
     double c1 = cursors ? cursors->first : s.Cursor1Ns;
     double c2 = cursors ? cursors->second : s.Cursor2Ns;

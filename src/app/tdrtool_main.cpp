@@ -1,6 +1,7 @@
 // tdrtool: the command-line face of the core for scripts, tests and users without a screen.
 // Each subcommand only parses its arguments and calls the core; a new one is a file of its
 // own (tdrtool_NAME.cpp) and a row in kCommands.
+#include "app/tdrtool_cable.h"
 #include "app/tdrtool_cli.h"
 
 #include <algorithm>
@@ -33,6 +34,10 @@ const Command kCommands[] = {
     {"import-capture", "import-capture CAPTURE --base PATH [options]",
      "write the memories of a captured transmission as waveform files", RunImportCapture,
      ImportCaptureHelp},
+    {"cables", "cables [--json]", "the cable types and their velocity factors", RunCables,
+     CablesHelp},
+    {"vf", "vf FILE --length L --cursors NS1,NS2", "velocity factor from a known length", RunVf,
+     VfHelp},
 #ifdef TDRTOOL_HAS_RENDER
     {"render", "render FILE... --out PATH [options]", "draw the display to a BMP, PNG or PDF file",
      RunRender, RenderHelp},

@@ -1,5 +1,6 @@
 // tdrtool render: the display drawn to a picture without a window.
 #ifdef TDRTOOL_HAS_RENDER
+#include "app/tdrtool_cable.h"
 #include "app/tdrtool_cli.h"
 #include "app/tdrtool_units.h"
 #include "display/units.h"
@@ -20,6 +21,9 @@ std::string RenderHelp() {
            "  --size WxH          picture size in pixels (648x489)\n"
            "  --units U           feet, metres or time (metres)\n"
            "  --diel-units D      pvf, v or v2 (pvf)\n"
+           "  --diel D            dielectric, PVF x 1000, 300-999, set after loading as the\n"
+           "                      window's dielectric controls set it (the first file's)\n"
+           "  --cable NAME        the velocity factor of a cable of \"tdrtool cables\"\n"
            "  --cursors NS1,NS2   cursor times in ns (from the first file); \"auto\" puts\n"
            "                      them on the launch and the largest reflection, as\n"
            "                      \"Find fault\" does\n"
@@ -32,6 +36,7 @@ std::string RenderHelp() {
 int RunRender(const Args& args) {
     r470::PictureOptions o;
     std::string out;
+    DielOption diel;
     std::optional<int> end = ReadArgs(
         args, RenderHelp(), &o.files,
         [&](const std::string& name, OptionReader& r) -> std::optional<int> {
@@ -59,6 +64,8 @@ int RunRender(const Args& args) {
                     o.axisUnits = *units;
                 else
                     ok = false;
+            } else if (DielOption::Takes(name)) {
+                return diel.Read("render", name, *value, RenderHelp());
             } else if (name == "--diel-units") {
                 if (*value == "pvf")
                     o.dielUnits = r470::DielPvf;
@@ -102,6 +109,7 @@ int RunRender(const Args& args) {
         });
     if (end)
         return *end;
+    o.diel = diel.diel;
     if (out.empty())
         return UsageError("render", "--out PATH is required", RenderHelp());
     if (o.files.empty())

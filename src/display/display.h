@@ -69,6 +69,8 @@ struct DisplayState {
     // The difference waveform's grids, chosen at each drawing of it: it lives on DiffRef's
     // (the finer) grid and takes DiffOther's samples by interpolation.
     int DiffRef = 0, DiffOther = 0;
+    // The cable type the dielectric was last set from; cleared when it is set another way.
+    std::string CableName;
 };
 
 Colour TraceColour(int slot);
@@ -150,6 +152,8 @@ class Display {
     void TraceText(int slot, bool clear);
     std::string GainText(int slot) const;
     std::string DielText() const;
+    // The chosen cable type in the details panel, or nothing when there is none.
+    void ShowCableName();
 
     // Display controls: each refuses with "No traces loaded" when nothing is loaded.
     void GainUp(Prompts& prompts);

@@ -122,6 +122,11 @@ void Display::ChangeDiel(int value, Prompts& prompts) {
     ShowCurToCur(kWhite);
     ShowRange(kWhite);
     session_.DisplayDiel = ClampDiel(value);
+    // A dielectric set by other means is no longer the chosen cable's.
+    if (!s_.CableName.empty()) {
+        s_.CableName.clear();
+        ShowCableName();
+    }
     ShowDiel(kBlack);
     CursorText(kBlack);
     ShowCurToCur(kBlack);

@@ -114,6 +114,7 @@ void Display::TraceText(int slot, bool clear) {
             host_.SetLabelVisible(name, true);
     }
     ShowGain();
+    ShowCableName();
 }
 
 } // namespace r470

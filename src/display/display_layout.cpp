@@ -163,6 +163,7 @@ void Display::SeedFromFirstWaveform(int slot) {
     const TraceSlot& sl = Slot(slot);
     // A file may hold a dielectric the display cannot use (0 would divide by zero).
     session_.DisplayDiel = std::clamp<int>(sl.data.header.Diel, kMinDiel, kMaxDiel);
+    s_.CableName.clear();
     s_.Cursor1Ns = s_.Cursor2Ns = Nearest(sl.data.header.Cursor * sl.NsPerSample);
     s_.ActiveCursor = 1;
     s_.Zoomed = false;

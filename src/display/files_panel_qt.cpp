@@ -70,6 +70,9 @@ FilesPanel::FilesPanel(QWidget* parent) : QFrame(parent) {
         add(kRightCaptions[r], kDetailsSecondColumnX, r, 56);
     for (int r = 0; r < 8; ++r)
         add(kRightValues[r], kDetailsSecondColumnX + kDetailsSecondValueOffset, r, 300);
+    // The cable type the dielectric was chosen from, under the comments.
+    add("LCableType", kDetailsSecondColumnX, 8, 56);
+    add("SCableType", kDetailsSecondColumnX + kDetailsSecondValueOffset, 8, 300);
     for (int n = 1; n <= 5; ++n) {
         auto* strip = new QFrame(this);
         strip->setObjectName(QString("TrLin%1").arg(n));

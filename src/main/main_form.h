@@ -80,6 +80,7 @@ class TMainForm : public QMainWindow, public DisplayHost {
     void MenuFindFaultClick();
     void MenuNextEventClick();
     void MenuPrevEventClick();
+    void MenuCableTypeClick();
     void MenuNormalClick();
     void MenuInstClick();
     void About1Click();

@@ -56,6 +56,7 @@ constexpr MenuRow kMenuRows[] = {
     {false, "Change &X-Axis units", "MenuXAxis", "", [](M& f) { f.compare().MenuXAxisClick(); }},
     {false, "Change &dielectric units", "MenuChangeDiel", "",
      [](M& f) { f.display().ChangeDielUnits(*f.DielecForm(), f.prompts()); }},
+    {false, "Cable &type", "MenuCableType", "", &M::MenuCableTypeClick},
     {false, "&Find fault", "MenuFindFault", "F3", &M::MenuFindFaultClick},
     {false, "Next &event", "MenuNextEvent", "F4", &M::MenuNextEventClick},
     {false, "&Previous event", "MenuPrevEvent", "Shift+F4", &M::MenuPrevEventClick},

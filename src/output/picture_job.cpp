@@ -55,6 +55,8 @@ std::string LoadForPicture(Workspace& session, Display& display, SetCommands& co
     for (const std::string& f : o.files)
         if (commands.LoadFile(f) != LoadOk)
             return "cannot load " + f;
+    if (o.diel)
+        display.ChangeDiel(*o.diel, prompts);
     if (o.diff) {
         // As if chosen in the display-mode window: every waveform stays shown, the pair is
         // compared and the difference drawn.

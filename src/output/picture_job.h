@@ -17,6 +17,8 @@ struct PictureOptions {
     int height = 489;
     std::optional<int> axisUnits; // settings as on a first run otherwise: metres, PVF
     std::optional<int> dielUnits;
+    // Set after loading, as the window's dielectric controls set it; the first file's otherwise.
+    std::optional<int> diel;
     std::optional<std::pair<double, double>> cursorsNs;
     bool cursorsAuto = false; // as "Find fault" puts them: on the launch and on the fault
     std::optional<std::pair<int, int>> diff; // the compared slots: their difference is drawn

@@ -81,6 +81,7 @@ class MainControlsFormTest : public QObject {
             {"Grap&h", "&Select waveform", "Ctrl+M"},
             {"Grap&h", "Change &X-Axis units", ""},
             {"Grap&h", "Change &dielectric units", ""},
+            {"Grap&h", "Cable &type", ""},
             {"Grap&h", "&Find fault", "F3"},
             {"Grap&h", "Next &event", "F4"},
             {"Grap&h", "&Previous event", "Shift+F4"},
@@ -122,8 +123,8 @@ class MainControlsFormTest : public QObject {
             prompts.boxes.clear();
         };
         for (const char* name :
-             {"MenuSelWave", "MenuXAxis", "MenuPrint", "MenuToClip", "MenuToFile", "MenuToInst",
-              "MenuFindFault", "MenuNextEvent", "MenuPrevEvent"}) {
+             {"MenuSelWave", "MenuXAxis", "MenuCableType", "MenuPrint", "MenuToClip", "MenuToFile",
+              "MenuToInst", "MenuFindFault", "MenuNextEvent", "MenuPrevEvent"}) {
             prompts.answers = {IdOk};
             form->Action(name)->trigger();
             expectRefusal(name);

@@ -1,0 +1,47 @@
+#include "analysis/vf_known_length.h"
+
+#include "display/units.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace r470 {
+
+namespace {
+
+std::string Decimals(double v, int decimals) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
+    return buf;
+}
+
+} // namespace
+
+KnownLengthFactor FactorFromKnownLength(double length, bool feet, double ns) {
+    KnownLengthFactor out;
+    if (!(length > 0) || !std::isfinite(length)) {
+        out.refusal = "Enter the length of the piece of cable, a number greater than 0.";
+        return out;
+    }
+    if (!(ns > 0) || !std::isfinite(ns)) {
+        out.refusal = "The cursors stand at the same time. Put cursor 1 on the launch and "
+                      "cursor 2 on the far end of the cable.";
+        return out;
+    }
+    const double metres = feet ? length / kFeetPerMetre : length;
+    // The display's distance is proportional to the factor: the distance at factor 1 over
+    // this time, against the real length, is the factor.
+    const double factor = metres / NsToMetres(1000, ns);
+    const double rounded = std::nearbyint(factor * 1000);
+    if (!(rounded >= kMinDiel && rounded <= kMaxDiel)) {
+        std::string len = Decimals(length, 2);
+        out.refusal = len + (feet ? " ft" : " m") + " over " + Decimals(ns, 1) +
+                      " ns gives a velocity factor of " + Decimals(factor, 3) +
+                      ", outside 0.300 to 0.999. Check the length and the cursors.";
+        return out;
+    }
+    out.diel = static_cast<int>(rounded);
+    return out;
+}
+
+} // namespace r470

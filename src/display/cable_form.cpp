@@ -1,0 +1,143 @@
+#include "display/cable_form.h"
+
+#include "shell/text_qt.h"
+#include "ui_cable_form.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+
+namespace r470 {
+
+namespace {
+enum Column { ColName, ColPvf, ColVelocity, ColNote, ColSource };
+}
+
+TCableForm::TCableForm(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::TCableForm>()) {
+    ui_->setupUi(this);
+    setFixedSize(size());
+    QHeaderView* h = ui_->CableList->header();
+    h->setMinimumSectionSize(40);
+    h->resizeSection(ColName, 155);
+    h->resizeSection(ColPvf, 44);
+    h->resizeSection(ColVelocity, 70);
+    h->resizeSection(ColNote, 112);
+    h->resizeSection(ColSource, 60);
+    // Every column fits: a sideways scroll bar would hide the last row's name.
+    ui_->CableList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(ui_->Filter, &QLineEdit::textChanged, this, &TCableForm::FilterChange);
+    connect(ui_->CableList, &QTreeWidget::itemSelectionChanged, this,
+            [this] { ui_->Ok->setEnabled(!SelectedName().empty()); });
+    connect(ui_->CableList, &QTreeWidget::itemDoubleClicked, this, &TCableForm::OkClick);
+    connect(ui_->Length, &QLineEdit::textEdited, this, [this] {
+        // A result belongs to the length it was worked out from.
+        ui_->Result->clear();
+        ui_->ApplyVf->setEnabled(false);
+        ui_->SaveVf->setEnabled(false);
+    });
+    connect(ui_->Calculate, &QPushButton::clicked, this, &TCableForm::CalculateClick);
+    connect(ui_->ApplyVf, &QPushButton::clicked, this, &TCableForm::ApplyVfClick);
+    connect(ui_->SaveVf, &QPushButton::clicked, this, &TCableForm::SaveVfClick);
+    connect(ui_->Ok, &QPushButton::clicked, this, &TCableForm::OkClick);
+    connect(ui_->Cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+TCableForm::~TCableForm() = default;
+
+std::optional<CableChoice> TCableForm::ChooseCable(CableDialogModel& model) {
+    model_ = &model;
+    choice_.reset();
+    std::string heading = model.VelocityHeading();
+    ui_->CableList->headerItem()->setText(ColVelocity, ToQ(heading));
+    ui_->CableList->setColumnHidden(ColVelocity, heading.empty());
+    ui_->LengthUnit->setText(ToQ(model.LengthUnit()));
+    ui_->CurToCur->setText(ToQ(model.CursorTimeText()));
+    ui_->Filter->clear();
+    ui_->Length->clear();
+    ui_->SaveName->clear();
+    ShowCalibration();
+    Fill("");
+    ui_->Filter->setFocus();
+    exec();
+    model_ = nullptr;
+    return choice_;
+}
+
+void TCableForm::Fill(const std::string& select) {
+    QTreeWidget* list = ui_->CableList;
+    list->clear();
+    for (const CableRow& r : model_->Rows(FromQ(ui_->Filter->text()))) {
+        auto* item = new QTreeWidgetItem(
+            list, {ToQ(r.name), ToQ(r.pvf), ToQ(r.velocity), ToQ(r.note), ToQ(r.source)});
+        item->setTextAlignment(ColPvf, Qt::AlignRight | Qt::AlignVCenter);
+        item->setTextAlignment(ColVelocity, Qt::AlignRight | Qt::AlignVCenter);
+        if (!select.empty() && r.name == select)
+            list->setCurrentItem(item);
+    }
+    ui_->Ok->setEnabled(!SelectedName().empty());
+}
+
+std::string TCableForm::SelectedName() const {
+    QList<QTreeWidgetItem*> items = ui_->CableList->selectedItems();
+    return items.isEmpty() ? std::string() : FromQ(items.front()->text(ColName));
+}
+
+void TCableForm::ShowCalibration() {
+    bool measured = model_ && model_->Calibrated().has_value();
+    ui_->Result->setText(measured ? ToQ(model_->CalibrationText()) : QString());
+    ui_->ApplyVf->setEnabled(measured);
+    ui_->SaveVf->setEnabled(measured);
+}
+
+void TCableForm::FilterChange() {
+    if (model_)
+        Fill(SelectedName());
+}
+
+void TCableForm::CalculateClick() {
+    if (!model_)
+        return;
+    model_->Calibrate(FromQ(ui_->Length->text()));
+    ShowCalibration();
+}
+
+void TCableForm::ApplyVfClick() {
+    if (!model_ || !model_->Calibrated())
+        return;
+    choice_ = model_->Calibrated();
+    accept();
+}
+
+void TCableForm::SaveVfClick() {
+    if (!model_ || !model_->SaveCalibration(FromQ(ui_->SaveName->text())))
+        return;
+    ui_->Filter->blockSignals(true);
+    ui_->Filter->clear();
+    ui_->Filter->blockSignals(false);
+    Fill(model_->Calibrated()->name);
+    ui_->CableList->scrollToItem(ui_->CableList->currentItem());
+}
+
+void TCableForm::OkClick() {
+    if (!model_)
+        return;
+    choice_ = model_->Choice(SelectedName());
+    if (choice_)
+        accept();
+}
+
+void TCableForm::keyPressEvent(QKeyEvent* e) {
+    // Enter in the length or name box works out or saves, rather than closing the dialog.
+    bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    if (enter && ui_->Length->hasFocus()) {
+        CalculateClick();
+        return;
+    }
+    if (enter && ui_->SaveName->hasFocus()) {
+        if (ui_->SaveVf->isEnabled())
+            SaveVfClick();
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
+} // namespace r470

@@ -1,0 +1,87 @@
+// The "Cable type" dialog in the real main window: the filter, a chosen cable reaching the
+// display and the details panel, and a factor measured, saved and applied.
+#include "display/cable_form.h"
+#include "display/files_panel_qt.h"
+#include "main/main_form.h"
+#include "support/scripted_prompts.h"
+#include "support/temp_dir.h"
+#include "support/when_modal.h"
+#include "ui_cable_form.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QtTest>
+
+using namespace r470;
+
+class CableFormTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::TempDir> dir;
+    test::ScriptedPrompts prompts;
+    std::unique_ptr<TMainForm> form;
+
+    QString Detail(const char* name) { return form->Files()->Label(name)->text(); }
+
+  private slots:
+    void init() {
+        dir = std::make_unique<test::TempDir>();
+        form = std::make_unique<TMainForm>(
+            AppPaths{dir->Path("r470.SET"), dir->Path("R470.INI"), dir->Path()}, &prompts);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QCOMPARE(form->commands().LoadFile(R470_SAMPLES "/FEEDER1.KEL"), 0);
+    }
+    void cleanup() {
+        form->session().set = WaveformSet{};
+        form.reset();
+        dir.reset();
+    }
+
+    void filteredCableIsChosenAndNamedInTheDetails() {
+        test::WhenModal<TCableForm>([](TCableForm* d) {
+            Ui::TCableForm& ui = d->ui();
+            QVERIFY(ui.CableList->isColumnHidden(2)); // PVF units: no velocity column
+            QVERIFY(!ui.Ok->isEnabled());
+            ui.Filter->setText("PILC");
+            QCOMPARE(ui.CableList->topLevelItemCount(), 1);
+            ui.CableList->setCurrentItem(ui.CableList->topLevelItem(0));
+            QVERIFY(ui.Ok->isEnabled());
+            ui.Ok->click();
+        });
+        form->Action("MenuCableType")->trigger();
+        QCOMPARE(form->session().DisplayDiel, 534);
+        QVERIFY(form->session().set.Slot(1).Changed);
+        QCOMPARE(Detail("SCableType"), QString("Power PILC"));
+        form->DielUpClick();
+        QCOMPARE(Detail("SCableType"), QString());
+        QVERIFY(prompts.boxes.empty());
+    }
+
+    void measuredFactorIsSavedAndApplied() {
+        DisplayState& s = form->display().state();
+        s.Cursor1Ns = 0;
+        s.Cursor2Ns = 1006.8;
+        test::WhenModal<TCableForm>([](TCableForm* d) {
+            Ui::TCableForm& ui = d->ui();
+            QCOMPARE(ui.LengthUnit->text(), QString("m"));
+            QVERIFY(!ui.ApplyVf->isEnabled());
+            ui.Length->setText("100");
+            ui.Calculate->click();
+            QCOMPARE(ui.Result->text(), QString("PVF 0.663"));
+            ui.SaveName->setText("Drum 12");
+            ui.SaveVf->click();
+            QCOMPARE(ui.CableList->currentItem()->text(0), QString("Drum 12"));
+            ui.ApplyVf->click();
+        });
+        form->Action("MenuCableType")->trigger();
+        QCOMPARE(form->session().DisplayDiel, 663);
+        QCOMPARE(Detail("SCableType"), QString("Drum 12"));
+        auto bytes = test::ReadBytes(dir->Path("r470-cables.txt"));
+        QVERIFY(std::string(bytes.begin(), bytes.end()).find("Drum 12; 0.663") !=
+                std::string::npos);
+    }
+};
+
+QTEST_MAIN(CableFormTest)
+#include "cable_form_test.moc"
