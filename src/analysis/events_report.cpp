@@ -2,8 +2,8 @@
 
 #include "common/cp1252.h"
 #include "common/numbers.h"
-#include "display/units.h"
 #include "waveform/trace_info.h"
+#include "waveform/units.h"
 
 #include <cmath>
 #include <cstdio>

@@ -2,7 +2,7 @@
 
 #include "analysis/pulse_detect.h"
 #include "common/numbers.h"
-#include "display/difference.h"
+#include "waveform/interpolate.h"
 
 #include <algorithm>
 #include <cmath>

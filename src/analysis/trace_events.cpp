@@ -1,7 +1,7 @@
 #include "analysis/trace_events.h"
 
 #include "analysis/pulse_detect.h"
-#include "display/units.h"
+#include "waveform/units.h"
 
 #include <algorithm>
 #include <cmath>

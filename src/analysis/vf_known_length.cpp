@@ -1,6 +1,6 @@
 #include "analysis/vf_known_length.h"
 
-#include "display/units.h"
+#include "waveform/units.h"
 
 #include <cmath>
 #include <cstdio>

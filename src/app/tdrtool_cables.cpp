@@ -3,8 +3,8 @@
 #include "app/tdrtool_cli.h"
 #include "common/cp1252.h"
 #include "common/file_io.h"
-#include "display/units.h"
 #include "waveform/trace_info.h"
+#include "waveform/units.h"
 
 namespace tdrtool {
 

@@ -4,9 +4,9 @@
 #include "app/tdrtool_units.h"
 #include "common/file_io.h"
 #include "display/sample_table.h"
-#include "display/units.h"
 #include "shell/console_prompts.h"
 #include "shell/messages.h"
+#include "waveform/units.h"
 
 namespace tdrtool {
 

@@ -4,8 +4,8 @@
 #include "app/tdrtool_cli.h"
 #include "app/tdrtool_units.h"
 #include "common/cp1252.h"
-#include "display/units.h"
 #include "waveform/trace_file.h"
+#include "waveform/units.h"
 
 namespace tdrtool {
 

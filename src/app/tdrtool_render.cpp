@@ -3,8 +3,8 @@
 #include "app/tdrtool_cable.h"
 #include "app/tdrtool_cli.h"
 #include "app/tdrtool_units.h"
-#include "display/units.h"
 #include "output/picture_qt.h"
+#include "waveform/units.h"
 
 #include <QGuiApplication>
 #include <cstdlib>

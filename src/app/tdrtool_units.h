@@ -1,7 +1,7 @@
 // The names of the distance axis units on tdrtool's command line.
 #pragma once
 
-#include "display/units.h"
+#include "waveform/units.h"
 
 #include <optional>
 #include <string>

@@ -5,11 +5,12 @@
 #include "app/tdrtool_cli.h"
 #include "app/tdrtool_units.h"
 #include "common/cp1252.h"
+#include "display/fault_cursors.h"
 #include "display/recording_canvas.h"
+#include "display/set_commands.h"
 #include "output/picture_job.h"
 #include "shell/console_prompts.h"
 #include "shell/messages.h"
-#include "waveform/set_commands.h"
 
 #include <cmath>
 
@@ -20,14 +21,17 @@ constexpr int kOutOfTraceRefusal = 137; // "Both cursors must be within trace ra
 }
 
 std::string VfHelp() {
-    return "Usage: tdrtool vf FILE --length L [--units feet|metres] --cursors NS1,NS2\n"
+    return "Usage: tdrtool vf FILE --length L [--units feet|metres] (--cursors NS1,NS2 | "
+           "--auto)\n"
            "The velocity factor of the cable of a waveform file, from a piece of it whose\n"
            "length is known: cursor 1 on the launch, cursor 2 on the far end. Prints it as\n"
            "\"PVF 0.662\" (three decimals). A length and time that give a factor outside\n"
            "0.300 to 0.999 are refused on standard error with exit status 1.\n"
            "  --length L          the piece's length, greater than 0\n"
            "  --units U           feet or metres, the unit of L (metres)\n"
-           "  --cursors NS1,NS2   the cursor times in ns, within the waveform\n";
+           "  --cursors NS1,NS2   the cursor times in ns, within the waveform\n"
+           "  --auto              from the launch to the largest reflection, as \"Find\n"
+           "                      fault\" puts the cursors\n";
 }
 
 int RunVf(const Args& args) {
@@ -35,6 +39,7 @@ int RunVf(const Args& args) {
     std::optional<double> length;
     int units = r470::AxisMetres;
     std::optional<std::pair<double, double>> cursors;
+    bool automatic = false;
     std::optional<int> end = ReadArgs(
         args, VfHelp(), nullptr,
         [&](const std::string& name, OptionReader& r) -> std::optional<int> {
@@ -42,6 +47,10 @@ int RunVf(const Args& args) {
                 if (!file.empty())
                     return UsageError("vf", "one waveform file only", VfHelp());
                 file = name;
+                return std::nullopt;
+            }
+            if (name == "--auto") {
+                automatic = true;
                 return std::nullopt;
             }
             if (name != "--length" && name != "--units" && name != "--cursors")
@@ -77,10 +86,10 @@ int RunVf(const Args& args) {
         return UsageError("vf", "no waveform file given", VfHelp());
     if (!length)
         return UsageError("vf", "--length L is required", VfHelp());
-    if (!cursors)
-        return UsageError("vf", "--cursors NS1,NS2 is required", VfHelp());
+    if (cursors.has_value() == automatic)
+        return UsageError("vf", "either --cursors NS1,NS2 or --auto", VfHelp());
 
-    r470::Session session;
+    r470::Workspace session;
     r470::ConsolePrompts prompts(std::cerr);
     r470::DisplayHost host;
     r470::RecordingCanvas canvas;
@@ -88,6 +97,14 @@ int RunVf(const Args& args) {
     r470::SetCommands commands(session, display, host, prompts);
     if (commands.LoadFile(file) != r470::LoadOk)
         return kExitFailed;
+    if (automatic) {
+        r470::FaultTargets t = r470::FindFaultTargets(session.set);
+        if (!t.found) {
+            std::cerr << r470::kNoReflectionText << "\n";
+            return kExitFailed;
+        }
+        cursors = std::make_pair(t.cursor1Ns, t.cursor2Ns);
+    }
     // A cursor stands on a sample of the waveform, as in the window.
     const r470::TraceSlot& slot = session.set.Slot(session.set.CurTrace);
     const double last = (slot.data.header.SampleCount - 1) * slot.NsPerSample;

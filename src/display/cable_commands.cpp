@@ -2,9 +2,9 @@
 
 #include "analysis/vf_known_length.h"
 #include "display/display.h"
-#include "display/units.h"
 #include "shell/messages.h"
 #include "shell/prompts.h"
+#include "waveform/units.h"
 #include "waveform/waveform_set.h"
 
 #include <cmath>
@@ -44,7 +44,7 @@ std::string SkippedLinesText(const std::string& path, const UserCableFile& file)
 
 } // namespace
 
-CableDialogModel::CableDialogModel(Session& session, Display& display, Prompts& prompts,
+CableDialogModel::CableDialogModel(Workspace& session, Display& display, Prompts& prompts,
                                    std::string listPath)
     : session_(session), display_(display), prompts_(prompts), listPath_(std::move(listPath)),
       library_(user_) {}
@@ -170,7 +170,7 @@ void ApplyCable(Display& display, Prompts& prompts, const CableChoice& choice) {
     display.ShowCableName();
 }
 
-void CableTypeCommand(Session& session, Display& display, Prompts& prompts, CableWindow& window,
+void CableTypeCommand(Workspace& session, Display& display, Prompts& prompts, CableWindow& window,
                       const std::string& listPath) {
     if (NoTraces(session.set, prompts))
         return;

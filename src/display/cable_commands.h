@@ -13,7 +13,7 @@ namespace r470 {
 
 class Display;
 class Prompts;
-struct Session;
+struct Workspace;
 
 // One line of the dialog's list, as shown.
 struct CableRow {
@@ -34,7 +34,7 @@ extern const char* const kKnownLengthName;
 
 class CableDialogModel {
   public:
-    CableDialogModel(Session& session, Display& display, Prompts& prompts, std::string listPath);
+    CableDialogModel(Workspace& session, Display& display, Prompts& prompts, std::string listPath);
 
     // Reads the user's list again; tells the user which lines were skipped, or that the file
     // cannot be read.
@@ -64,7 +64,7 @@ class CableDialogModel {
   private:
     bool Feet() const;
 
-    Session& session_;
+    Workspace& session_;
     Display& display_;
     Prompts& prompts_;
     std::string listPath_;
@@ -87,7 +87,7 @@ class CableWindow {
 void ApplyCable(Display& display, Prompts& prompts, const CableChoice& choice);
 
 // "Cable type": "No traces loaded" with nothing loaded, else the dialog and its choice.
-void CableTypeCommand(Session& session, Display& display, Prompts& prompts, CableWindow& window,
+void CableTypeCommand(Workspace& session, Display& display, Prompts& prompts, CableWindow& window,
                       const std::string& listPath);
 
 } // namespace r470

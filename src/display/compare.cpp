@@ -1,8 +1,8 @@
 #include "display/compare.h"
 
-#include "display/units.h"
 #include "shell/messages.h"
 #include "shell/prompts.h"
+#include "waveform/units.h"
 
 namespace r470 {
 

@@ -1,6 +1,5 @@
 #include "display/compare_form.h"
 
-#include "display/units.h"
 #include "shell/form_helpers_qt.h"
 #include "shell/text_qt.h"
 #include "ui_dbrl_form.h"
@@ -9,6 +8,7 @@
 #include "ui_mismatch_form.h"
 #include "ui_sel_wave_form.h"
 #include "ui_x_axis_form.h"
+#include "waveform/units.h"
 
 namespace r470 {
 

@@ -2,8 +2,8 @@
 #include "display/display_controls.h"
 
 #include "display/display.h"
-#include "display/units.h"
 #include "shell/prompts.h"
+#include "waveform/units.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // The two cursors: drawing, moving, stepping, dragging, and the readout line.
 #include "display/display.h"
-#include "display/units.h"
 #include "shell/messages.h"
 #include "shell/prompts.h"
+#include "waveform/units.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // The details labels of the current waveform and the gain readout.
 #include "display/display.h"
-#include "display/units.h"
 #include "shell/messages.h"
+#include "waveform/units.h"
 
 namespace r470 {
 

@@ -1,8 +1,8 @@
 // Drawing of the waveforms, the scale and the readout labels; clearing; zoom; full redraw.
 #include "display/display.h"
-#include "display/units.h"
 #include "shell/messages.h"
 #include "shell/prompts.h"
+#include "waveform/units.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // Layout of the drawing surface, the mapping of times and samples to pixels, and the range.
 #include "display/display.h"
-#include "display/units.h"
 #include "shell/messages.h"
+#include "waveform/units.h"
 
 #include <algorithm>
 #include <cmath>

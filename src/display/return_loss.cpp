@@ -1,7 +1,7 @@
 #include "display/return_loss.h"
 
-#include "display/units.h"
 #include "shell/messages.h"
+#include "waveform/units.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,8 +1,8 @@
 #include "display/sample_table.h"
 
 #include "common/numbers.h"
-#include "display/units.h"
 #include "waveform/trace_records.h"
+#include "waveform/units.h"
 
 #include <algorithm>
 

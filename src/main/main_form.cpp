@@ -1,7 +1,5 @@
 #include "main/main_form.h"
 
-#include "common/file_io.h"
-#include "display/cable_form.h"
 #include "display/compare.h"
 #include "display/compare_form.h"
 #include "display/dielec_form.h"
@@ -303,17 +301,6 @@ TAboutForm* TMainForm::AboutForm() {
 void TMainForm::About1Click() {
     AboutForm()->FillLabels();
     AboutForm()->exec();
-}
-
-} // namespace r470
-
-namespace r470 {
-
-void TMainForm::MenuCableTypeClick() {
-    TCableForm form(this);
-    // The user's list lives in the configuration folder, beside R470.INI.
-    std::string list = CableListPath(DirName(session_.paths.iniFile));
-    Painted([&] { CableTypeCommand(session_, *display_, *prompts_, form, list); });
 }
 
 } // namespace r470

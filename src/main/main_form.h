@@ -77,10 +77,6 @@ class TMainForm : public QMainWindow, public DisplayHost {
     void AlignP335();
 
     // The window's own jobs among the menu commands; the rest live in the menu table.
-    void MenuFindFaultClick();
-    void MenuNextEventClick();
-    void MenuPrevEventClick();
-    void MenuCableTypeClick();
     void MenuNormalClick();
     void MenuInstClick();
     void About1Click();

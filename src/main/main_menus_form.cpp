@@ -1,8 +1,11 @@
 // The menu bar, both toolbars and the start panel of the main window, built from tables.
 #include "main/main_menus_form.h"
 
+#include "common/file_io.h"
+#include "display/cable_form.h"
 #include "display/compare.h"
 #include "display/dielec_form.h"
+#include "display/fault_cursors.h"
 #include "display/graph_surface_qt.h"
 #include "instrument/instrument_commands.h"
 #include "main/access_menu_bar_qt.h"
@@ -34,6 +37,13 @@ void Edited(M& f, int slot) {
         f.display().SelectTrace(slot, f.prompts());
 }
 
+// "Cable type": the user's list lives in the configuration folder, beside R470.INI.
+void ChooseCable(M& f) {
+    TCableForm form(&f);
+    std::string list = CableListPath(DirName(f.session().paths.iniFile));
+    CableTypeCommand(f.session(), f.display(), f.prompts(), form, list);
+}
+
 constexpr MenuRow kMenuRows[] = {
     {true, "&File", "File1", "", nullptr},
     {false, "&New", "MenuNew", "", [](M& f) { f.commands().MenuNew(); }},
@@ -56,10 +66,13 @@ constexpr MenuRow kMenuRows[] = {
     {false, "Change &X-Axis units", "MenuXAxis", "", [](M& f) { f.compare().MenuXAxisClick(); }},
     {false, "Change &dielectric units", "MenuChangeDiel", "",
      [](M& f) { f.display().ChangeDielUnits(*f.DielecForm(), f.prompts()); }},
-    {false, "Cable &type", "MenuCableType", "", &M::MenuCableTypeClick},
-    {false, "&Find fault", "MenuFindFault", "F3", &M::MenuFindFaultClick},
-    {false, "Next &event", "MenuNextEvent", "F4", &M::MenuNextEventClick},
-    {false, "&Previous event", "MenuPrevEvent", "Shift+F4", &M::MenuPrevEventClick},
+    {false, "Cable &type", "MenuCableType", "", ChooseCable},
+    {false, "&Find fault", "MenuFindFault", "F3",
+     [](M& f) { FindFault(f.session().set, f.display(), f.prompts()); }},
+    {false, "Next &event", "MenuNextEvent", "F4",
+     [](M& f) { StepEvent(f.session().set, f.display(), f.prompts(), +1); }},
+    {false, "&Previous event", "MenuPrevEvent", "Shift+F4",
+     [](M& f) { StepEvent(f.session().set, f.display(), f.prompts(), -1); }},
     {true, "&Edit", "MenuEdit", "",
      [](M& f) { Edited(f, MenuEdit(f.session().set, f.prompts(), f.CommentDialogs())); }},
     {true, "&Export", "Export1", "", nullptr},

@@ -1,7 +1,7 @@
 // The rules of the analysis on single generated cables: what must be found, what must not.
 #include "analysis/trace_events.h"
-#include "display/units.h"
 #include "support/line_family.h"
+#include "waveform/units.h"
 
 #include <gtest/gtest.h>
 

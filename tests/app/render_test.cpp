@@ -1,9 +1,9 @@
 #include "display/recording_canvas.h"
-#include "display/units.h"
 #include "output/composition.h"
 #include "output/picture_job.h"
 #include "support/display_fixture.h"
 #include "support/temp_dir.h"
+#include "waveform/units.h"
 
 #include <cmath>
 #include <cstdlib>

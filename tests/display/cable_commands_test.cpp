@@ -2,8 +2,8 @@
 // cable exactly as a dielectric change, the name until the dielectric changes otherwise,
 // the factor from a known length and saving it in the user's list.
 #include "display/cable_commands.h"
-#include "display/units.h"
 #include "support/display_fixture.h"
+#include "waveform/units.h"
 
 #include <gtest/gtest.h>
 

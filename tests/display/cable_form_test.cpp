@@ -53,7 +53,7 @@ class CableFormTest : public QObject {
         QCOMPARE(form->session().DisplayDiel, 534);
         QVERIFY(form->session().set.Slot(1).Changed);
         QCOMPARE(Detail("SCableType"), QString("Power PILC"));
-        form->DielUpClick();
+        QTest::mouseClick(form->Button("DielUpN"), Qt::LeftButton);
         QCOMPARE(Detail("SCableType"), QString());
         QVERIFY(prompts.boxes.empty());
     }

@@ -1,11 +1,11 @@
 // The display-mode window, the load compatibility questions, the X-axis units window and
 // the return-loss command, driven through scripted windows.
 #include "display/compare.h"
-#include "display/units.h"
 #include "shell/messages.h"
 #include "support/display_fixture.h"
 #include "support/scripted_compare_dialogs.h"
 #include "waveform/synth.h"
+#include "waveform/units.h"
 
 namespace r470 {
 namespace {

@@ -1,7 +1,7 @@
 #include "display/display_controls.h"
-#include "display/units.h"
 #include "shell/messages.h"
 #include "support/display_fixture.h"
+#include "waveform/units.h"
 
 #include <functional>
 #include <optional>

@@ -1,6 +1,6 @@
 // The difference waveform: its grid, its values and how far it is drawn.
-#include "display/difference.h"
 #include "support/display_fixture.h"
+#include "waveform/interpolate.h"
 
 #include <algorithm>
 

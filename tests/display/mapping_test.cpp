@@ -1,5 +1,5 @@
-#include "display/units.h"
 #include "support/display_fixture.h"
+#include "waveform/units.h"
 
 namespace r470 {
 namespace {

@@ -1,9 +1,9 @@
 #include "common/file_io.h"
 #include "display/sample_table.h"
 #include "display/set_commands.h"
-#include "display/units.h"
 #include "support/display_fixture.h"
 #include "waveform/synth.h"
+#include "waveform/units.h"
 
 #include <sstream>
 

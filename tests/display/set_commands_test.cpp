@@ -1,10 +1,10 @@
 #include "display/set_commands.h"
-#include "display/units.h"
 #include "shell/prompts.h"
 #include "support/display_fixture.h"
 #include "support/temp_dir.h"
 #include "waveform/file_dialog.h"
 #include "waveform/synth.h"
+#include "waveform/units.h"
 
 namespace r470 {
 namespace {

@@ -1,6 +1,6 @@
 #include "display/step_repeat.h"
-#include "display/units.h"
 #include "support/display_fixture.h"
+#include "waveform/units.h"
 
 namespace r470 {
 namespace {

@@ -1,4 +1,4 @@
-#include "display/units.h"
+#include "waveform/units.h"
 
 #include <gtest/gtest.h>
 
