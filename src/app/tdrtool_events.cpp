@@ -1,6 +1,7 @@
 // tdrtool events: the reflections of waveform files, their distances from the launch, and
 // with a reference the first place where a cable now differs from it.
 #include "analysis/events_report.h"
+#include "app/tdrtool_cable.h"
 #include "app/tdrtool_cli.h"
 #include "app/tdrtool_units.h"
 #include "common/cp1252.h"
@@ -10,7 +11,8 @@
 namespace tdrtool {
 
 std::string EventsHelp() {
-    return "Usage: tdrtool events FILE... [--reference FILE] [--json] [--units U] [--diel D]\n"
+    return "Usage: tdrtool events FILE... [--reference FILE] [--json] [--units U]\n"
+           "       [--diel D | --cable NAME]\n"
            "Finds the launched pulse and every reflection that stands clearly above the\n"
            "noise: its distance from the launch, polarity (up: open-like, down: short-like),\n"
            "amplitude and return loss; the largest is marked. With --reference, also the\n"
@@ -18,6 +20,7 @@ std::string EventsHelp() {
            "  --reference FILE    a record of the same cable taken earlier\n"
            "  --json              one JSON object per file, one per line\n"
            "  --units U           feet, metres or time (metres)\n"
+           "  --cable NAME        the velocity factor of a cable of \"tdrtool cables\"\n"
            "  --diel D            dielectric, velocity factor x 1000, 300 to 999 (each\n"
            "                      file's own)\n";
 }
@@ -41,7 +44,7 @@ int RunEvents(const Args& args) {
     std::string reference;
     bool json = false;
     r470::EventsReportOptions o;
-    std::optional<int> diel;
+    DielOption diel;
     std::optional<int> end = ReadArgs(
         args, EventsHelp(), &files,
         [&](const std::string& name, OptionReader& r) -> std::optional<int> {
@@ -60,9 +63,8 @@ int RunEvents(const Args& args) {
                 auto units = ParseAxisUnits(*value);
                 ok = units.has_value();
                 o.units = units.value_or(r470::AxisMetres);
-            } else if (name == "--diel") {
-                diel = ParseNumber<int>(*value, r470::kMinDiel, r470::kMaxDiel);
-                ok = diel.has_value();
+            } else if (DielOption::Takes(name)) {
+                return diel.Read("events", name, *value, EventsHelp());
             } else {
                 return UsageError("events", "unknown option \"" + name + "\"", EventsHelp());
             }
@@ -98,7 +100,8 @@ int RunEvents(const Args& args) {
             }
         }
         r470::TraceAnalysis a = r470::AnalyseTrace(trace);
-        o.diel = diel.value_or(std::clamp<int>(trace.header.Diel, r470::kMinDiel, r470::kMaxDiel));
+        o.diel =
+            diel.diel.value_or(std::clamp<int>(trace.header.Diel, r470::kMinDiel, r470::kMaxDiel));
         if (json)
             std::cout << r470::EventsJson(file, a, o, &change) << "\n";
         else

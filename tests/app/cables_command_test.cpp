@@ -49,7 +49,9 @@ TEST_F(CablesCommand, ACableGivesExactlyTheNumbersOfItsFactor) {
                              "csv " + f + " --units feet --diel 840"},
                          Row{"csv " + f + " --cable=YARD\\ DRUM", "csv " + f + " --diel=671"},
                          Row{"dbrl " + f + " --cursors 10,200 --cable 'Power XLPE'",
-                             "dbrl " + f + " --cursors 10,200 --diel 567"}}) {
+                             "dbrl " + f + " --cursors 10,200 --diel 567"},
+                         Row{"events " + f + " --json --cable 'Power XLPE'",
+                             "events " + f + " --json --diel 567"}}) {
         ToolRun a = Tool(r.byCable), b = Tool(r.byDiel);
         EXPECT_EQ(a.exit, 0) << r.byCable << a.err;
         EXPECT_EQ(a.out, b.out) << r.byCable;
@@ -101,7 +103,10 @@ TEST_F(CablesCommand, VfPrintsTheFactorOfAKnownLength) {
           Row{"vf " + f + " --length -1 --cursors 0,100", 2, ""},
           Row{"vf " + f + " --length nan --cursors 0,100", 2, ""},
           Row{"vf " + f + " --length 100 --units time --cursors 0,100", 2, ""},
-          Row{"vf --length 100 --cursors 0,100", 2, ""}}) {
+          Row{"vf --length 100 --cursors 0,100", 2, ""},
+          // The launch to the open end that events puts at 59.49 m at the file's 0.660.
+          Row{"vf " + f + " --length 59.49 --auto", 0, "PVF 0.660\n"},
+          Row{"vf " + f + " --length 59.49 --auto --cursors 0,100", 2, ""}}) {
         ToolRun t = Tool(r.args);
         EXPECT_EQ(t.exit, r.exit) << r.args << t.err;
         EXPECT_EQ(t.out, r.out) << r.args;
