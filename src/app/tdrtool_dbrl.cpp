@@ -2,11 +2,9 @@
 // window's "dBRL" button measures it.
 #include "app/tdrtool_cable.h"
 #include "app/tdrtool_cli.h"
+#include "app/tdrtool_load.h"
 #include "common/cp1252.h"
-#include "display/recording_canvas.h"
 #include "display/return_loss.h"
-#include "display/set_commands.h"
-#include "shell/console_prompts.h"
 #include "shell/messages.h"
 
 namespace tdrtool {
@@ -57,16 +55,13 @@ int RunDbrl(const Args& args) {
     if (file.empty())
         return UsageError("dbrl", "no waveform file given", DbrlHelp());
 
-    r470::Workspace session;
-    r470::ConsolePrompts prompts(std::cerr);
-    r470::DisplayHost host;
-    r470::RecordingCanvas canvas;
-    r470::Display display(session, canvas, host);
-    r470::SetCommands commands(session, display, host, prompts);
-    if (commands.LoadFile(file) != r470::LoadOk)
+    WindowlessLoad loaded;
+    r470::Workspace& session = loaded.session;
+    r470::Display& display = loaded.display;
+    if (!loaded.Load(file))
         return kExitFailed;
     if (diel.diel)
-        display.ChangeDiel(*diel.diel, prompts);
+        display.ChangeDiel(*diel.diel, loaded.prompts);
     const r470::DisplayState& s = display.state();
     double c1 = cursors ? cursors->first : s.Cursor1Ns;
     double c2 = cursors ? cursors->second : s.Cursor2Ns;

@@ -2,6 +2,7 @@
 #ifdef TDRTOOL_HAS_RENDER
 #include "app/tdrtool_cable.h"
 #include "app/tdrtool_cli.h"
+#include "app/tdrtool_load.h"
 #include "app/tdrtool_units.h"
 #include "output/picture_qt.h"
 #include "waveform/units.h"
@@ -82,15 +83,10 @@ int RunRender(const Args& args) {
             } else if (name == "--cursors" && *value == "auto") {
                 o.cursorsAuto = true;
             } else if (name == "--cursors") {
-                auto comma = value->find(',');
-                // Times on the trace: from its first sample on, and no further than any trace.
-                auto a = ParseNumber<double>(value->substr(0, comma), 0, r470::kMaxCursorNs);
-                auto b = comma == std::string::npos
-                             ? std::nullopt
-                             : ParseNumber<double>(value->substr(comma + 1), 0, r470::kMaxCursorNs);
-                ok = a && b;
+                auto times = ParseCursorTimes(*value);
+                ok = times.has_value();
                 if (ok)
-                    o.cursorsNs = std::make_pair(*a, *b);
+                    o.cursorsNs = *times;
             } else if (name == "--diff") {
                 auto comma = value->find(',');
                 auto a = ParseNumber<int>(value->substr(0, comma));

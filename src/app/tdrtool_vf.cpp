@@ -3,13 +3,11 @@
 #include "analysis/cable_library.h"
 #include "analysis/vf_known_length.h"
 #include "app/tdrtool_cli.h"
+#include "app/tdrtool_load.h"
 #include "app/tdrtool_units.h"
 #include "common/cp1252.h"
 #include "display/fault_cursors.h"
-#include "display/recording_canvas.h"
-#include "display/set_commands.h"
 #include "output/picture_job.h"
-#include "shell/console_prompts.h"
 #include "shell/messages.h"
 
 #include <cmath>
@@ -67,14 +65,8 @@ int RunVf(const Args& args) {
                 ok = u && *u != r470::AxisTime;
                 units = u.value_or(units);
             } else {
-                auto comma = value->find(',');
-                auto a = ParseNumber<double>(value->substr(0, comma), 0, r470::kMaxCursorNs);
-                auto b = comma == std::string::npos
-                             ? std::nullopt
-                             : ParseNumber<double>(value->substr(comma + 1), 0, r470::kMaxCursorNs);
-                ok = a && b;
-                if (ok)
-                    cursors = std::make_pair(*a, *b);
+                cursors = ParseCursorTimes(*value);
+                ok = cursors.has_value();
             }
             if (!ok)
                 return UsageError("vf", "bad value \"" + *value + "\" for " + name, VfHelp());
@@ -89,13 +81,9 @@ int RunVf(const Args& args) {
     if (cursors.has_value() == automatic)
         return UsageError("vf", "either --cursors NS1,NS2 or --auto", VfHelp());
 
-    r470::Workspace session;
-    r470::ConsolePrompts prompts(std::cerr);
-    r470::DisplayHost host;
-    r470::RecordingCanvas canvas;
-    r470::Display display(session, canvas, host);
-    r470::SetCommands commands(session, display, host, prompts);
-    if (commands.LoadFile(file) != r470::LoadOk)
+    WindowlessLoad loaded;
+    r470::Workspace& session = loaded.session;
+    if (!loaded.Load(file))
         return kExitFailed;
     if (automatic) {
         r470::FaultTargets t = r470::FindFaultTargets(session.set);
