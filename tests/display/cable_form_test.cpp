@@ -3,6 +3,7 @@
 #include "display/cable_form.h"
 #include "display/files_panel_qt.h"
 #include "main/main_form.h"
+#include "support/main_window.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 #include "support/when_modal.h"
@@ -26,15 +27,12 @@ class CableFormTest : public QObject {
   private slots:
     void init() {
         dir = std::make_unique<test::TempDir>();
-        form = std::make_unique<TMainForm>(
-            AppPaths{dir->Path("r470.SET"), dir->Path("R470.INI"), dir->Path()}, &prompts);
-        form->show();
+        form = test::ShowMainForm(*dir, prompts);
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         QCOMPARE(form->commands().LoadFile(R470_SAMPLES "/FEEDER1.KEL"), 0);
     }
     void cleanup() {
-        form->session().set = WaveformSet{};
-        form.reset();
+        test::CloseMainForm(form);
         dir.reset();
     }
 

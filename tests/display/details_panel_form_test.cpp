@@ -3,6 +3,7 @@
 #include "display/files_panel_qt.h"
 #include "main/main_form.h"
 #include "shell/text_qt.h"
+#include "support/main_window.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 
@@ -72,16 +73,13 @@ class DetailsPanelTest : public QObject {
   private slots:
     void init() {
         dir = std::make_unique<test::TempDir>();
-        form = std::make_unique<TMainForm>(
-            AppPaths{dir->Path("r470.SET"), dir->Path("R470.INI"), dir->Path()}, &prompts);
-        form->show();
+        form = test::ShowMainForm(*dir, prompts);
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         QCOMPARE(form->commands().LoadFile(R470_SAMPLES "/FEEDER1.KEL"), 0);
         QCOMPARE(form->commands().LoadFile(R470_SAMPLES "/FEEDER2.KEL"), 0);
     }
     void cleanup() {
-        form->session().set = WaveformSet{};
-        form.reset();
+        test::CloseMainForm(form);
         dir.reset();
     }
 

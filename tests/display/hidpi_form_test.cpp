@@ -1,6 +1,7 @@
 // The main window on a screen of twice the density: the graph drawn in device pixels.
 #include "display/graph_surface_qt.h"
 #include "main/main_form.h"
+#include "support/main_window.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 
@@ -17,14 +18,11 @@ class HiDpiTest : public QObject {
   private slots:
     void init() {
         dir = std::make_unique<test::TempDir>();
-        form = std::make_unique<TMainForm>(
-            AppPaths{dir->Path("r470.SET"), dir->Path("R470.INI"), dir->Path()}, &prompts);
-        form->show();
+        form = test::ShowMainForm(*dir, prompts);
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     }
     void cleanup() {
-        form->session().set = WaveformSet{};
-        form.reset();
+        test::CloseMainForm(form);
         dir.reset();
     }
 

@@ -1,6 +1,7 @@
 #include "display/files_panel_qt.h"
 #include "display/graph_surface_qt.h"
 #include "main/main_form.h"
+#include "support/main_window.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 
@@ -32,14 +33,11 @@ class MainDisplayTest : public QObject {
   private slots:
     void init() {
         dir = std::make_unique<test::TempDir>();
-        form = std::make_unique<TMainForm>(
-            AppPaths{dir->Path("r470.SET"), dir->Path("R470.INI"), dir->Path()}, &prompts);
-        form->show();
+        form = test::ShowMainForm(*dir, prompts);
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     }
     void cleanup() {
-        form->session().set = WaveformSet{};
-        form.reset();
+        test::CloseMainForm(form);
         dir.reset();
     }
 

@@ -1,6 +1,7 @@
 #include "display/dielec_form.h"
 #include "main/access_menu_bar_qt.h"
 #include "main/main_form.h"
+#include "support/main_window.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 #include "support/when_modal.h"
@@ -47,9 +48,7 @@ class MainControlsFormTest : public QObject {
     void init() {
         dir = std::make_unique<test::TempDir>();
         prompts = {};
-        form = std::make_unique<TMainForm>(
-            AppPaths{dir->Path("r470.SET"), dir->Path("R470.INI"), dir->Path()}, &prompts);
-        form->show();
+        form = test::ShowMainForm(*dir, prompts);
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         form->activateWindow();
     }

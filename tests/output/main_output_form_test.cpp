@@ -2,6 +2,7 @@
 #include "display/files_panel_qt.h"
 #include "main/main_form.h"
 #include "output/output_menu_qt.h"
+#include "support/main_window.h"
 #include "support/pdf_pages.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
@@ -39,9 +40,7 @@ class MainOutputFormTest : public QObject {
         dir = std::make_unique<test::TempDir>();
         QDir::setCurrent(QString::fromStdString(dir->Path()));
         prompts.boxes.clear();
-        form = std::make_unique<TMainForm>(
-            AppPaths{dir->Path("r470.SET"), dir->Path("R470.INI"), dir->Path()}, &prompts);
-        form->show();
+        form = test::ShowMainForm(*dir, prompts);
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     }
     void cleanup() {

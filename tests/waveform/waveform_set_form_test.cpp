@@ -1,6 +1,7 @@
 #include "display/compare_form.h"
 #include "display/files_panel_qt.h"
 #include "main/main_form.h"
+#include "support/main_window.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 #include "support/when_modal.h"
@@ -49,9 +50,7 @@ class WaveformSetFormTest : public QObject {
             std::filesystem::copy_file(std::string(R470_SAMPLES) + "/" + n, dir->Path(n));
         // The file dialog starts in the current folder, as the program does from samples/.
         QDir::setCurrent(QString::fromStdString(dir->Path()));
-        form = std::make_unique<TMainForm>(
-            AppPaths{dir->Path("r470.SET"), dir->Path("R470.INI"), dir->Path()}, &prompts);
-        form->show();
+        form = test::ShowMainForm(*dir, prompts);
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     }
     void cleanup() {
