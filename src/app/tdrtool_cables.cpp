@@ -44,8 +44,13 @@ std::optional<int> DielOption::Read(std::string_view command, const std::string&
         return std::nullopt;
     }
     std::string nearest;
-    for (const std::string& n : library.NearestNames(wanted, kNearestShown))
-        nearest += (nearest.empty() ? "" : ", ") + ("\"" + Utf8(n) + "\"");
+    for (const std::string& n : library.NearestNames(wanted, kNearestShown)) {
+        if (!nearest.empty())
+            nearest += ", ";
+        nearest += '"';
+        nearest += Utf8(n);
+        nearest += '"';
+    }
     std::cerr << "tdrtool " << command << ": unknown cable \"" << value
               << "\"; nearest: " << nearest << "\n(\"tdrtool cables\" lists them all)\n";
     return kExitUsage;
