@@ -10,7 +10,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <sys/stat.h>
 #include <tuple>
 
 namespace r470 {
@@ -316,7 +315,7 @@ int SaveUserCable(const std::string& path, UserCableFile& file, CableEntry entry
     // The configuration folder itself may not exist yet on a new account.
     std::string dir = DirName(path);
     if (!dir.empty())
-        ::mkdir(dir.c_str(), 0700);
+        (void)MakeFolder(dir);
     int code =
         WriteFileBytes(path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
     if (code == 0)

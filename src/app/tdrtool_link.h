@@ -3,14 +3,15 @@
 #pragma once
 
 #include "app/tdrtool_cli.h"
+#include "app/tdrtool_platform.h"
 #include "instrument/data_transfer.h"
-#include "instrument/termios_port.h"
+#include "instrument/system_port.h"
 #include "shell/ini_file.h"
 #include "shell/program.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <unistd.h>
+#include <cstdio>
 
 namespace tdrtool {
 
@@ -51,7 +52,7 @@ class StderrProgress : public r470::TransferView {
     void SetProgressMax(int max) override { max_ = max; }
     void SetProgress(int position) override {
         // A terminal gets a running count; a log file only the end of each transfer.
-        if (position <= 0 || position == last_ || !::isatty(2) ||
+        if (position <= 0 || position == last_ || !StderrIsTerminal() ||
             (position % 64 != 0 && position < max_))
             return;
         last_ = position;

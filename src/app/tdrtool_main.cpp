@@ -3,6 +3,7 @@
 // own (tdrtool_NAME.cpp) and a row in kCommands.
 #include "app/tdrtool_cable.h"
 #include "app/tdrtool_cli.h"
+#include "app/tdrtool_platform.h"
 
 #include <algorithm>
 #include <span>
@@ -59,7 +60,8 @@ std::string Usage() {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::span<char*> all(argv, static_cast<std::size_t>(argc));
+    UseBinaryStreams();
+    const Args all = CommandLine(argc, argv);
     if (all.size() < 2) {
         std::cerr << Usage();
         return kExitUsage;

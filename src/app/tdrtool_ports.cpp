@@ -32,7 +32,7 @@ int RunPorts(const Args& args) {
     if (end)
         return *end;
     r470::ReleasePortsOnSignals("tdrtool ports: cancelled\n");
-    r470::TermiosPort port(IniPortMap());
+    r470::SystemPort port(IniPortMap());
     auto probes = r470::ProbePorts(port);
     if (json) {
         for (const auto& p : probes)

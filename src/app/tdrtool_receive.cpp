@@ -55,7 +55,7 @@ int RunReceive(const Args& args) {
     if (port.portNo == 0 && port.device.empty())
         return UsageError("receive", "--port N or --device PATH is required", ReceiveHelp());
 
-    r470::TermiosPort serial(MapFor(port));
+    r470::SystemPort serial(MapFor(port));
     r470::SteadyClock clock;
     r470::ConsolePrompts prompts(std::cerr);
     StderrProgress progress;

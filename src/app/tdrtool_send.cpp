@@ -50,7 +50,7 @@ int RunSend(const Args& args) {
         return kExitFailed;
     }
 
-    r470::TermiosPort serial(MapFor(port));
+    r470::SystemPort serial(MapFor(port));
     r470::SteadyClock clock;
     r470::ConsolePrompts prompts(std::cerr);
     StderrProgress progress;

@@ -1,4 +1,5 @@
-// POSIX file access with the program's error numbering, and the one safe writer.
+// File access with the program's error numbering, and the one safe writer. One
+// implementation per system (file_io_posix.cpp, file_io_win32.cpp); paths are UTF-8.
 #pragma once
 
 #include <cstddef>
@@ -55,7 +56,7 @@ class InFile : public ByteSource {
     void Close();
 
   private:
-    int fd_ = -1;
+    std::intptr_t handle_ = -1; // a descriptor, or a Windows handle
 };
 
 class MemorySource : public ByteSource {
@@ -93,10 +94,29 @@ int WriteFileSafely(const std::string& path, const std::function<int(ByteSink&)>
 // True when `path` names an existing file that can be opened for reading.
 bool CanOpenForReading(const std::string& path);
 
-// The user's configuration folder ($XDG_CONFIG_HOME, else ~/.config).
+// The user's configuration folder ($XDG_CONFIG_HOME, else ~/.config; on Windows
+// %APPDATA%\R470).
 std::string UserConfigDir();
+// Where "R470.INI" is read: the user's configuration folder; on Windows the Windows folder.
+std::string IniFolder();
 
+// '/' everywhere; on Windows '\\' too.
+bool IsPathSeparator(char c);
+// The length of the part of `path` that names a root: 1 for "/x"; on Windows 3 for "C:\\x",
+// 2 for "C:x", and "\\\\server\\share\\" whole.
+std::size_t RootLength(const std::string& path);
+std::size_t LastSeparator(const std::string& path); // npos when there is none
 std::string DirName(const std::string& path);
 std::string BaseName(const std::string& path);
+
+bool IsFolder(const std::string& path);
+// True when this user may create files in `dir`.
+bool FolderWritable(const std::string& dir);
+// Creates the folder `dir` (not its parents) for this user's own files; true when it is
+// there afterwards.
+bool MakeFolder(const std::string& dir);
+
+// This process's number, as the temporary file names carry it.
+long CurrentProcessId();
 
 } // namespace r470

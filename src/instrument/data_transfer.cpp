@@ -1,6 +1,6 @@
 #include "instrument/data_transfer.h"
 
-#include "instrument/termios_port.h"
+#include "instrument/serial_port.h"
 #include "shell/messages.h"
 #include "shell/prompts.h"
 #include "waveform/waveform_set.h"

@@ -1,6 +1,7 @@
 #include "instrument/port_probe.h"
 
 #include "instrument/adapter_info.h"
+#include "instrument/termios_port.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -2,7 +2,6 @@
 // refused: the first thing to look at when a USB serial adapter "does not work".
 #pragma once
 
-#include "instrument/termios_port.h"
 
 #include <string>
 #include <vector>
@@ -21,7 +20,12 @@ struct PortProbe {
 // Every number 1 to 256 whose device opens (and is closed at once), then every serial
 // device present that does not open for a reason the user can act on; each with its
 // adapter. The port's PortSystem says where /dev, /sys, /proc and the locks are.
+class TermiosPort;
+class CommPortWin32;
 std::vector<PortProbe> ProbePorts(TermiosPort& port);
+// Windows: the COM ports of the system's device list (SetupAPI: the friendly name and the
+// USB adapter's VID/PID), else those of HARDWARE\DEVICEMAP\SERIALCOMM, each tried once.
+std::vector<PortProbe> ProbePorts(CommPortWin32& port);
 
 // The advice for a device this user may not open.
 std::string AccessAdvice(const std::string& device);

@@ -1,6 +1,8 @@
 // Every exit releases the port: the ports this process holds are noted here, so that a
 // stop by SIGINT, SIGTERM, SIGHUP or SIGQUIT clears their exclusive flag, closes them (which
-// drops the flock) and removes our lock files before the program ends.
+// drops the flock) and removes our lock files before the program ends. On Windows the
+// console's Ctrl+C, Ctrl+Break and close end the program the same way (the system closes
+// its handles); the numbers noted there are the port layer's handles.
 #pragma once
 
 #include <string>
@@ -21,7 +23,9 @@ int ReleaseHeldPorts();
 // 128 plus the signal number.
 void ReleasePortsOnSignals(const std::string& cancelledLine, bool onlyWhenHeld = false);
 
+#ifndef _WIN32
 // The signals this handles, for code that holds them back while it writes a file.
 extern const int kStopSignals[4];
+#endif
 
 } // namespace r470

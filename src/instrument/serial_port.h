@@ -41,6 +41,9 @@ class SerialPort {
     virtual std::string LastOpenDetail() const { return {}; }
 };
 
+// Set in the error mask when the device no longer answers (unplugged, hung up).
+constexpr std::uint32_t kCommDeviceLost = 0x80000000u;
+
 // COM numbers to device paths: 1-32 /dev/ttyS0-31, 33-64 /dev/ttyUSB0-31, 65-96
 // /dev/ttyACM0-31, unless the INI file's [Ports] section names a path for the number.
 class PortMap {

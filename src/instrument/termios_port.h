@@ -42,7 +42,4 @@ class TermiosPort : public SerialPort {
     std::map<int, UucpLock> locks_;
 };
 
-// Set in the error mask when the device no longer answers (unplugged, hung up).
-constexpr std::uint32_t kCommDeviceLost = 0x80000000u;
-
 } // namespace r470

@@ -2,10 +2,8 @@
 
 #include "common/bytes.h"
 #include "common/file_io.h"
+#include "shell/program_place.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace r470 {
 
@@ -52,26 +50,10 @@ std::string SettingsFileName(const std::string& programPath) {
     return base + ".SET";
 }
 
-namespace {
-bool FolderWritable(const std::string& dir) {
-    return ::faccessat(AT_FDCWD, dir.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
-}
-
-// An installed program (PREFIX/bin beside PREFIX/share/r470) is shared by every user of
-// the machine: nobody's settings belong in its folder, not even when root may write there.
-bool InstalledProgram(const std::string& dir) {
-    constexpr std::string_view kBin = "/bin";
-    if (!std::string_view(dir).ends_with(kBin))
-        return false;
-    std::string share = dir.substr(0, dir.size() - kBin.size()) + "/share/r470";
-    struct stat st {};
-    return ::stat(share.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-} // namespace
 
 std::string SettingsFilePath(const std::string& programPath, const std::string& configDir) {
     std::string dir = DirName(programPath);
-    if (!InstalledProgram(dir) && FolderWritable(dir))
+    if (!SharedProgramFolder(dir) && FolderWritable(dir))
         return dir + "/" + SettingsFileName(programPath);
     return configDir + "/" + SettingsFileName(programPath);
 }
@@ -94,7 +76,7 @@ SettingsRecord LoadSettings(const std::string& path) {
 }
 
 void SaveSettings(const std::string& path, const SettingsRecord& s) {
-    ::mkdir(DirName(path).c_str(), 0777); // the configuration folder may not exist yet
+    (void)MakeFolder(DirName(path)); // the configuration folder may not exist yet
     auto bytes = EncodeSettings(s);
     (void)WriteFileSafely(path, [&](ByteSink& out) { return out.Write(bytes); });
 }

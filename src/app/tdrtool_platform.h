@@ -1,0 +1,17 @@
+// What tdrtool needs of the system it runs on, one implementation per system.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tdrtool {
+
+// The command line as UTF-8: on Windows from the wide command line, so that any file name
+// arrives whole whatever the console's code page.
+std::vector<std::string> CommandLine(int argc, char** argv);
+// Standard output and error carry the bytes written, exactly: no "\r\n" for "\n" on
+// Windows, so CSV and JSON are the same on every system.
+void UseBinaryStreams();
+bool StderrIsTerminal();
+
+} // namespace tdrtool

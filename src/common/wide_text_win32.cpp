@@ -1,0 +1,28 @@
+#include "common/wide_text.h"
+
+#include <windows.h>
+
+namespace r470 {
+
+std::wstring WideFromUtf8(const std::string& utf8) {
+    if (utf8.empty())
+        return {};
+    int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr,
+                                  0);
+    std::wstring w(static_cast<std::size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
+    return w;
+}
+
+std::string Utf8FromWide(const std::wstring& wide) {
+    if (wide.empty())
+        return {};
+    int n = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                  0, nullptr, nullptr);
+    std::string s(static_cast<std::size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), s.data(), n,
+                          nullptr, nullptr);
+    return s;
+}
+
+} // namespace r470
