@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run test-asan fuzz bench samples package format clean
+.PHONY: all deps configure build test run test-asan test-windows fuzz bench samples package format clean
 
 all: build
 
@@ -27,6 +27,11 @@ test-asan: deps
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# tdrtool.exe and the core tests cross-built for Windows (build-win/) and run under Wine,
+# with the Linux build's tdrtool as the reference and the simulated instrument.
+test-windows: build
+	@BUILD=$(BUILD) scripts/test-windows.sh
+
 fuzz:
 	@scripts/install-deps.sh --fuzz
 	scripts/fuzz.sh
@@ -45,4 +50,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) build-asan build-fuzz
+	rm -rf $(BUILD) build-asan build-fuzz build-win

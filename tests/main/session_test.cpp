@@ -70,17 +70,6 @@ TEST_F(SessionFixture, MessageFileIsOnlyLookedFor) {
     EXPECT_TRUE(session.messageFileFound);
 }
 
-TEST_F(SessionFixture, FifosInPlaceOfItsFilesDoNotStopTheStart) {
-    for (const char* name : {"r470.SET", "R470.INI", "MESSAGE.TXT"})
-        ASSERT_EQ(::mkfifo(dir.Path(name).c_str(), 0666), 0) << name;
-    Placement p = StartSession(session, design, {1280, 1024}); // would wait for a writer
-    EXPECT_EQ(p, design);
-    EXPECT_EQ(session.settings, SettingsRecord{});
-    EXPECT_FALSE(session.messageFileFound);
-    // The close does not replace the FIFO either; it fails silently.
-    ASSERT_TRUE(CloseSession(session, {{10, 20, 700, 500}, false}, prompts));
-    EXPECT_TRUE(std::filesystem::is_fifo(session.paths.settingsFile));
-}
 
 TEST_F(SessionFixture, CloseStoresPlacementAndWritesSettings) {
     StartSession(session, design, {1024, 768});

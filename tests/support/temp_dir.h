@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <unistd.h>
+#include <random>
 #include <vector>
 
 namespace r470::test {
@@ -15,8 +15,9 @@ class TempDir {
   public:
     TempDir() {
         auto base = std::filesystem::temp_directory_path();
+        const unsigned run = std::random_device{}();
         for (int i = 0;; ++i) {
-            path_ = base / ("r470test-" + std::to_string(::getpid()) + "-" + std::to_string(i));
+            path_ = base / ("r470test-" + std::to_string(run) + "-" + std::to_string(i));
             if (std::filesystem::create_directory(path_))
                 break;
         }

@@ -1,0 +1,70 @@
+#include "instrument/port_setup.h"
+
+#include "instrument/sim_line.h"
+#include "instrument/termios_port.h"
+#include "support/in_child.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <grp.h>
+#include <sys/stat.h>
+
+namespace r470 {
+namespace {
+
+TEST(PortList, APortHeldElsewhereIsMissingUntilReleased) {
+    SimPty a, b;
+    ASSERT_EQ(a.Open(), 0);
+    ASSERT_EQ(b.Open(), 0);
+    PortMap map;
+    map.Set(200, a.PortPath());
+    map.Set(201, b.PortPath());
+    TermiosPort port(map);
+    auto listed = [&] {
+        std::vector<int> all = ListedPorts(ProbePorts(port));
+        return std::vector<int>(std::find(all.begin(), all.end(), 200), all.end());
+    };
+    EXPECT_EQ(listed(), (std::vector<int>{200, 201}));
+    TermiosPort other(map);
+    int held = other.OpenCommPort(201, 4800, 'N', 8, 1);
+    ASSERT_GE(held, 0);
+    EXPECT_EQ(listed(), (std::vector<int>{200}));
+    std::vector<PortProbe> refused = UnusablePorts(ProbePorts(port));
+    EXPECT_TRUE(std::any_of(refused.begin(), refused.end(), [&](const PortProbe& p) {
+        return p.portNo == 201 && p.reason == "in use by another program";
+    }));
+    other.CloseCommPort(held);
+    EXPECT_EQ(listed(), (std::vector<int>{200, 201}));
+}
+
+TEST(PortList, ADeviceOfAGroupTheUserIsNotInSaysHowToJoinIt) {
+    const group* dialout = ::getgrnam("dialout");
+    if (::geteuid() != 0 || !dialout)
+        GTEST_SKIP() << "needs root and a group dialout to make a device nobody may open";
+    SimPty pty;
+    ASSERT_EQ(pty.Open(), 0);
+    ASSERT_EQ(::chown(pty.PortPath().c_str(), 0, dialout->gr_gid), 0);
+    ASSERT_EQ(::chmod(pty.PortPath().c_str(), 0660), 0);
+    PortMap map;
+    map.Set(210, pty.PortPath());
+    // 1: refused with the group and the command to join it; 2: offered although refused.
+    auto verdict = test::InChild(true, [&] {
+        TermiosPort port(map);
+        std::vector<PortProbe> probes = ProbePorts(port);
+        std::vector<int> listed = ListedPorts(probes);
+        if (std::find(listed.begin(), listed.end(), 210) != listed.end())
+            return 2;
+        for (const PortProbe& p : UnusablePorts(probes))
+            if (p.portNo == 210 &&
+                p.reason == "permission denied: the device belongs to the group \"dialout\"; "
+                            "join it with \"sudo usermod -aG dialout $USER\", then log out "
+                            "and in again")
+                return 1;
+        return 0;
+    });
+    ASSERT_TRUE(verdict.has_value()) << "the child could not run as nobody";
+    EXPECT_EQ(*verdict, 1);
+}
+
+} // namespace r470

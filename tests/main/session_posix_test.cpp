@@ -1,0 +1,48 @@
+#include "main/session.h"
+#include "shell/messages.h"
+#include "support/scripted_prompts.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace r470 {
+namespace {
+
+using test::ScriptedPrompts;
+using test::TempDir;
+
+struct SessionFixture : ::testing::Test {
+    TempDir dir;
+    Session session;
+    ScriptedPrompts prompts;
+    Placement design{kMainDesignRect, false};
+
+    void SetUp() override {
+        session.paths = {dir.Path("r470.SET"), dir.Path("R470.INI"), dir.Path()};
+    }
+    // A loaded slot with edits, saved to a file of the test folder.
+    void LoadChanged(int n, const std::string& name) {
+        TraceSlot& s = session.set.Slot(n);
+        s.Loaded = true;
+        s.Changed = true;
+        s.Path = dir.Path(name);
+        s.FileName = "/TMP/" + name;
+        s.data.header.SampleCount = 3;
+        session.set.TraceCount++;
+    }
+};
+
+TEST_F(SessionFixture, FifosInPlaceOfItsFilesDoNotStopTheStart) {
+    for (const char* name : {"r470.SET", "R470.INI", "MESSAGE.TXT"})
+        ASSERT_EQ(::mkfifo(dir.Path(name).c_str(), 0666), 0) << name;
+    Placement p = StartSession(session, design, {1280, 1024}); // would wait for a writer
+    EXPECT_EQ(p, design);
+    EXPECT_EQ(session.settings, SettingsRecord{});
+    EXPECT_FALSE(session.messageFileFound);
+    // The close does not replace the FIFO either; it fails silently.
+    ASSERT_TRUE(CloseSession(session, {{10, 20, 700, 500}, false}, prompts));
+    EXPECT_TRUE(std::filesystem::is_fifo(session.paths.settingsFile));
+}
+
+} // namespace r470

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# tdrtool.exe under Wine prints and writes exactly what the Linux tdrtool does, byte for byte,
+# on the sample files. Usage: outputs_match.sh LINUX_TDRTOOL WINDOWS_TDRTOOL SAMPLES_DIR
+set -uo pipefail
+linux=$1 windows=$2 samples=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$samples"/*.KEL "$work/"
+cd "$work"
+failed=0 checked=0
+
+# Runs one command line with both programs; standard output, exit status and any --out file
+# must be equal.
+same() {
+    local out=""
+    for ((i = 1; i <= $#; i++)); do
+        [ "${!i}" = "--out" ] && { j=$((i + 1)); out=${!j}; }
+    done
+    "$linux" "$@" >linux.stdout 2>linux.stderr; local lrc=$?
+    [ -n "$out" ] && [ -e "$out" ] && mv "$out" linux.outfile
+    wine "$windows" "$@" >windows.stdout 2>windows.stderr </dev/null; local wrc=$?
+    [ -n "$out" ] && [ -e "$out" ] && mv "$out" windows.outfile
+    checked=$((checked + 1))
+    if [ $lrc -ne $wrc ] || ! cmp -s linux.stdout windows.stdout ||
+        { [ -n "$out" ] && ! cmp -s linux.outfile windows.outfile; }; then
+        echo "DIFFERS: tdrtool $* (exit $lrc vs $wrc)"
+        diff <(od -c linux.stdout | head -20) <(od -c windows.stdout | head -20) | head -20
+        failed=$((failed + 1))
+    fi
+    rm -f linux.outfile windows.outfile
+}
+
+files=$(ls *.KEL)
+same info --json $files
+same info FEEDER1.KEL
+for f in $files; do
+    same csv "$f"
+    same events --json "$f"
+    same dbrl "$f"
+done
+same csv FEEDER1.KEL FEEDER2.KEL --units feet
+same events FEEDER2.KEL --reference FEEDER1.KEL
+same dbrl SHORT.KEL --cursors 10,300
+same synth --out SYN.KEL --samples 2048 --fault short --fault-at 700 --seed 7
+same encode FEEDER1.KEL:1 FEEDER2.KEL:7 --out LINE.BIN
+same cables --json
+same vf FEEDER1.KEL --length 100 --auto
+same encode FEEDER1.KEL:0 --out X.BIN # a usage error: the same refusal
+echo "$((checked - failed)) passed, $failed failed"
+[ $failed -eq 0 ]
