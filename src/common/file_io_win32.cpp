@@ -299,7 +299,9 @@ int WriteFileBytes(const std::string& path, std::span<const std::uint8_t> bytes)
             return IoCodeFromWin32(err, IoOp::Open);
         return WriteNew(path, bytes);
     }
-    if (attrs & FILE_ATTRIBUTE_DIRECTORY)
+    // A read-only file is refused as Windows refuses it to a plain write, also where the
+    // open below would be let through (an administrator's, or a file system without ACLs).
+    if (attrs & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))
         return 5;
     // Exactly the check a plain write makes: a read-only file, a folder or ACL that denies
     // writing, another program holding the file. Links are followed by the open.

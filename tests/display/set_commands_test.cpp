@@ -82,22 +82,6 @@ TEST_F(SetCommandsTest, LoadTakesTheLowestFreeSlotAndNamesIt) {
     EXPECT_EQ(commands.GetName(2), "D4");
 }
 
-TEST_F(SetCommandsTest, NamesFromTheFileSystemAreShownInTheProgramsCodePage) {
-    std::string utf8 = dir.Path("caf\xC3\xA9.kel"); // "café.kel" as the file system spells it
-    std::filesystem::copy_file(dir.Path("B2.KEL"), utf8);
-    ASSERT_EQ(commands.LoadFile(utf8), LoadOk);
-    const TraceSlot& s = session.set.Slot(1);
-    EXPECT_EQ(s.Path, utf8) << "opened and saved by its real name";
-    EXPECT_EQ(BaseName(s.FileName), "CAF\xE9.KEL") << "one byte for the e acute, only a-z raised";
-    EXPECT_EQ(commands.GetName(1), "CAF\xE9");
-    EXPECT_EQ(host.Text("SFilename"), s.FileName);
-    chooser.paths = {dir.Path("na\xC3\xAFve")};
-    chooser.paths.front() = *chooser.paths.front() + ".kel";
-    commands.MenuSaveAs();
-    EXPECT_EQ(chooser.proposed.back(), "caf\xE9.kel") << "proposed as shown, not as UTF-8 bytes";
-    EXPECT_EQ(BaseName(s.FileName), "NA\xEFVE.KEL");
-    EXPECT_TRUE(std::filesystem::exists(dir.Path("na\xC3\xAFve.kel")));
-}
 
 TEST_F(SetCommandsTest, FirstLoadSeedsTheDisplay) {
     LoadAll(1);
@@ -140,19 +124,6 @@ TEST_F(SetCommandsTest, RecallLoadsTheChosenFileOrNothing) {
     EXPECT_EQ(session.set.TraceCount, 1);
 }
 
-TEST_F(SetCommandsTest, SaveRewritesEveryLoadedFileWithoutAsking) {
-    LoadAll(2);
-    auto before = test::ReadBytes(dir.Path("B2.KEL"));
-    std::filesystem::remove(dir.Path("a1.kel"));
-    session.DisplayDiel = 700;
-    commands.MenuSave();
-    EXPECT_TRUE(prompts.boxes.empty());
-    auto after = test::ReadBytes(dir.Path("B2.KEL"));
-    ASSERT_EQ(after.size(), before.size());
-    EXPECT_EQ(after[83] | after[84] << 8, 700);
-    EXPECT_TRUE(std::filesystem::exists(dir.Path("a1.kel"))) << "written to its real name";
-    EXPECT_FALSE(std::filesystem::exists(UpperFileName(dir.Path("a1.kel"))));
-}
 
 TEST_F(SetCommandsTest, SaveAsComesBackToTheDialogAfterNo) {
     LoadAll(1);
