@@ -17,6 +17,13 @@ std::string Decimals(double v, int decimals) {
 
 } // namespace
 
+double VelocityFactor(double length, bool feet, double ns) {
+    const double metres = feet ? length / kFeetPerMetre : length;
+    // The display's distance is proportional to the factor: the distance at factor 1 over
+    // this time, against the real length, is the factor.
+    return metres / NsToMetres(1000, ns);
+}
+
 KnownLengthFactor FactorFromKnownLength(double length, bool feet, double ns) {
     KnownLengthFactor out;
     if (!(length > 0) || !std::isfinite(length)) {
@@ -28,10 +35,7 @@ KnownLengthFactor FactorFromKnownLength(double length, bool feet, double ns) {
                       "cursor 2 on the far end of the cable.";
         return out;
     }
-    const double metres = feet ? length / kFeetPerMetre : length;
-    // The display's distance is proportional to the factor: the distance at factor 1 over
-    // this time, against the real length, is the factor.
-    const double factor = metres / NsToMetres(1000, ns);
+    const double factor = VelocityFactor(length, feet, ns);
     const double rounded = std::nearbyint(factor * 1000);
     if (!(rounded >= kMinDiel && rounded <= kMaxDiel)) {
         std::string len = Decimals(length, 2);
