@@ -4,19 +4,8 @@
 #include "waveform/units.h"
 
 #include <cmath>
-#include <cstdio>
 
 namespace r470 {
-
-namespace {
-
-std::string Decimals(double v, int decimals) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
-    return buf;
-}
-
-} // namespace
 
 BothEndsFix LocateFromBothEnds(double length, bool feet, double nsA, double nsB) {
     BothEndsFix fix;
@@ -25,16 +14,15 @@ BothEndsFix LocateFromBothEnds(double length, bool feet, double nsA, double nsB)
         return fix;
     }
     if (!(nsA > 0) || !(nsB > 0) || !std::isfinite(nsA) || !std::isfinite(nsB)) {
-        fix.refusal = "The fault must lie after the launch on both waveforms (" + Decimals(nsA, 1) +
-                      " ns and " + Decimals(nsB, 1) + " ns from them).";
+        fix.refusal = "The fault must lie after the launch on both waveforms (" + Fixed(nsA, 1) +
+                      " ns and " + Fixed(nsB, 1) + " ns from them).";
         return fix;
     }
     const double factor = VelocityFactor(length, feet, nsA + nsB);
     const double rounded = std::nearbyint(factor * 1000);
     if (!(rounded >= kMinDiel && rounded <= kMaxDiel)) {
-        fix.refusal = Decimals(length, 2) + (feet ? " ft" : " m") + " over " + Decimals(nsA, 1) +
-                      " + " + Decimals(nsB, 1) + " ns gives a velocity factor of " +
-                      Decimals(factor, 3) +
+        fix.refusal = Fixed(length, 2) + (feet ? " ft" : " m") + " over " + Fixed(nsA, 1) + " + " +
+                      Fixed(nsB, 1) + " ns gives a velocity factor of " + Fixed(factor, 3) +
                       ", outside 0.300 to 0.999: these cannot be one fault on this cable. "
                       "Check the length and the events taken.";
         return fix;
@@ -61,8 +49,8 @@ std::string BothEndsText(const BothEndsFix& fix, bool feet, const std::string& n
     auto label = [](const char* end, const std::string& name) {
         return std::string("From ") + end + (name.empty() ? "" : " (" + name + ")") + ": ";
     };
-    return label("A", nameA) + Decimals(fix.fromA, 2) + unit + "\n" + label("B", nameB) +
-           Decimals(fix.fromB, 2) + unit + "\nPVF " + Decimals(fix.diel / 1000.0, 3);
+    return label("A", nameA) + Fixed(fix.fromA, 2) + unit + "\n" + label("B", nameB) +
+           Fixed(fix.fromB, 2) + unit + "\nPVF " + Fixed(fix.diel / 1000.0, 3);
 }
 
 } // namespace r470

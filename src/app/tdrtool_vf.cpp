@@ -58,11 +58,11 @@ int RunVf(const Args& args) {
                 return UsageError("vf", "\"" + name + "\" needs a value", VfHelp());
             bool ok = true;
             if (name == "--length") {
-                length = ParseNumber<double>(*value);
-                ok = length && *length > 0;
+                length = ParseLength(*value);
+                ok = length.has_value();
             } else if (name == "--units") {
-                std::optional<int> u = ParseAxisUnits(*value);
-                ok = u && *u != r470::AxisTime;
+                std::optional<int> u = ParseLengthUnits(*value);
+                ok = u.has_value();
                 units = u.value_or(units);
             } else {
                 cursors = ParseCursorTimes(*value);

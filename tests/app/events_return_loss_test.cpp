@@ -37,8 +37,8 @@ std::string Value(const std::string& json, const std::string& key, std::size_t& 
 TEST(EventsReturnLoss, EventsAndDbrlGiveOneFigureForEveryEventOfTheSamples) {
     test::TempDir dir;
     const std::string tool = TDRTOOL_PATH;
-    int events = 0;
     for (const std::string& file : SampleFiles()) {
+        int events = 0;
         test::ToolRun r = test::RunLine(tool + " events '" + file + "' --json");
         ASSERT_EQ(r.exit, 0) << file;
         std::size_t at = 0;
@@ -58,8 +58,8 @@ TEST(EventsReturnLoss, EventsAndDbrlGiveOneFigureForEveryEventOfTheSamples) {
                 << file << " at " << time << ": events " << db << ", dbrl " << d.out;
             ++events;
         }
+        EXPECT_GE(events, 1) << file;
     }
-    EXPECT_GT(events, 5);
 }
 
 TEST(EventsReturnLoss, FindFaultThenDbrlMeasuresOnEverySample) {
