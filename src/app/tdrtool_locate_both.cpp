@@ -52,8 +52,8 @@ std::optional<double> FaultTime(const std::string& file, std::optional<double> a
 
 int RunLocateBoth(const Args& args) {
     Args files;
-    std::optional<double> length, atA, atB;
-    int units = r470::AxisMetres;
+    LengthOption length;
+    std::optional<double> atA, atB;
     bool json = false;
     std::optional<int> end = ReadArgs(
         args, LocateBothHelp(), &files,
@@ -62,7 +62,7 @@ int RunLocateBoth(const Args& args) {
                 json = true;
                 return std::nullopt;
             }
-            if (name != "--length" && name != "--units" && name != "--at-a" && name != "--at-b")
+            if (!LengthOption::Takes(name) && name != "--at-a" && name != "--at-b")
                 return UsageError("locate-both", "unknown option \"" + name + "\"",
                                   LocateBothHelp());
             std::optional<std::string> value = r.Value();
@@ -70,13 +70,8 @@ int RunLocateBoth(const Args& args) {
                 return UsageError("locate-both", "\"" + name + "\" needs a value",
                                   LocateBothHelp());
             bool ok = true;
-            if (name == "--length") {
-                length = ParseLength(*value);
-                ok = length.has_value();
-            } else if (name == "--units") {
-                std::optional<int> u = ParseLengthUnits(*value);
-                ok = u.has_value();
-                units = u.value_or(units);
+            if (LengthOption::Takes(name)) {
+                ok = length.Read(name, *value);
             } else {
                 std::optional<double> t = ParseNumber<double>(*value, 0, r470::kMaxCursorNs);
                 ok = t.has_value();
@@ -91,15 +86,15 @@ int RunLocateBoth(const Args& args) {
         return *end;
     if (files.size() != 2)
         return UsageError("locate-both", "two waveform files, end A and end B", LocateBothHelp());
-    if (!length)
+    if (!length.length)
         return UsageError("locate-both", "--length L is required", LocateBothHelp());
 
     std::optional<double> tA = FaultTime(files[0], atA);
     std::optional<double> tB = FaultTime(files[1], atB);
     if (!tA || !tB)
         return kExitFailed;
-    const bool feet = units == r470::AxisFeet;
-    r470::BothEndsFix fix = r470::LocateFromBothEnds(*length, feet, *tA, *tB);
+    const bool feet = length.Feet();
+    r470::BothEndsFix fix = r470::LocateFromBothEnds(*length.length, feet, *tA, *tB);
     if (!fix.refusal.empty()) {
         std::cerr << "tdrtool locate-both: " << r470::Cp1252ToUtf8(fix.refusal) << "\n";
         return kExitFailed;

@@ -20,16 +20,26 @@ inline std::optional<int> ParseAxisUnits(const std::string& name) {
     return std::nullopt;
 }
 
-// A length's unit: feet or metres.
-inline std::optional<int> ParseLengthUnits(const std::string& name) {
-    std::optional<int> u = ParseAxisUnits(name);
-    return u && *u != r470::AxisTime ? u : std::nullopt;
-}
+// "--length L" (greater than 0) and "--units feet|metres" (metres when not given).
+struct LengthOption {
+    std::optional<double> length;
+    int units = r470::AxisMetres;
 
-// A length: a number greater than 0.
-inline std::optional<double> ParseLength(const std::string& text) {
-    std::optional<double> v = ParseNumber<double>(text);
-    return v && *v > 0 ? v : std::nullopt;
-}
+    static bool Takes(const std::string& name) { return name == "--length" || name == "--units"; }
+    bool Feet() const { return units == r470::AxisFeet; }
+    // False for a bad value.
+    bool Read(const std::string& name, const std::string& value) {
+        if (name == "--length") {
+            std::optional<double> v = ParseNumber<double>(value);
+            length = v && *v > 0 ? v : std::nullopt;
+            return length.has_value();
+        }
+        std::optional<int> u = ParseAxisUnits(value);
+        if (!u || *u == r470::AxisTime)
+            return false;
+        units = *u;
+        return true;
+    }
+};
 
 } // namespace tdrtool
