@@ -1,5 +1,6 @@
 #include "analysis/events_report.h"
 
+#include "analysis/return_loss_window.h"
 #include "common/cp1252.h"
 #include "common/numbers.h"
 #include "waveform/trace_info.h"
@@ -40,7 +41,9 @@ std::string AxisText(const EventsReportOptions& o, double ns) {
 std::string EventsJson(const std::string& file, const TraceAnalysis& a,
                        const EventsReportOptions& o, const FirstChange* change) {
     std::string s = "{\"file\":" + JsonQuoteFileName(file);
-    s += ",\"launch_ns\":" + (a.hasLaunch ? Num(a.launchOnsetNs, 3) : std::string("null"));
+    // Where "Find fault" puts cursor 1, so that dbrl takes it; distances count from the onset.
+    s += ",\"launch_ns\":" + (a.hasLaunch ? Num(LaunchCursorNs(a), 3) : std::string("null"));
+    s += ",\"launch_onset_ns\":" + (a.hasLaunch ? Num(a.launchOnsetNs, 3) : std::string("null"));
     s += ",\"noise\":" + Num(a.noise, 3) + ",\"events\":[";
     for (std::size_t i = 0; i < a.events.size(); ++i) {
         const TraceEvent& e = a.events[i];
@@ -51,7 +54,7 @@ std::string EventsJson(const std::string& file, const TraceAnalysis& a,
         s += std::string(",\"polarity\":") + (e.up ? "\"up\"" : "\"down\"");
         s += ",\"amplitude\":" + Num(e.amplitude, 2);
         s += ",\"reflection\":" + Num(e.reflection, 4);
-        s += ",\"return_loss_db\":" + Num(e.returnLossDb, 2) + "}";
+        s += ",\"return_loss_db\":" + TwoDecimals(e.returnLossDb) + "}";
     }
     s += "],\"largest\":" + (a.largest >= 0 ? std::to_string(a.largest) : std::string("null"));
     if (o.withReference) {
@@ -81,7 +84,7 @@ std::string EventsTable(const std::string& file, const TraceAnalysis& a,
         s += Padded(std::to_string(i + 1), 4) + "  " +
              Padded(AxisText(o, e.onsetNs - a.launchOnsetNs), 8) + "  " +
              Padded(e.up ? "up" : "down", 8) + "  " + Padded(Fixed1(e.amplitude), 9) + "  " +
-             Padded(Fixed1(e.returnLossDb) + " dB", 11) +
+             Padded(TwoDecimals(e.returnLossDb) + " dB", 11) +
              (static_cast<int>(i) == a.largest ? "  largest" : "") + "\n";
     }
     if (o.withReference) {

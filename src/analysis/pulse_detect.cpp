@@ -64,6 +64,65 @@ double QuietLevel(std::span<const double> x, double noise) {
     return level;
 }
 
+std::vector<double> QuietTrend(std::span<const double> x, std::span<const char> masked, int reach) {
+    const int n = static_cast<int>(x.size());
+    // Running sums over the quiet samples of 1, t, t^2, x, t x and x^2, t from the middle.
+    struct Sums {
+        double n = 0, t = 0, tt = 0, x = 0, tx = 0, xx = 0;
+        Sums operator-(const Sums& o) const {
+            return {n - o.n, t - o.t, tt - o.tt, x - o.x, tx - o.tx, xx - o.xx};
+        }
+    };
+    // Kept from call to call: a fresh block this size each time costs more than the sums.
+    static thread_local std::vector<Sums> prefix;
+    prefix.assign(x.size() + 1, Sums{});
+    const double mid = n / 2.0;
+    for (int i = 0; i < n; ++i) {
+        Sums s = prefix[i];
+        if (!masked[i]) {
+            const double t = i - mid;
+            s.n += 1;
+            s.t += t;
+            s.tt += t * t;
+            s.x += x[i];
+            s.tx += t * x[i];
+            s.xx += x[i] * x[i];
+        }
+        prefix[i + 1] = s;
+    }
+    std::vector<double> out(x.size());
+    if (prefix[n].n == 0)
+        return out;
+    reach = std::max(reach, 2);
+    // The trend is slow: fitted at every `stride`-th sample and the last, straight between.
+    const int stride = std::max(1, reach / 8);
+    int done = -1;
+    for (int i = 0; i < n; i = i == n - 1 ? n : std::min(i + stride, n - 1)) {
+        Sums w;
+        for (int r = reach;; r *= 2) {
+            const int a = std::max(0, i - r), b = std::min(n - 1, i + r);
+            w = prefix[b + 1] - prefix[a];
+            if (w.n >= reach || (a == 0 && b == n - 1))
+                break;
+        }
+        const double mt = w.t / w.n, mx = w.x / w.n;
+        const double var = w.tt - w.n * mt * mt;
+        double slope = var > 1e-9 ? (w.tx - w.n * mt * mx) / var : 0;
+        // A slope the noise could give is left out: carried across a masked stretch it would
+        // tilt the level there for nothing.
+        if (w.n > 2) {
+            const double rss = std::max(0.0, w.xx - w.n * mx * mx - slope * slope * var);
+            if (std::abs(slope) < 2.5 * std::sqrt(rss / (w.n - 2) / var))
+                slope = 0;
+        }
+        out[i] = mx + slope * (i - mid - mt);
+        for (int k = done + 1; k < i; ++k)
+            out[k] = out[done] + (out[i] - out[done]) * (k - done) / (i - done);
+        done = i;
+    }
+    return out;
+}
+
 std::vector<double> Smooth(std::span<const double> x, int half) {
     const int n = static_cast<int>(x.size());
     std::vector<double> prefix(x.size() + 1, 0.0);
@@ -156,7 +215,7 @@ Line FitLine(std::span<const double> x, int a, int b, int centre) {
 } // namespace
 
 double TangentOnset(std::span<const double> raw, int earliest, int start, int top, int sign,
-                    int smoothHalf) {
+                    int smoothHalf, double level) {
     const int n = static_cast<int>(raw.size());
     if (n < 3)
         return start;
@@ -186,9 +245,17 @@ double TangentOnset(std::span<const double> raw, int earliest, int start, int to
         FitLine(raw, std::max(0, steepest - half), std::min(n - 1, steepest + half), steepest);
     if (tangent.slope * sign <= 0)
         return start;
-    double onset = steepest - tangent.value / tangent.slope;
+    double onset = steepest - (tangent.value - level) / tangent.slope;
     return std::clamp(onset, static_cast<double>(std::max(0, earliest) - 1.0),
                       static_cast<double>(steepest));
+}
+
+int EdgeFoot(std::span<const double> sm, int earliest, int top, int sign, int span) {
+    int foot = top;
+    for (int i = top; i >= std::max(earliest, top - span); --i)
+        if (sm[i] * sign < sm[foot] * sign)
+            foot = i;
+    return foot;
 }
 
 } // namespace r470

@@ -23,6 +23,12 @@ double NoiseFromSteps(std::span<const double> x);
 // that a level between two counts is found between them.
 double QuietLevel(std::span<const double> x, double noise);
 
+// A baseline that follows slow drift: at each sample, the straight line fitted to the samples
+// within `reach` of it that are not `masked` (edges, pulses), widened until it holds `reach`
+// of them, level where the slope is within the noise. Masked stretches are bridged by the
+// nearest quiet samples on either side.
+std::vector<double> QuietTrend(std::span<const double> x, std::span<const char> masked, int reach);
+
 // Centred running mean over 2 * half + 1 samples (shorter at the ends).
 std::vector<double> Smooth(std::span<const double> x, int half);
 
@@ -56,11 +62,17 @@ struct Thresholds {
 Thresholds ThresholdsFor(std::span<const double> smoothed, int half, double noise);
 
 // The onset of the edge that leaves the baseline near `start` and tops out at `top` on the
-// side `sign`, by the tangent at its steepest point meeting the baseline (0), in samples
-// from the first, to a fraction of a sample. The steepest point is looked for from
-// `earliest` on, by straight lines fitted to `raw` over a quarter of the rise; `start` and
-// `top` come from a signal smoothed over 2 * smoothHalf + 1 samples.
+// side `sign`, by the tangent at its steepest point meeting the level it leaves (`level`:
+// the baseline, 0, or what an earlier pulse's tail leaves there), in samples from the first,
+// to a fraction of a sample. The steepest point is looked for from `earliest` on, by straight
+// lines fitted to `raw` over a quarter of the rise; `start` and `top` come from a signal
+// smoothed over 2 * smoothHalf + 1 samples.
 double TangentOnset(std::span<const double> raw, int earliest, int start, int top, int sign,
-                    int smoothHalf);
+                    int smoothHalf, double level = 0);
+
+// The foot of the edge that tops out at `top` on the side `sign`: the lowest point of the
+// smoothed signal within `span` samples before the top (an edge's length), from `earliest`
+// on. Splits an edge from the slower hump it rises out of.
+int EdgeFoot(std::span<const double> smoothed, int earliest, int top, int sign, int span);
 
 } // namespace r470

@@ -1,6 +1,7 @@
 #include "analysis/trace_events.h"
 
 #include "analysis/pulse_detect.h"
+#include "analysis/return_loss_window.h"
 #include "waveform/units.h"
 
 #include <algorithm>
@@ -36,6 +37,80 @@ int LaunchWidth(std::span<const double> raw, int peak) {
     return b - a + 1;
 }
 
+// What of the launch's own tail is taken for it: lobes that follow within `gap` samples and
+// are no larger than its undershoot (against the launch's sense) and its ringing (with it,
+// smaller than the undershoot it follows) can be, as shares of the launch's height.
+constexpr double kUndershootShare = 0.15;
+constexpr double kRingingShare = 0.075;
+
+struct LaunchTail {
+    int gap = 0;
+};
+
+LaunchTail LaunchTailOf(int smoothHalf, int fullWidth) {
+    return {std::max(2 * fullWidth, 2 * (2 * smoothHalf + 1))};
+}
+
+// One look at the record against a baseline: the launch lobe, where its tail ends, and the
+// reflections, lobes of one side close together taken as one.
+struct Pass {
+    std::vector<double> s;  // samples less the baseline
+    std::vector<double> sm; // and smoothed
+    double baseline = 0;    // at the launch
+    bool hasLaunch = false;
+    Lobe launch;
+    int launchEnd = 0;
+    std::vector<Lobe> events;
+    std::vector<Lobe> nearEvents; // lobes after the launch that come close to counting
+};
+
+Pass Examine(std::span<const double> samples, const std::vector<double>& base, int launchPeak,
+             int smoothHalf, double noise, const LaunchTail& tail) {
+    Pass p;
+    p.s.resize(samples.size());
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        p.s[i] = samples[i] - base[i];
+    p.baseline = base[static_cast<std::size_t>(launchPeak)];
+    p.sm = Smooth(p.s, smoothHalf);
+    const Thresholds th = ThresholdsFor(p.sm, smoothHalf, noise);
+    std::vector<Lobe> lobes = FindLobes(p.sm, 0, th.low);
+    auto launch = std::find_if(lobes.begin(), lobes.end(), [&](const Lobe& l) {
+        return l.first <= launchPeak && launchPeak <= l.last;
+    });
+    if (launch == lobes.end() || launch->height < th.high)
+        return p;
+    p.hasLaunch = true;
+    p.launch = *launch;
+    p.launchEnd = launch->last;
+    auto next = launch + 1;
+    while (next != lobes.end() && next->first - p.launchEnd <= tail.gap &&
+           next->height <=
+               (next->sign == launch->sign ? kRingingShare : kUndershootShare) * launch->height) {
+        p.launchEnd = next->last;
+        ++next;
+    }
+    for (auto l = next; l != lobes.end(); ++l)
+        if (l->height >= 0.75 * th.high)
+            p.nearEvents.push_back(*l);
+    for (; next != lobes.end(); ++next) {
+        const Lobe& l = *next;
+        if (!p.events.empty() && l.sign == p.events.back().sign &&
+            l.first - p.events.back().last <= tail.gap) {
+            Lobe& m = p.events.back();
+            m.last = l.last;
+            if (l.height > m.height) {
+                m.height = l.height;
+                m.peak = l.peak;
+            }
+            continue;
+        }
+        if (l.height < th.high)
+            continue;
+        p.events.push_back(l);
+    }
+    return p;
+}
+
 } // namespace
 
 std::vector<double> RecordSamples(const TraceData& trace) {
@@ -59,84 +134,101 @@ TraceAnalysis AnalyseSamples(std::span<const double> samples, double nsPerSample
     if (n < 8 || !(nsPerSample > 0))
         return a;
     a.noise = NoiseFromSteps(samples);
-    a.baseline = QuietLevel(samples, a.noise);
-    std::vector<double> s(samples.begin(), samples.end());
-    for (double& v : s)
-        v -= a.baseline;
 
-    // The launch: the first excursion of at least half the largest one, well above the noise.
+    // The launch: the first excursion of at least half the largest one, well above the noise,
+    // from one level for the whole record (a drift is far smaller than a launch).
+    const double level = QuietLevel(samples, a.noise);
     double largest = 0;
-    for (double v : s)
-        largest = std::max(largest, std::abs(v));
+    for (double v : samples)
+        largest = std::max(largest, std::abs(v - level));
     int launchPeak = -1;
     for (int i = 0; i < n; ++i) {
-        if (std::abs(s[i]) >= 0.5 * largest && std::abs(s[i]) > 6 * a.noise) {
+        const double v = samples[i] - level;
+        if (std::abs(v) >= 0.5 * largest && std::abs(v) > 6 * a.noise) {
             launchPeak = i;
-            while (launchPeak + 1 < n && s[launchPeak + 1] * s[i] > 0 &&
-                   std::abs(s[launchPeak + 1]) >= std::abs(s[launchPeak]))
+            while (launchPeak + 1 < n && (samples[launchPeak + 1] - level) * v > 0 &&
+                   std::abs(samples[launchPeak + 1] - level) >=
+                       std::abs(samples[launchPeak] - level))
                 ++launchPeak;
             break;
         }
     }
-    if (launchPeak < 0)
+    if (launchPeak < 0) {
+        a.baseline = level;
         return a;
-    const int fullWidth = LaunchWidth(s, launchPeak);
+    }
+    std::vector<double> centred(samples.begin(), samples.end());
+    for (double& v : centred)
+        v -= level;
+    const int fullWidth = LaunchWidth(centred, launchPeak);
     a.smoothHalf = fullWidth / 4;
-    const std::vector<double> sm = Smooth(s, a.smoothHalf);
-    const Thresholds th = ThresholdsFor(sm, a.smoothHalf, a.noise);
-    std::vector<Lobe> lobes = FindLobes(sm, 0, th.low);
 
-    // The launch lobe, and the lobes that follow it closely (its undershoot and ringing).
-    auto launchLobe = std::find_if(lobes.begin(), lobes.end(), [&](const Lobe& l) {
-        return l.first <= launchPeak && launchPeak <= l.last;
-    });
-    if (launchLobe == lobes.end() || launchLobe->height < th.high)
-        return a;
-    const int gap = std::max(2 * fullWidth, 2 * (2 * a.smoothHalf + 1));
-    a.hasLaunch = true;
-    a.launchAmplitude = PeakAmplitude(s, *launchLobe);
-    a.launchPeakNs = launchLobe->peak * nsPerSample;
-    a.launchOnsetNs = TangentOnset(s, 0, launchLobe->first, EdgeTop(sm, *launchLobe),
-                                   launchLobe->sign, a.smoothHalf) *
-                      nsPerSample;
-    int launchEnd = launchLobe->last;
-    auto next = launchLobe + 1;
-    while (next != lobes.end() && next->first - launchEnd <= gap) {
-        launchEnd = next->last;
-        ++next;
-    }
-    a.launchEndNs = (launchEnd + 1) * nsPerSample;
-
-    // Events: lobes that pass the high threshold; lobes of one side close together are one
-    // reflection (a spread pulse whose top is split by noise or by the cable).
-    const int launchSign = launchLobe->sign;
-    int previousLast = launchEnd;
-    std::vector<Lobe> merged;
-    for (; next != lobes.end(); ++next) {
-        const Lobe& l = *next;
-        if (!merged.empty() && l.sign == merged.back().sign &&
-            l.first - merged.back().last <= gap) {
-            Lobe& m = merged.back();
-            m.last = l.last;
-            if (l.height > m.height) {
-                m.height = l.height;
-                m.peak = l.peak;
-            }
-            continue;
+    // The baseline followed where the trace is quiet: first round everything but the launch
+    // and its tail, then round the reflections found on the pass before as well.
+    const LaunchTail tail = LaunchTailOf(a.smoothHalf, fullWidth);
+    std::vector<char> masked(samples.size(), 0);
+    int maskEnd = std::min(n - 1, launchPeak + 3 * fullWidth);
+    std::fill(masked.begin(), masked.begin() + maskEnd + 1, 1);
+    Pass p;
+    for (int pass = 0; pass < 3; ++pass) {
+        const int reach = pass == 0 ? std::max(n / 16, 8 * fullWidth) : std::max(64, 6 * fullWidth);
+        p = Examine(samples, QuietTrend(samples, masked, reach), launchPeak, a.smoothHalf, a.noise,
+                    tail);
+        if (!p.hasLaunch)
+            break;
+        std::fill(masked.begin(), masked.end(), 0);
+        maskEnd = std::min(
+            n - 1, std::max(maskEnd, std::max(p.launch.last + tail.gap, p.launchEnd) + fullWidth));
+        std::fill(masked.begin(), masked.begin() + maskEnd + 1, 1);
+        // Lobes just short of counting as well: a trend drawn through them would lower them.
+        for (const Lobe& l : p.nearEvents) {
+            const int from = std::max(0, l.first - fullWidth);
+            const int to = std::min(
+                n - 1, l.last + std::clamp(l.last - l.first + 1, fullWidth, 4 * fullWidth));
+            std::fill(masked.begin() + from, masked.begin() + to + 1, 1);
         }
-        if (l.height < th.high)
-            continue;
-        merged.push_back(l);
     }
-    for (const Lobe& l : merged) {
+    a.baseline = p.baseline;
+    if (!p.hasLaunch)
+        return a;
+
+    const std::vector<double>& s = p.s;
+    const std::vector<double>& sm = p.sm;
+    const Lobe& launch = p.launch;
+    a.hasLaunch = true;
+    a.launchAmplitude = PeakAmplitude(s, launch);
+    a.launchPeakNs = launch.peak * nsPerSample;
+    a.launchOnsetNs =
+        TangentOnset(s, 0, launch.first, EdgeTop(sm, launch), launch.sign, a.smoothHalf) *
+        nsPerSample;
+    a.launchEndNs = (p.launchEnd + 1) * nsPerSample;
+
+    // A reflection this close to the launch has hardly spread: its edge is as long as the
+    // launch's.
+    const int edgeSpan = EdgeTop(sm, launch) - launch.first + a.smoothHalf + 1;
+    int previousLast = p.launchEnd;
+    const int n1 = static_cast<int>(sm.size()) - 1;
+    for (const Lobe& l : p.events) {
         TraceEvent e;
-        double onset =
-            TangentOnset(s, previousLast + 1, l.first, EdgeTop(sm, l), l.sign, a.smoothHalf);
+        const int top = EdgeTop(sm, l);
+        double onset = 0;
+        double under = 0; // what the launch's tail adds at the peak
+        if (l.first - p.launchEnd <= tail.gap) {
+            // Rising out of the launch's undershoot or ringing: from the foot of its own edge,
+            // at the level the tail leaves there; the tail under the peak runs straight from
+            // there to where it is again after the reflection.
+            const int foot = EdgeFoot(sm, launch.last + 1, top, l.sign, edgeSpan);
+            onset = TangentOnset(s, foot, foot, top, l.sign, a.smoothHalf, sm[foot]);
+            const int after = std::min(n1, l.last + edgeSpan);
+            under = sm[foot] + (sm[after] - sm[foot]) * (l.peak - foot) / std::max(1, after - foot);
+        } else {
+            onset = TangentOnset(s, previousLast + 1, l.first, top, l.sign, a.smoothHalf);
+        }
         previousLast = l.last;
         e.onsetNs = onset * nsPerSample;
         e.peakNs = l.peak * nsPerSample;
-        e.up = l.sign == launchSign;
-        e.amplitude = PeakAmplitude(s, l);
+        e.up = l.sign == launch.sign;
+        e.amplitude = PeakAmplitude(s, l) - under;
         e.reflection = a.launchAmplitude != 0 ? e.amplitude / a.launchAmplitude : 0;
         e.returnLossDb = e.reflection != 0 ? -20 * std::log10(std::abs(e.reflection)) : 0;
         a.events.push_back(e);
@@ -146,8 +238,19 @@ TraceAnalysis AnalyseSamples(std::span<const double> samples, double nsPerSample
 }
 
 TraceAnalysis AnalyseTrace(const TraceData& trace) {
+    TraceSlot slot;
+    slot.data = trace;
+    slot.NsPerSample = SampleIntervalNs(trace.header);
     std::vector<double> x = RecordSamples(trace);
-    return AnalyseSamples(x, SampleIntervalNs(trace.header));
+    TraceAnalysis a = AnalyseSamples(x, slot.NsPerSample);
+    // The figure "dBRL" shows with the cursors where "Find fault" puts them.
+    for (TraceEvent& e : a.events)
+        e.returnLossDb = MeasureReturnLoss(slot, LaunchCursorNs(a), e.onsetNs).dB;
+    return a;
+}
+
+double LaunchCursorNs(const TraceAnalysis& a) {
+    return std::max(0.0, a.launchOnsetNs);
 }
 
 double DistanceFromLaunch(const TraceAnalysis& a, double timeNs, int diel, int units) {

@@ -3,19 +3,15 @@
 #include "waveform/units.h"
 
 #include <cmath>
-#include <cstdio>
 
 namespace r470 {
 
-namespace {
-
-std::string Decimals(double v, int decimals) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
-    return buf;
+double VelocityFactor(double length, bool feet, double ns) {
+    const double metres = feet ? length / kFeetPerMetre : length;
+    // The display's distance is proportional to the factor: the distance at factor 1 over
+    // this time, against the real length, is the factor.
+    return metres / NsToMetres(1000, ns);
 }
-
-} // namespace
 
 KnownLengthFactor FactorFromKnownLength(double length, bool feet, double ns) {
     KnownLengthFactor out;
@@ -28,15 +24,12 @@ KnownLengthFactor FactorFromKnownLength(double length, bool feet, double ns) {
                       "cursor 2 on the far end of the cable.";
         return out;
     }
-    const double metres = feet ? length / kFeetPerMetre : length;
-    // The display's distance is proportional to the factor: the distance at factor 1 over
-    // this time, against the real length, is the factor.
-    const double factor = metres / NsToMetres(1000, ns);
+    const double factor = VelocityFactor(length, feet, ns);
     const double rounded = std::nearbyint(factor * 1000);
     if (!(rounded >= kMinDiel && rounded <= kMaxDiel)) {
-        std::string len = Decimals(length, 2);
-        out.refusal = len + (feet ? " ft" : " m") + " over " + Decimals(ns, 1) +
-                      " ns gives a velocity factor of " + Decimals(factor, 3) +
+        std::string len = Fixed(length, 2);
+        out.refusal = len + (feet ? " ft" : " m") + " over " + Fixed(ns, 1) +
+                      " ns gives a velocity factor of " + Fixed(factor, 3) +
                       ", outside 0.300 to 0.999. Check the length and the cursors.";
         return out;
     }

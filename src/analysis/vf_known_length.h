@@ -17,4 +17,7 @@ struct KnownLengthFactor {
 // time is not positive or the factor falls outside 0.300..0.999.
 KnownLengthFactor FactorFromKnownLength(double length, bool feet, double ns);
 
+// The factor unrounded and unchecked: `length` over the distance `ns` covers at factor 1.
+double VelocityFactor(double length, bool feet, double ns);
+
 } // namespace r470

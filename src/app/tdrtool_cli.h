@@ -139,6 +139,8 @@ int RunEvents(const Args& args);
 std::string EventsHelp();
 int RunImportCapture(const Args& args);
 std::string ImportCaptureHelp();
+int RunLocateBoth(const Args& args);
+std::string LocateBothHelp();
 #ifdef TDRTOOL_HAS_RENDER
 int RunRender(const Args& args);
 std::string RenderHelp();

@@ -39,6 +39,8 @@ const Command kCommands[] = {
      CablesHelp},
     {"vf", "vf FILE --length L --cursors NS1,NS2", "velocity factor from a known length", RunVf,
      VfHelp},
+    {"locate-both", "locate-both A B --length L", "a fault from both ends of a known length",
+     RunLocateBoth, LocateBothHelp},
 #ifdef TDRTOOL_HAS_RENDER
     {"render", "render FILE... --out PATH [options]", "draw the display to a BMP, PNG or PDF file",
      RunRender, RenderHelp},

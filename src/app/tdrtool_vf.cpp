@@ -34,8 +34,7 @@ std::string VfHelp() {
 
 int RunVf(const Args& args) {
     std::string file;
-    std::optional<double> length;
-    int units = r470::AxisMetres;
+    LengthOption length;
     std::optional<std::pair<double, double>> cursors;
     bool automatic = false;
     std::optional<int> end = ReadArgs(
@@ -51,19 +50,14 @@ int RunVf(const Args& args) {
                 automatic = true;
                 return std::nullopt;
             }
-            if (name != "--length" && name != "--units" && name != "--cursors")
+            if (!LengthOption::Takes(name) && name != "--cursors")
                 return UsageError("vf", "unknown option \"" + name + "\"", VfHelp());
             std::optional<std::string> value = r.Value();
             if (!value)
                 return UsageError("vf", "\"" + name + "\" needs a value", VfHelp());
             bool ok = true;
-            if (name == "--length") {
-                length = ParseNumber<double>(*value);
-                ok = length && *length > 0;
-            } else if (name == "--units") {
-                std::optional<int> u = ParseAxisUnits(*value);
-                ok = u && *u != r470::AxisTime;
-                units = u.value_or(units);
+            if (LengthOption::Takes(name)) {
+                ok = length.Read(name, *value);
             } else {
                 cursors = ParseCursorTimes(*value);
                 ok = cursors.has_value();
@@ -76,7 +70,7 @@ int RunVf(const Args& args) {
         return *end;
     if (file.empty())
         return UsageError("vf", "no waveform file given", VfHelp());
-    if (!length)
+    if (!length.length)
         return UsageError("vf", "--length L is required", VfHelp());
     if (cursors.has_value() == automatic)
         return UsageError("vf", "either --cursors NS1,NS2 or --auto", VfHelp());
@@ -101,7 +95,7 @@ int RunVf(const Args& args) {
         return kExitFailed;
     }
     r470::KnownLengthFactor f = r470::FactorFromKnownLength(
-        *length, units == r470::AxisFeet, std::abs(cursors->second - cursors->first));
+        *length.length, length.Feet(), std::abs(cursors->second - cursors->first));
     if (!f.refusal.empty()) {
         std::cerr << r470::Cp1252ToUtf8(f.refusal) << "\n";
         return kExitFailed;

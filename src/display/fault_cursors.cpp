@@ -28,7 +28,7 @@ FaultTargets FindFaultTargets(const WaveformSet& set) {
         TraceAnalysis reference = AnalyseTrace(set.Slot(set.DiffA).data);
         if (!c.found || !reference.hasLaunch)
             return t;
-        t = {true, reference.launchOnsetNs, c.onsetNs};
+        t = {true, LaunchCursorNs(reference), c.onsetNs};
         return t;
     }
     if (set.CurTrace < 1 || set.CurTrace > kFileSlots)
@@ -36,7 +36,7 @@ FaultTargets FindFaultTargets(const WaveformSet& set) {
     TraceAnalysis a = AnalyseTrace(set.Slot(set.CurTrace).data);
     if (a.largest < 0)
         return t;
-    t = {true, a.launchOnsetNs, a.events[static_cast<std::size_t>(a.largest)].onsetNs};
+    t = {true, LaunchCursorNs(a), a.events[static_cast<std::size_t>(a.largest)].onsetNs};
     return t;
 }
 

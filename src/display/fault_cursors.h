@@ -16,7 +16,7 @@ extern const char* const kNoReflectionText; // "No reflection stands above the n
 
 struct FaultTargets {
     bool found = false;
-    double cursor1Ns = 0; // the launch onset
+    double cursor1Ns = 0; // the launch onset, never before the first sample
     double cursor2Ns = 0; // the largest event, or the first change
 };
 

@@ -2,6 +2,7 @@
 #include "main/main_menus_form.h"
 
 #include "common/file_io.h"
+#include "display/both_ends_form.h"
 #include "display/cable_form.h"
 #include "display/compare.h"
 #include "display/dielec_form.h"
@@ -44,6 +45,12 @@ void ChooseCable(M& f) {
     CableTypeCommand(f.session(), f.display(), f.prompts(), form, list);
 }
 
+// "Fault from both ends...": the current waveform is end A.
+void AskFaultFromBothEnds(M& f) {
+    TBothEndsForm form(&f);
+    FaultFromBothEnds(f.session(), f.prompts(), form);
+}
+
 constexpr MenuRow kMenuRows[] = {
     {true, "&File", "File1", "", nullptr},
     {false, "&New", "MenuNew", "", [](M& f) { f.commands().MenuNew(); }},
@@ -73,6 +80,7 @@ constexpr MenuRow kMenuRows[] = {
      [](M& f) { StepEvent(f.session().set, f.display(), f.prompts(), +1); }},
     {false, "&Previous event", "MenuPrevEvent", "Shift+F4",
      [](M& f) { StepEvent(f.session().set, f.display(), f.prompts(), -1); }},
+    {false, "Fault from &both ends...", "MenuBothEnds", "", AskFaultFromBothEnds},
     {true, "&Edit", "MenuEdit", "",
      [](M& f) { Edited(f, MenuEdit(f.session().set, f.prompts(), f.CommentDialogs())); }},
     {true, "&Export", "Export1", "", nullptr},

@@ -95,6 +95,20 @@ double ReflectedPulse(const LineModel& m, std::size_t k, double t) {
            Trapezoid(m, SkinA(m, r.atNs), t - m.launchStartNs - r.atNs);
 }
 
+double BaselineDrift(const LineModel& m, double t) {
+    const double span = std::max(1, m.samples - 1) * m.intervalNs;
+    const double x = std::clamp(t / span, 0.0, 1.0);
+    switch (m.driftShape) {
+    case DriftShape::Recovery: // most of it soon after the launch, a quarter record's time
+        return m.driftCounts * (1 - std::exp(-4 * x)) / (1 - std::exp(-4.0));
+    case DriftShape::Step: // an eighth of the record wide
+        return m.driftCounts * (std::tanh((x - 0.5) * 16) / std::tanh(8.0) + 1) / 2;
+    case DriftShape::Steady:
+        break;
+    }
+    return m.driftCounts * x;
+}
+
 void FillLineSamples(const LineModel& m, TraceSamples& out) {
     Noise noise(m.seed);
     const int count = std::clamp(m.samples, 0, static_cast<int>(out.size()));
@@ -103,7 +117,8 @@ void FillLineSamples(const LineModel& m, TraceSamples& out) {
         double v = LaunchedPulse(m, t);
         for (std::size_t k = 0; k < m.reflections.size(); ++k)
             v += ReflectedPulse(m, k, t);
-        double sample = std::nearbyint(m.baseline - v + m.noise * noise.Gaussian());
+        double sample =
+            std::nearbyint(m.baseline + BaselineDrift(m, t) - v + m.noise * noise.Gaussian());
         out[static_cast<std::size_t>(i)] =
             static_cast<std::uint8_t>(std::clamp(sample, 0.0, 255.0));
     }

@@ -14,6 +14,11 @@ struct LineReflection {
     double coefficient = 0; // signed: positive for a higher impedance (open-like)
 };
 
+// How the baseline moves over a record: a steady drift (a warming converter), the recovery
+// of an AC-coupled input after the launch, or the slow step of a long cable's DC resistance
+// halfway through.
+enum class DriftShape { Steady, Recovery, Step };
+
 struct LineModel {
     int samples = 2048;
     double intervalNs = 0.5;
@@ -24,6 +29,8 @@ struct LineModel {
     double lossDbPerUs = 0; // loss at 100 MHz per microsecond of two-way travel
     double noise = 0.5;     // standard deviation of the noise, counts
     unsigned seed = 1;
+    double driftCounts = 0; // how far the stored samples move over the record, signed
+    DriftShape driftShape = DriftShape::Steady;
     std::vector<LineReflection> reflections; // in the order the pulse meets them
 };
 
@@ -39,8 +46,11 @@ double ReflectedPulse(const LineModel& m, std::size_t k, double tNs);
 // The launched pulse with its undershoot, without noise.
 double LaunchedPulse(const LineModel& m, double tNs);
 
-// The samples: the pulses and the noise, turned over as the instrument stores them (larger
-// samples are drawn lower), rounded and kept within 0..255.
+// The baseline's move at `tNs`, in stored counts: 0 at the start, driftCounts at the end.
+double BaselineDrift(const LineModel& m, double tNs);
+
+// The samples: the pulses, the drift and the noise, turned over as the instrument stores them
+// (larger samples are drawn lower), rounded and kept within 0..255.
 void FillLineSamples(const LineModel& m, TraceSamples& out);
 
 } // namespace r470

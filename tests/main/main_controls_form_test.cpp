@@ -84,6 +84,7 @@ class MainControlsFormTest : public QObject {
             {"Grap&h", "&Find fault", "F3"},
             {"Grap&h", "Next &event", "F4"},
             {"Grap&h", "&Previous event", "Shift+F4"},
+            {"Grap&h", "Fault from &both ends...", ""},
             {"&Export", "To &clipboard", ""},
             {"&Export", "To &file", ""},
             {"&Export", "To &instrument", ""},
@@ -123,7 +124,7 @@ class MainControlsFormTest : public QObject {
         };
         for (const char* name :
              {"MenuSelWave", "MenuXAxis", "MenuCableType", "MenuPrint", "MenuToClip", "MenuToFile",
-              "MenuToInst", "MenuFindFault", "MenuNextEvent", "MenuPrevEvent"}) {
+              "MenuToInst", "MenuFindFault", "MenuNextEvent", "MenuPrevEvent", "MenuBothEnds"}) {
             prompts.answers = {IdOk};
             form->Action(name)->trigger();
             expectRefusal(name);

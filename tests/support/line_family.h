@@ -43,9 +43,11 @@ inline ReflectionTruth TruthOf(const LineModel& m, std::size_t k) {
                                  (m.samples - 1) * m.intervalNs - t0);
     ReflectionTruth t{};
     t.sign = m.reflections[k].coefficient > 0 ? 1 : -1;
+    // A launch stored upwards turns every reflection over with it.
+    const int sense = t.sign * (m.launchCounts < 0 ? -1 : 1);
     std::vector<double> f;
     for (double x = t0; x <= t0 + span; x += step)
-        f.push_back(ReflectedPulse(m, k, x) * t.sign);
+        f.push_back(ReflectedPulse(m, k, x) * sense);
     double best = -1;
     std::size_t steepest = 1, top = 0;
     for (std::size_t i = 1; i + 1 < f.size(); ++i) {

@@ -1,0 +1,66 @@
+#include "display/both_ends_command.h"
+
+#include "analysis/both_ends.h"
+#include "analysis/cable_library.h"
+#include "common/file_io.h"
+#include "display/fault_cursors.h"
+#include "shell/messages.h"
+#include "shell/prompts.h"
+#include "waveform/units.h"
+#include "waveform/workspace.h"
+
+#include <cmath>
+
+namespace r470 {
+
+const char* const kBothEndsCaption = "Fault from both ends";
+
+bool FaultFromBothEnds(Workspace& session, Prompts& prompts, BothEndsWindow& window) {
+    WaveformSet& set = session.set;
+    if (NoTraces(set, prompts) || DiffWave(set, prompts))
+        return false;
+    auto problem = [&](const std::string& text) {
+        prompts.ShowMessageBox(text, MessageText(MsgProblem), MbOk | MbIconExclamation);
+        return false;
+    };
+    const bool feet = session.settings.XAxisUnits == AxisFeet;
+    BothEndsQuestion q;
+    q.endA = BaseName(set.Slot(set.CurTrace).FileName);
+    q.unit = feet ? "ft" : "m";
+    for (int slot = 1; slot <= kFileSlots; ++slot)
+        if (slot != set.CurTrace && set.Slot(slot).Loaded) {
+            q.slotsB.push_back(slot);
+            q.namesB.push_back(BaseName(set.Slot(slot).FileName));
+        }
+    if (q.slotsB.empty())
+        return problem("Load the waveforms taken at both ends of the cable, and select the one "
+                       "of end A.");
+    std::optional<BothEndsAnswer> answer = window.AskBothEnds(q);
+    if (!answer)
+        return false;
+    bool listed = false;
+    for (int slot : q.slotsB)
+        listed = listed || slot == answer->slotB;
+    if (!listed)
+        return problem("Choose the waveform of end B.");
+    const double length = ParseDecimal(answer->length).value_or(NAN);
+    if (!(length > 0))
+        return problem("Enter the length of the cable, a number greater than 0.");
+
+    std::optional<double> times[2];
+    const int slots[2] = {set.CurTrace, answer->slotB};
+    for (int i = 0; i < 2; ++i) {
+        times[i] = FaultTimeFromLaunch(AnalyseTrace(set.Slot(slots[i]).data), std::nullopt);
+        if (!times[i])
+            return problem(std::string(i == 0 ? "End A (" : "End B (") +
+                           BaseName(set.Slot(slots[i]).FileName) + "): " + kNoReflectionText);
+    }
+    BothEndsFix fix = LocateFromBothEnds(length, feet, *times[0], *times[1]);
+    if (!fix.refusal.empty())
+        return problem(fix.refusal);
+    prompts.ShowMessageBox(BothEndsText(fix, feet, q.endA, BaseName(set.Slot(slots[1]).FileName)),
+                           kBothEndsCaption, MbOk | MbIconInformation);
+    return true;
+}
+
+} // namespace r470
