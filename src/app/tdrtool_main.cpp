@@ -36,8 +36,8 @@ const Command kCommands[] = {
      ImportCaptureHelp},
     {"cables", "cables [--json]", "the cable types and their velocity factors", RunCables,
      CablesHelp},
-    {"vf", "vf FILE --length L --cursors NS1,NS2", "velocity factor from a known length", RunVf,
-     VfHelp},
+    {"vf", "vf FILE --length L (--cursors NS1,NS2 | --auto)", "velocity factor from a known length",
+     RunVf, VfHelp},
 #ifdef TDRTOOL_HAS_RENDER
     {"render", "render FILE... --out PATH [options]", "draw the display to a BMP, PNG or PDF file",
      RunRender, RenderHelp},
