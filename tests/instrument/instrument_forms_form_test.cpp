@@ -216,9 +216,11 @@ class InstrumentFormsTest : public QObject {
         p.answers = {IdOk};
         TConfigForm f([&] { return ports(); }, PortMap{}, p);
         f.ui().Help->click();
-        QCOMPARE(p.boxes.size(), std::size_t(1));
-        QCOMPARE(p.boxes[0].text, PortHelpText());
-        QCOMPARE(p.boxes[0].flags, unsigned(MbOk | MbIconInformation));
+        // Longer than a message box takes: the whole of it in the text window.
+        QCOMPARE(p.boxes.size(), std::size_t(0));
+        QCOMPARE(p.textWindows.size(), std::size_t(1));
+        QCOMPARE(p.textWindows[0].text, PortHelpText());
+        QCOMPARE(p.textWindows[0].caption, std::string("Information"));
     }
 
     void mainWindowSetsCommPortFromTheSetup() {
@@ -241,6 +243,22 @@ class InstrumentFormsTest : public QObject {
         test::WhenModal<TConfigForm>([](TConfigForm* w) { w->ui().Cancel->click(); });
         main.Action("MenuSelect")->trigger();
         QCOMPARE(int(main.session().settings.CommPort), 200);
+        // A [Ports] line added while the program runs is there after a refresh.
+        SimPty later;
+        QCOMPARE(later.Open(), 0);
+        test::WhenModal<TConfigForm>([&](TConfigForm* w) {
+            QCOMPARE(w->ui().PortBox->findText("205"), -1);
+            test::WriteText(dir.Path("R470.INI"), "[Ports]\nCOM200=" + pty.PortPath() +
+                                                      "\nCOM205=" + later.PortPath() + "\n");
+            w->ui().Update->click();
+            int at = w->ui().PortBox->findText("205");
+            QVERIFY(at >= 0);
+            w->ui().PortBox->setCurrentIndex(at);
+            QCOMPARE(w->ui().Device->text(), QString::fromStdString(later.PortPath()));
+            w->ui().Ok->click();
+        });
+        main.Action("MenuSelect")->trigger();
+        QCOMPARE(int(main.session().settings.CommPort), 205);
     }
 };
 

@@ -3,6 +3,7 @@
 #include "instrument/sim_line.h"
 #include "instrument/termios_port.h"
 #include "support/in_child.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -70,11 +71,66 @@ TEST(PortNames, DeviceBesideTheNumberAndHelpLines) {
     EXPECT_EQ(PortDeviceText(map, 65), "/dev/ttyACM0");
     EXPECT_EQ(PortDeviceText(map, 7), "/dev/pts/3");
     EXPECT_EQ(PortDeviceText(map, 200), "no device");
-    EXPECT_EQ(PortHelpText(),
+    EXPECT_EQ(DeviceManagerHelpText(),
               "Open Device Manager\r\n(Start > Run > devmgmt.msc > ok)\r\nExpand Ports List\r\n"
               "Right Click on Port and select Properties\r\n\r\nSet Port Settings\r\n\r\n"
               "Bits Per Second (4800)\r\nData Bits (8)\r\nParity (None)\r\nStop Bits (1)\r\n"
               "Flow Control (Hardware)");
+}
+
+TEST(PortHelp, OnLinuxTellsWhatALinuxUserMustDo) {
+    // What each part of the Linux help must hold; Windows' Device Manager is not one of them.
+    struct Rule {
+        const char* says;
+        const char* text;
+    };
+    const Rule rules[] = {
+        {"the group and the command to join it", "sudo usermod -aG dialout $USER"},
+        {"a new login", "log out and in again"},
+        {"where the adapter is", "/dev/ttyUSB0"},
+        {"its stable name", "/dev/serial/by-id/"},
+        {"the tool that lists the ports", "tdrtool ports"},
+        {"that the program sets the line", "4800 baud, 8 data bits, no parity"},
+        {"the flow control", "flow control"},
+    };
+    for (bool modem : {false, true}) {
+        std::string help = LinuxPortHelpText(modem);
+        for (const Rule& r : rules)
+            EXPECT_NE(help.find(r.text), std::string::npos) << r.says;
+        EXPECT_EQ(help.find("devmgmt"), std::string::npos);
+        EXPECT_EQ(help.find("systemctl stop ModemManager") != std::string::npos, modem);
+    }
+#ifndef _WIN32
+    EXPECT_EQ(PortHelpText().substr(0, 200), LinuxPortHelpText(false).substr(0, 200));
+#endif
+}
+
+TEST(PortList, PortsLinesThatCannotBeUsedAreListedWithTheReason) {
+    test::TempDir dir;
+    SimPty pty;
+    ASSERT_EQ(pty.Open(), 0);
+    const std::string file = dir.Path("notes.txt");
+    test::WriteText(file, "not a port\n");
+    test::WriteText(dir.Path("R470.INI"), "[Ports]\nCOM201=" + pty.PortPath() + "\nCOM202=" + file +
+                                              "\nCOM300=" + pty.PortPath() +
+                                              "\ncom7x=/dev/ttyS0\n");
+    TermiosPort port(PortMap::FromIni(dir.Path("R470.INI")));
+    std::vector<PortProbe> probes = ProbePorts(port);
+    std::vector<int> listed = ListedPorts(probes);
+    EXPECT_NE(std::find(listed.begin(), listed.end(), 201), listed.end());
+    EXPECT_EQ(std::find(listed.begin(), listed.end(), 202), listed.end());
+    struct Want {
+        std::string device, reason;
+    };
+    for (const Want& w :
+         {Want{file, "named in [Ports] but a regular file, not a serial port"},
+          Want{pty.PortPath(), "COM300 in [Ports]: numbers above 256 are not used"},
+          Want{"/dev/ttyS0", "COM7X in [Ports]: not a COM number from COM1 to COM256"}}) {
+        std::vector<PortProbe> refused = UnusablePorts(probes);
+        EXPECT_TRUE(std::any_of(refused.begin(), refused.end(), [&](const PortProbe& p) {
+            return p.device == w.device && p.reason == w.reason;
+        })) << w.reason;
+    }
 }
 
 TEST(PortList, ADeviceOfAGroupTheUserIsNotInSaysHowToJoinIt) {
