@@ -231,14 +231,21 @@ class InstrumentFormsTest : public QObject {
         ScriptedPrompts p;
         TMainForm main({dir.Path("r470.SET"), dir.Path("R470.INI"), dir.Path()}, &p);
         main.session().settings.CommPort = 3;
-        test::WhenModal<TConfigForm>([&](TConfigForm* w) {
-            int at = w->ui().PortBox->findText("200");
-            QVERIFY(at >= 0);
-            w->ui().PortBox->setCurrentIndex(at);
-            QCOMPARE(w->ui().Device->text(), QString::fromStdString(pty.PortPath()));
-            w->ui().Ok->click();
-        });
-        main.Action("MenuSelect")->trigger();
+        // Chooses `number` in the window and sees its device, after `first` (done while the
+        // window is open).
+        auto choose = [&](const char* number, const std::string& device,
+                          const std::function<void(TConfigForm*)>& first) {
+            test::WhenModal<TConfigForm>([&](TConfigForm* w) {
+                first(w);
+                int at = w->ui().PortBox->findText(number);
+                QVERIFY(at >= 0);
+                w->ui().PortBox->setCurrentIndex(at);
+                QCOMPARE(w->ui().Device->text(), QString::fromStdString(device));
+                w->ui().Ok->click();
+            });
+            main.Action("MenuSelect")->trigger();
+        };
+        choose("200", pty.PortPath(), [](TConfigForm*) {});
         QCOMPARE(int(main.session().settings.CommPort), 200);
         test::WhenModal<TConfigForm>([](TConfigForm* w) { w->ui().Cancel->click(); });
         main.Action("MenuSelect")->trigger();
@@ -246,18 +253,12 @@ class InstrumentFormsTest : public QObject {
         // A [Ports] line added while the program runs is there after a refresh.
         SimPty later;
         QCOMPARE(later.Open(), 0);
-        test::WhenModal<TConfigForm>([&](TConfigForm* w) {
+        choose("205", later.PortPath(), [&](TConfigForm* w) {
             QCOMPARE(w->ui().PortBox->findText("205"), -1);
             test::WriteText(dir.Path("R470.INI"), "[Ports]\nCOM200=" + pty.PortPath() +
                                                       "\nCOM205=" + later.PortPath() + "\n");
             w->ui().Update->click();
-            int at = w->ui().PortBox->findText("205");
-            QVERIFY(at >= 0);
-            w->ui().PortBox->setCurrentIndex(at);
-            QCOMPARE(w->ui().Device->text(), QString::fromStdString(later.PortPath()));
-            w->ui().Ok->click();
         });
-        main.Action("MenuSelect")->trigger();
         QCOMPARE(int(main.session().settings.CommPort), 205);
     }
 };
