@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run test-asan test-windows fuzz bench samples package format clean
+.PHONY: all deps configure build test run test-asan test-windows release-check fuzz bench samples package format clean
 
 all: build
 
@@ -32,6 +32,12 @@ test-asan: deps
 test-windows: build
 	@BUILD=$(BUILD) scripts/test-windows.sh
 
+# A packager's Release build must stay free of warnings: the core library and tdrtool (which
+# takes the window layer with it for "render") at Release, warnings as errors.
+release-check: deps
+	cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DR470_WERROR=ON -DR470_TESTS=OFF -DR470_BENCH=OFF
+	cmake --build build-release -j $(JOBS) --target r470core tdrtool
+
 fuzz:
 	@scripts/install-deps.sh --fuzz
 	scripts/fuzz.sh
@@ -50,4 +56,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) build-asan build-fuzz build-win
+	rm -rf $(BUILD) build-asan build-fuzz build-win build-release

@@ -10,6 +10,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
+#include <string_view>
 #include <tuple>
 
 namespace r470 {
@@ -226,6 +228,26 @@ std::string CableNameProblem(const std::string& raw) {
     return "";
 }
 
+namespace {
+
+const char* const kUtf8Mark = "\xEF\xBB\xBF";
+
+// What is wrong with a name on a line of the list, as a clause; "" when nothing is.
+std::string NameClause(const std::string& name) {
+    if (name.empty())
+        return "no name before the first ';'";
+    if (name.size() > kMaxNameLength)
+        return "the name is longer than " + std::to_string(kMaxNameLength) + " characters";
+    if (NoControls(name) != name)
+        return "the name holds a tab or another control character";
+    for (const CableEntry& e : BuiltInCables())
+        if (SameCableName(e.name, name))
+            return Quoted(e.name) + " is the name of a built-in cable";
+    return "";
+}
+
+} // namespace
+
 UserCableFile ParseUserCables(const std::string& text) {
     UserCableFile file;
     for (std::size_t at = 0; at < text.size();) {
@@ -237,16 +259,24 @@ UserCableFile ParseUserCables(const std::string& text) {
         file.lines.push_back(line);
         at = end + 1;
     }
+    file.cp1252 = !IsUtf8(text);
+    file.digest = std::hash<std::string>{}(text);
     for (std::size_t i = 0; i < file.lines.size(); ++i) {
         const int number = static_cast<int>(i + 1);
-        std::string line = Utf8ToCp1252(file.lines[i]);
+        std::string line = file.lines[i];
+        if (!file.cp1252) {
+            // A byte-order mark some editors put first is no part of the first name.
+            if (i == 0 && line.starts_with(kUtf8Mark))
+                line.erase(0, std::string_view(kUtf8Mark).size());
+            line = Utf8ToCp1252(line);
+        }
         std::string bare = Trim(line);
         if (bare.empty() || bare[0] == '#')
             continue;
         auto problem = [&](const std::string& why) { file.problems.push_back({number, why}); };
         std::size_t first = line.find(';');
         if (first == std::string::npos) {
-            problem("no velocity factor (write NAME; PVF; NOTE)");
+            problem("no velocity factor after the name (write NAME; PVF; NOTE)");
             continue;
         }
         std::size_t second = line.find(';', first + 1);
@@ -255,12 +285,12 @@ UserCableFile ParseUserCables(const std::string& text) {
             first + 1, second == std::string::npos ? std::string::npos : second - first - 1));
         std::string note = second == std::string::npos ? "" : Trim(line.substr(second + 1));
         std::optional<int> diel = ParsePvf(pvf);
-        if (std::string why = CableNameProblem(name); !why.empty()) {
+        if (std::string why = NameClause(name); !why.empty()) {
             problem(why);
         } else if (!diel) {
             std::string bare =
                 pvf.empty() || pvf.back() != '%' ? pvf : pvf.substr(0, pvf.size() - 1);
-            problem("velocity factor " + Quoted(pvf) +
+            problem("the velocity factor " + Quoted(pvf) +
                     (ParseDecimal(bare) ? " is outside 0.300 to 0.999" : " is not a number"));
         } else {
             auto same =
@@ -283,6 +313,7 @@ UserCableFile ReadUserCables(const std::string& path) {
     if (code != 0) {
         UserCableFile file;
         file.error = code;
+        file.digest = std::hash<std::string>{}("error " + std::to_string(code));
         return file;
     }
     return ParseUserCables(text);
@@ -293,8 +324,10 @@ int SaveUserCable(const std::string& path, UserCableFile& file, CableEntry entry
     if (file.error != 0)
         return file.error == kTooLong ? 5 : file.error;
     entry.name = Trim(entry.name);
-    std::string line = Cp1252ToUtf8(entry.name + "; " + PvfText(entry.diel) +
-                                    (entry.note.empty() ? "" : "; " + NoControls(entry.note)));
+    std::string line = entry.name + "; " + PvfText(entry.diel) +
+                       (entry.note.empty() ? "" : "; " + NoControls(entry.note));
+    if (!file.cp1252)
+        line = Cp1252ToUtf8(line);
     std::vector<std::string> lines = file.lines;
     auto same = std::find_if(file.entries.begin(), file.entries.end(), [&](const CableEntry& e) {
         return SameCableName(e.name, entry.name);
@@ -336,8 +369,12 @@ std::vector<std::string> CableFileReport(const std::string& path, const UserCabl
     if (file.error != 0)
         out.push_back(path + ": " + CableFileErrorText(file.error));
     for (const CableLineProblem& p : file.problems)
-        out.push_back(path + " line " + std::to_string(p.line) + ": " + p.text);
+        out.push_back(path + " line " + std::to_string(p.line) + ": " + p.text + ".");
     return out;
+}
+
+std::string CableLineText(const CableLineProblem& p) {
+    return "Line " + std::to_string(p.line) + ": " + p.text + ".";
 }
 
 CableLibrary::CableLibrary(const UserCableFile& user) : entries_(BuiltInCables()) {

@@ -1,6 +1,7 @@
 // The cable library: common cable types with their nominal velocity factors, and the user's
 // own list in a plain text file that may be edited by hand. Names are Windows-1252 texts
-// like every text of the program; the file itself is UTF-8.
+// like every text of the program; the file is UTF-8, or Windows-1252 when an older editor
+// wrote it so, and is written back in the encoding it was read in.
 #pragma once
 
 #include <cstddef>
@@ -37,8 +38,10 @@ std::string PvfText(int diel);
 
 struct CableLineProblem {
     int line = 0;
-    std::string text;
+    std::string text; // what is wrong, as a clause: "no name before the first ';'"
 };
+// The problem as a sentence: "Line 6: no name before the first ';'."
+std::string CableLineText(const CableLineProblem& p);
 
 // The user's list as its file holds it. Every line is kept as it was, so that writing the
 // list back never loses a line the program could not read.
@@ -47,6 +50,8 @@ struct UserCableFile {
     std::vector<CableEntry> entries;
     std::vector<CableLineProblem> problems; // lines skipped, and why
     int error = 0;                          // the read's error code; a missing file is 0
+    bool cp1252 = false;    // not valid UTF-8: read, and written back, as Windows-1252
+    std::size_t digest = 0; // of the bytes read (or of the error): tells a changed file
 };
 
 // One entry a line, "NAME; PVF; NOTE" (the note may be left out); blank lines and lines
@@ -64,7 +69,7 @@ int SaveUserCable(const std::string& path, UserCableFile& file, CableEntry entry
 std::string CableListPath(const std::string& configDir);
 // The text of a read error of the user's list.
 std::string CableFileErrorText(int code);
-// The problems of a read as lines "FILE line N: TEXT" (or the read error), for a terminal.
+// The problems of a read as lines "FILE line N: TEXT." (or the read error), for a terminal.
 std::vector<std::string> CableFileReport(const std::string& path, const UserCableFile& file);
 
 // The built-in cables followed by the user's.

@@ -93,11 +93,13 @@ int RunCables(const Args& args) {
                       << ",\"note\":" << r470::JsonQuote(Utf8(e.note)) << ",\"source\":\"" << source
                       << "\"}\n";
         } else {
-            std::string name = Utf8(e.name);
+            // Padded while one byte is one character, so that "µ" or "é" keeps the columns.
+            std::string name = e.name;
             name.resize(std::max<std::size_t>(name.size() + 2, 32), ' ');
             std::string src = source;
             src.resize(10, ' ');
-            std::cout << name << r470::PvfText(e.diel) << "  " << src << Utf8(e.note) << "\n";
+            std::cout << Utf8(name) << r470::PvfText(e.diel) << "  " << src << Utf8(e.note)
+                      << "\n";
         }
     }
     if (!std::cout.flush())

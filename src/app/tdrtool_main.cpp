@@ -37,8 +37,8 @@ const Command kCommands[] = {
      ImportCaptureHelp},
     {"cables", "cables [--json]", "the cable types and their velocity factors", RunCables,
      CablesHelp},
-    {"vf", "vf FILE --length L --cursors NS1,NS2", "velocity factor from a known length", RunVf,
-     VfHelp},
+    {"vf", "vf FILE --length L (--cursors NS1,NS2 | --auto)", "velocity factor from a known length",
+     RunVf, VfHelp},
     {"locate-both", "locate-both A B --length L", "a fault from both ends of a known length",
      RunLocateBoth, LocateBothHelp},
 #ifdef TDRTOOL_HAS_RENDER

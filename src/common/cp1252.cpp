@@ -99,4 +99,30 @@ std::string Utf8ToCp1252(const std::string& text) {
     return out;
 }
 
+bool IsUtf8(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        auto b = static_cast<std::uint8_t>(text[i]);
+        std::size_t len = b < 0x80             ? 1
+                          : (b & 0xE0) == 0xC0 ? 2
+                          : (b & 0xF0) == 0xE0 ? 3
+                          : (b & 0xF8) == 0xF0 ? 4
+                                               : 0;
+        if (len == 0 || i + len > text.size())
+            return false;
+        char32_t c = len == 1 ? b : b & (0x7F >> len);
+        for (std::size_t k = 1; k < len; ++k) {
+            auto cb = static_cast<std::uint8_t>(text[i + k]);
+            if ((cb & 0xC0) != 0x80)
+                return false;
+            c = (c << 6) | (cb & 0x3F);
+        }
+        static constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (c < kLeast[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+            return false;
+        i += len;
+    }
+    return true;
+}
+
 } // namespace r470

@@ -9,5 +9,8 @@ namespace r470 {
 std::string Cp1252ToUtf8(const std::string& text);
 // Characters with no Windows-1252 form become '?'.
 std::string Utf8ToCp1252(const std::string& text);
+// True when `text` is well-formed UTF-8 (no stray, overlong or surrogate sequences): a file
+// that is not was most likely written as Windows-1252 by an older editor.
+bool IsUtf8(const std::string& text);
 
 } // namespace r470

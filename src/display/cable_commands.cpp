@@ -16,30 +16,9 @@ const char* const kKnownLengthName = "From known length";
 namespace {
 
 const char* const kCableTypeCaption = "Cable type";
-// Message boxes take 255 characters; the skipped lines are listed while they fit.
-constexpr std::size_t kBoxRoom = 255;
-
 std::string UnreadText(const std::string& path, const UserCableFile& file, const char* outcome) {
     return "Your cable list " + path + " cannot be read (" + CableFileErrorText(file.error) +
            "). " + outcome;
-}
-
-std::string SkippedLinesText(const std::string& path, const UserCableFile& file) {
-    if (file.error != 0)
-        return UnreadText(path, file, "Only the built-in cables are shown.");
-    std::string text = "Lines of " + path + " skipped:";
-    std::size_t shown = 0;
-    for (const CableLineProblem& p : file.problems) {
-        std::string line = "\nline " + std::to_string(p.line) + ": " + p.text;
-        std::string more = "\nand " + std::to_string(file.problems.size() - shown) + " more";
-        if (text.size() + line.size() + more.size() > kBoxRoom && shown > 0) {
-            text += more;
-            return text;
-        }
-        text += line;
-        ++shown;
-    }
-    return text;
 }
 
 } // namespace
@@ -52,9 +31,28 @@ CableDialogModel::CableDialogModel(Workspace& session, Display& display, Prompts
 void CableDialogModel::Reload() {
     user_ = ReadUserCables(listPath_);
     library_ = CableLibrary(user_);
-    if (user_.error != 0 || !user_.problems.empty())
-        prompts_.ShowMessageBox(SkippedLinesText(listPath_, user_), MessageText(MsgProblem),
-                                MbOk | MbIconExclamation);
+    // Told once for the file as it is: the dialog opens often, the file changes seldom.
+    if (user_.error == 0 && user_.problems.empty()) {
+        session_.toldFiles.erase(listPath_);
+        return;
+    }
+    auto told = session_.toldFiles.find(listPath_);
+    if (told != session_.toldFiles.end() && told->second == user_.digest)
+        return;
+    session_.toldFiles[listPath_] = user_.digest;
+    if (user_.error != 0) {
+        prompts_.ShowMessageBox(UnreadText(listPath_, user_, "Only the built-in cables are shown."),
+                                MessageText(MsgProblem), MbOk | MbIconExclamation);
+        return;
+    }
+    std::string lines;
+    for (const CableLineProblem& p : user_.problems)
+        lines += (lines.empty() ? "" : "\r\n") + CableLineText(p);
+    prompts_.ShowTextWindow(MessageText(MsgProblem),
+                            "These lines of " + listPath_ +
+                                " were skipped; the other cables are listed. This is said "
+                                "again only when the file changes.",
+                            lines);
 }
 
 std::vector<CableRow> CableDialogModel::Rows(const std::string& filter) const {

@@ -36,8 +36,8 @@ class CableDialogModel {
   public:
     CableDialogModel(Workspace& session, Display& display, Prompts& prompts, std::string listPath);
 
-    // Reads the user's list again; tells the user which lines were skipped, or that the file
-    // cannot be read.
+    // Reads the user's list again; tells the user every line that was skipped, or that the
+    // file cannot be read, once for the file as it is (again when it changes).
     void Reload();
     const CableLibrary& Library() const { return library_; }
     // The cables whose name or note holds `filter`, in any letter case.

@@ -20,10 +20,14 @@ TCableForm::TCableForm(QWidget* parent) : QDialog(parent), ui_(std::make_unique<
     h->resizeSection(ColName, 155);
     h->resizeSection(ColPvf, 44);
     h->resizeSection(ColVelocity, 70);
-    h->resizeSection(ColNote, 112);
     h->resizeSection(ColSource, 60);
-    // Every column fits: a sideways scroll bar would hide the last row's name.
+    // The note takes the room the others leave; every column fits, as a sideways scroll
+    // bar would hide the last row's name.
+    h->setStretchLastSection(false);
+    h->setSectionResizeMode(ColNote, QHeaderView::Stretch);
     ui_->CableList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Tab into the list selects the row it lands on, so that Ok takes what is shown.
+    ui_->CableList->installEventFilter(this);
     connect(ui_->Filter, &QLineEdit::textChanged, this, &TCableForm::FilterChange);
     connect(ui_->CableList, &QTreeWidget::itemSelectionChanged, this,
             [this] { ui_->Ok->setEnabled(!SelectedName().empty()); });
@@ -68,6 +72,10 @@ void TCableForm::Fill(const std::string& select) {
     for (const CableRow& r : model_->Rows(FromQ(ui_->Filter->text()))) {
         auto* item = new QTreeWidgetItem(
             list, {ToQ(r.name), ToQ(r.pvf), ToQ(r.velocity), ToQ(r.note), ToQ(r.source)});
+        // A long name or note is cut off in its column; the tip shows all of it.
+        item->setToolTip(ColName, ToQ(r.name));
+        if (!r.note.empty())
+            item->setToolTip(ColNote, ToQ(r.note));
         item->setTextAlignment(ColPvf, Qt::AlignRight | Qt::AlignVCenter);
         item->setTextAlignment(ColVelocity, Qt::AlignRight | Qt::AlignVCenter);
         if (!select.empty() && r.name == select)
@@ -125,9 +133,35 @@ void TCableForm::OkClick() {
         accept();
 }
 
+void TCableForm::SelectFirstRow() {
+    QTreeWidget* list = ui_->CableList;
+    if (list->topLevelItemCount() > 0)
+        list->setCurrentItem(list->topLevelItem(0));
+}
+
+bool TCableForm::eventFilter(QObject* watched, QEvent* e) {
+    QTreeWidget* list = ui_->CableList;
+    if (watched == list && e->type() == QEvent::FocusIn && list->selectedItems().isEmpty()) {
+        if (list->currentItem())
+            list->currentItem()->setSelected(true);
+        else
+            SelectFirstRow();
+    }
+    return QDialog::eventFilter(watched, e);
+}
+
 void TCableForm::keyPressEvent(QKeyEvent* e) {
-    // Enter in the length or name box works out or saves, rather than closing the dialog.
     bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    // Enter in the filter takes the first row that matches; Down goes to that row.
+    if ((enter || e->key() == Qt::Key_Down) && ui_->Filter->hasFocus()) {
+        SelectFirstRow();
+        if (enter)
+            OkClick();
+        else if (ui_->CableList->currentItem())
+            ui_->CableList->setFocus();
+        return;
+    }
+    // Enter in the length or name box works out or saves, rather than closing the dialog.
     if (enter && ui_->Length->hasFocus()) {
         CalculateClick();
         return;

@@ -33,11 +33,13 @@ class TCableForm : public QDialog, public CableWindow {
 
   protected:
     void keyPressEvent(QKeyEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
   private:
     // Refills the list, keeping `select` (a name) selected when it is listed.
     void Fill(const std::string& select);
     void ShowCalibration();
+    void SelectFirstRow();
     std::string SelectedName() const;
 
     std::unique_ptr<Ui::TCableForm> ui_;

@@ -18,6 +18,7 @@ struct FaultTargets {
     bool found = false;
     double cursor1Ns = 0; // the launch onset, never before the first sample
     double cursor2Ns = 0; // the largest event, or the first change
+    double bodyEndNs = 0; // where that reflection's body ends, for the view to show it
 };
 
 // For the current waveform: the launch onset and the largest event. For the difference
@@ -33,9 +34,14 @@ std::vector<TraceEvent> EventsToWalk(const WaveformSet& set);
 // wrapping round; nothing when there are no events.
 std::optional<double> NextEventOnset(const std::vector<TraceEvent>& events, double fromNs, int dir);
 
-// Puts cursor 1 and cursor 2 (made active) at the times given; a zoomed view follows cursor 2
-// as the zoom does, an unzoomed range grows until it shows it. Draws nothing.
-void PlaceCursors(Display& display, double cursor1Ns, double cursor2Ns);
+// Where the body of the reflection that starts at `onsetNs` ends, on the waveform "Next
+// event" walks: a few launch pulse widths on, and past the event's peak.
+double ReflectionEndNs(const WaveformSet& set, double onsetNs);
+
+// Puts cursor 1 and cursor 2 (made active) at the times given. When the view does not show
+// cursor 2's event up to `bodyEndNs` with the cursor clear of the right edge, an unzoomed
+// range grows and a zoomed view moves (its range growing first when it must). Draws nothing.
+void PlaceCursors(Display& display, double cursor1Ns, double cursor2Ns, double bodyEndNs);
 
 // The commands: "No traces loaded" or "No reflection stands above the noise" and nothing
 // moves, else the cursors are placed and the display redrawn. `redraw` false only places

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyle>
 
 namespace r470 {
 
@@ -206,8 +207,13 @@ std::string FilesPanel::ShownLabelText(const std::string& name) const {
 }
 
 void FilesPanel::SetTraceButton(int slot, const std::string& caption, Colour strip) {
-    // An "&" in a file name is a character of the name, not an accelerator.
-    TraceButton(slot)->setText(ToQ(caption).replace("&", "&&"));
+    // A long name loses its middle, so that both its start and its end show; the tip has
+    // all of it. An "&" in a file name is a character of the name, not an accelerator.
+    QPushButton* b = TraceButton(slot);
+    const QString whole = ToQ(caption);
+    const int room = b->width() - 2 * b->style()->pixelMetric(QStyle::PM_ButtonMargin) - 4;
+    b->setText(b->fontMetrics().elidedText(whole, Qt::ElideMiddle, room).replace("&", "&&"));
+    b->setToolTip(whole);
     QPalette pal = Strip(slot)->palette();
     pal.setColor(QPalette::Window, QColor(strip.r, strip.g, strip.b));
     Strip(slot)->setPalette(pal);
@@ -215,6 +221,7 @@ void FilesPanel::SetTraceButton(int slot, const std::string& caption, Colour str
 
 void FilesPanel::ClearTraceButton(int slot) {
     TraceButton(slot)->setText("");
+    TraceButton(slot)->setToolTip("");
     Strip(slot)->setPalette(palette());
 }
 

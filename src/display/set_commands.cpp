@@ -106,9 +106,10 @@ void SetCommands::ClearAllTraces() {
 }
 
 void SetCommands::ShowEmpty() {
-    display_.ClearTraceArea();
+    // The whole graph, the scale's base line too: the start panel stands on the same clean
+    // area as at start-up.
+    display_.ClearGraph();
     display_.ClearTextArea();
-    display_.ClearRangeArea();
     host_.ShowStartPanel(true);
 }
 

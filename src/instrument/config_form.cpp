@@ -37,7 +37,8 @@ void TConfigForm::UpdateClick() {
 void TConfigForm::FillPortBox() {
     QSignalBlocker quiet(ui_->PortBox);
     ui_->PortBox->clear();
-    std::vector<PortProbe> probes = probe_();
+    probes_ = probe_();
+    const std::vector<PortProbe>& probes = probes_;
     std::vector<int> ports = ListedPorts(probes);
     for (int n : ports)
         ui_->PortBox->addItem(QString::number(n), n);
@@ -50,7 +51,12 @@ void TConfigForm::FillPortBox() {
 
 void TConfigForm::ShowDevice() {
     int n = SelectedPort();
-    ui_->Device->setText(n > 0 ? QString::fromStdString(PortDeviceText(map_, n)) : QString());
+    // The probe read the [Ports] lines afresh: its device for the number comes first.
+    std::string device = PortDeviceText(map_, n);
+    for (const PortProbe& p : probes_)
+        if (p.usable && p.portNo == n)
+            device = p.device;
+    ui_->Device->setText(n > 0 ? QString::fromStdString(device) : QString());
 }
 
 int TConfigForm::SelectedPort() const {
@@ -58,7 +64,7 @@ int TConfigForm::SelectedPort() const {
 }
 
 void TConfigForm::HelpClick() {
-    prompts_.ShowMessageBox(PortHelpText(), "Information", MbOk | MbIconInformation);
+    ShowInformation(prompts_, "Information", PortHelpText());
 }
 
 std::optional<int> TConfigForm::Choose(int commPort) {

@@ -43,6 +43,7 @@ class TConfigForm : public QDialog, public PortChooser {
     std::unique_ptr<Ui::TConfigForm> ui_;
     Probe probe_;
     PortMap map_;
+    std::vector<PortProbe> probes_; // the last probe's, for the device of a listed number
     Prompts& prompts_;
 };
 

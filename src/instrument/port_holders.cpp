@@ -184,18 +184,21 @@ std::optional<PortHolder> FindOpenHolder(const PortSystem& sys, const std::strin
     return std::nullopt;
 }
 
+bool ModemServiceRuns(const PortSystem& sys) {
+    std::error_code ec;
+    for (fs::directory_iterator it(sys.proc, ec), end; !ec && it != end; it.increment(ec)) {
+        if (IsNumber(it->path().filename().string()) &&
+            FirstLine(it->path() / "comm") == kModemService)
+            return true;
+    }
+    return false;
+}
+
 std::string ModemServiceHint(const PortSystem& sys, const std::string& device,
                              const std::optional<PortHolder>& holder) {
     if (holder && holder->program != kModemService)
         return {}; // someone else is named: the service is not the question
-    bool running = holder.has_value();
-    std::error_code ec;
-    for (fs::directory_iterator it(sys.proc, ec), end; !running && !ec && it != end;
-         it.increment(ec)) {
-        if (IsNumber(it->path().filename().string()))
-            running = FirstLine(it->path() / "comm") == kModemService;
-    }
-    if (!running)
+    if (!holder && !ModemServiceRuns(sys))
         return {};
     AdapterInfo a = DescribeAdapter(sys, device);
     if (!a.usb)

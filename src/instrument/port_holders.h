@@ -39,6 +39,9 @@ std::optional<PortHolder> FindLockHolder(const PortSystem& sys, const std::strin
 // not a holder.
 std::optional<PortHolder> FindOpenHolder(const PortSystem& sys, const std::string& device);
 
+// True when the modem service runs: it may take a newly plugged adapter for a modem.
+bool ModemServiceRuns(const PortSystem& sys);
+
 // What to do about a device that is held with no one we can name, or held by the modem
 // service: empty unless that service runs and the device is a USB adapter.
 std::string ModemServiceHint(const PortSystem& sys, const std::string& device,

@@ -35,6 +35,18 @@ std::string AccessAdvice(const std::string& device) {
 
 namespace {
 
+// Why a path named in [Ports] is no device at all, or "" for a device.
+std::string NotADevice(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || S_ISCHR(st.st_mode))
+        return "";
+    if (S_ISREG(st.st_mode))
+        return "a regular file, not a serial port";
+    if (S_ISDIR(st.st_mode))
+        return "a folder, not a serial port";
+    return "not a serial port";
+}
+
 // A device by what it resolves to, so that a by-id name and its tty are one device.
 std::string Real(const std::string& path) {
     return DeviceNames(path).back();
@@ -55,7 +67,8 @@ std::vector<PortProbe> ProbePorts(TermiosPort& port) {
     for (int n = 1; n <= PortMap::kHighestPort; ++n) {
         std::string path = port.Map().DevicePath(n);
         // A standard number whose device a [Ports] line names is offered under that line.
-        if (path.empty() || port.Map().NumberOf(path) != n)
+        // A file named in [Ports] by mistake is not opened (nor locked) as a port.
+        if (path.empty() || port.Map().NumberOf(path) != n || !NotADevice(path).empty())
             continue;
         int h = port.OpenCommPort(n, kLineBaud, kLineParity, kLineDataBits, kLineStopBits);
         if (h >= 0) {
@@ -72,13 +85,21 @@ std::vector<PortProbe> ProbePorts(TermiosPort& port) {
         if (name.starts_with("ttyUSB") || name.starts_with("ttyACM") || name.starts_with("ttyS"))
             present.push_back(it->path().string());
     }
-    for (const auto& [n, path] : port.Map().Overrides())
+    std::set<std::string> named;
+    for (const auto& [n, path] : port.Map().Overrides()) {
         present.push_back(path);
+        named.insert(path);
+    }
     std::sort(present.begin(), present.end());
     present.erase(std::unique(present.begin(), present.end()), present.end());
     for (const std::string& path : present) {
         if (!seen.insert(Real(path)).second)
             continue;
+        if (std::string why = NotADevice(path); named.count(path) && !why.empty()) {
+            out.push_back(
+                Probe(sys, port.Map().NumberOf(path), path, false, "named in [Ports] but " + why));
+            continue;
+        }
         int h = port.OpenDevice(path, kLineBaud, kLineParity, kLineDataBits, kLineStopBits);
         if (h >= 0) { // opens, but no number 1 to 256 reaches it
             port.CloseCommPort(h);
@@ -95,10 +116,16 @@ std::vector<PortProbe> ProbePorts(TermiosPort& port) {
                 port.LastOpenDetail().empty() ? "in use by another program" : port.LastOpenDetail();
         else if (e == ENOENT && port.Map().NumberOf(path) != 0)
             reason = "named in [Ports] but not there";
+        else if (named.count(path))
+            reason = "named in [Ports] but not a serial port" +
+                     (e == 0 || e == ENOTTY ? std::string()
+                                            : " (" + std::string(std::strerror(e)) + ")");
         else
             continue; // ttyS entries without a UART behind them are not worth a line
         out.push_back(Probe(sys, port.Map().NumberOf(path), path, false, reason));
     }
+    for (const PortMap::UnusedLine& l : port.Map().Unused())
+        out.push_back(Probe(sys, 0, l.path, false, l.key + " in [Ports]: " + l.reason));
     return out;
 }
 

@@ -3,6 +3,7 @@
 #include "waveform/trace_info.h"
 
 #include <algorithm>
+#include <span>
 
 namespace r470 {
 
@@ -94,14 +95,63 @@ const char* const kPortHelpLines[12] = {"Open Device Manager",
                                         "Stop Bits (1)",
                                         "Flow Control (Hardware)"};
 
-std::string PortHelpText() {
-    std::string out;
-    for (const char* line : kPortHelpLines) {
+namespace {
+
+// Lines joined by carriage return and line feed, after `out` when it holds some.
+std::string JoinLines(std::span<const char* const> lines, std::string out = {}) {
+    for (const char* line : lines) {
         if (!out.empty())
             out += "\r\n";
         out += line;
     }
     return out;
+}
+
+} // namespace
+
+std::string DeviceManagerHelpText() {
+    return JoinLines(kPortHelpLines);
+}
+
+std::string LinuxPortHelpText(bool modemServiceRuns) {
+    static const char* const kLines[] = {
+        "Permission",
+        "Serial ports belong to the group \"dialout\". Join it once with",
+        "    sudo usermod -aG dialout $USER",
+        "then log out and in again: the group counts from the next login.",
+        "",
+        "Finding the adapter",
+        "A USB serial adapter appears as /dev/ttyUSB0 (or /dev/ttyACM0) when it is",
+        "plugged in, and under a name of its own in /dev/serial/by-id/.",
+        "\"tdrtool ports\" in a terminal lists the ports and why one cannot be",
+        "used; this window shows the same under the list.",
+        "To keep an adapter's number in any USB socket, add a line such as",
+        "    COM7=/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0",
+        "under [Ports] in ~/.config/R470.INI, then press the refresh button.",
+        "",
+        "Port settings",
+        "Nothing to set: the program sets 4800 baud, 8 data bits, no parity,",
+        "1 stop bit and the flow control (none, DTR and RTS on) itself.",
+    };
+    static const char* const kModemLines[] = {
+        "",
+        "ModemManager",
+        "ModemManager runs here: it may take a newly plugged adapter for a modem",
+        "and hold it for a while. Stop it with",
+        "    sudo systemctl stop ModemManager",
+        "or, on a computer without a modem, keep it off for good:",
+        "    sudo systemctl disable --now ModemManager",
+    };
+    std::string text = JoinLines(kLines);
+    return modemServiceRuns ? JoinLines(kModemLines, text) : text;
+}
+
+std::string PortHelpText() {
+#ifdef _WIN32
+    return DeviceManagerHelpText();
+#else
+    return LinuxPortHelpText(ModemServiceRuns(PortSystem{}));
+#endif
 }
 
 } // namespace r470

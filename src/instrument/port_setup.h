@@ -33,7 +33,14 @@ std::string PortProbeJson(const PortProbe& p);
 std::string PortDeviceText(const PortMap& map, int portNo);
 
 extern const char* const kPortHelpLines[12];
-// The help lines joined by carriage return and line feed.
+// What the "?" button tells, for the system the program was built for: where Windows keeps
+// a port's settings, or what a Linux user must do before the adapter can be used.
 std::string PortHelpText();
+// The Windows help: kPortHelpLines joined by carriage return and line feed.
+std::string DeviceManagerHelpText();
+// The Linux help: the group to join, how to find the adapter and give it a number, that
+// the program sets the line itself; and how to keep the modem service off the adapter,
+// when that service runs.
+std::string LinuxPortHelpText(bool modemServiceRuns);
 
 } // namespace r470

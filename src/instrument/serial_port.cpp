@@ -2,6 +2,9 @@
 
 #include "shell/ini_file.h"
 
+#include <algorithm>
+#include <cctype>
+#include <charconv>
 #include <filesystem>
 
 namespace r470 {
@@ -73,11 +76,25 @@ int PortMap::NumberOf(const std::string& path) const {
 
 PortMap PortMap::FromIni(const std::string& iniPath) {
     PortMap map;
-    IniFile ini = IniFile::Load(iniPath);
-    for (int n = 1; n <= kHighestPort; ++n) {
-        auto v = ini.Value("Ports", "COM" + std::to_string(n));
-        if (v && !v->empty())
-            map.Set(n, *v);
+    for (const auto& [key, path] : IniFile::Load(iniPath).Section("Ports")) {
+        if (path.empty())
+            continue;
+        std::string upper = key;
+        for (char& c : upper)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        int n = 0;
+        const char* digits = key.c_str() + std::min<std::size_t>(3, key.size());
+        auto [end, ec] = std::from_chars(digits, key.c_str() + key.size(), n);
+        bool number =
+            key.starts_with("com") && ec == std::errc() && end == key.c_str() + key.size();
+        if (number && n >= 1 && n <= kHighestPort)
+            map.Set(n, path);
+        else if (number && n > kHighestPort)
+            map.unused_.push_back(
+                {upper, path, "numbers above " + std::to_string(kHighestPort) + " are not used"});
+        else
+            map.unused_.push_back(
+                {upper, path, "not a COM number from COM1 to COM" + std::to_string(kHighestPort)});
     }
     return map;
 }

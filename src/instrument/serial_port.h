@@ -8,6 +8,7 @@
 #include <map>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace r470 {
 
@@ -55,6 +56,13 @@ class PortMap {
 
     // The "COMn=path" lines of the [Ports] section of the INI file at `iniPath`.
     static PortMap FromIni(const std::string& iniPath);
+    // A [Ports] line that no number 1 to 256 reaches ("COM300=..."): kept to be reported.
+    struct UnusedLine {
+        std::string key; // as "COM300"
+        std::string path;
+        std::string reason;
+    };
+    const std::vector<UnusedLine>& Unused() const { return unused_; }
     // The number a device path goes by: its INI number, else its standard number, else 0.
     int NumberOf(const std::string& path) const;
 
@@ -62,6 +70,7 @@ class PortMap {
 
   private:
     std::map<int, std::string> overrides_;
+    std::vector<UnusedLine> unused_;
 };
 
 // The settings of the instrument link.

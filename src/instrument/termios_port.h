@@ -29,6 +29,8 @@ class TermiosPort : public SerialPort {
     // The errno behind the last failed open (0 when it failed without one).
     int LastErrno() const { return lastErrno_; }
     const PortMap& Map() const { return map_; }
+    // The numbers' devices read again (the INI file's [Ports] lines may have changed).
+    void SetMap(PortMap map) { map_ = std::move(map); }
     const PortSystem& System() const { return system_; }
 
   private:

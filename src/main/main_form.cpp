@@ -114,8 +114,13 @@ void TMainForm::BuildInstrumentWindows() {
     port_ = std::make_unique<TermiosPort>(PortMap::FromIni(session_.paths.iniFile));
     selMemForm_ = new TSelMemForm(this);
     expInstForm_ = new TExpInstForm(session_.set, *prompts_, this);
-    configForm_ =
-        new TConfigForm([this] { return ProbePorts(*port_); }, port_->Map(), *prompts_, this);
+    // Each showing and each refresh reads [Ports] again: a line added since start-up counts.
+    configForm_ = new TConfigForm(
+        [this] {
+            port_->SetMap(PortMap::FromIni(session_.paths.iniFile));
+            return ProbePorts(*port_);
+        },
+        port_->Map(), *prompts_, this);
     clock_ = std::make_unique<SteadyClock>();
     dataTranForm_ = new TDataTranForm(*port_, *clock_, *prompts_, this);
     ownTransfer_ = std::make_unique<QtTransferWindow>(*dataTranForm_);

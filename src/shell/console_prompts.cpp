@@ -16,4 +16,10 @@ int ConsolePrompts::ShowMsgWindow(const std::string& text) {
     return IdOk;
 }
 
+void ConsolePrompts::ShowTextWindow(const std::string& caption, const std::string& heading,
+                                    const std::string& text) {
+    std::string first = heading.empty() ? caption : caption + ": " + heading;
+    out_ << Cp1252ToUtf8(first) << "\n" << Cp1252ToUtf8(text) << "\n";
+}
+
 } // namespace r470

@@ -112,6 +112,11 @@ std::optional<std::string> IniFile::Value(const std::string& section,
     return k->second;
 }
 
+std::map<std::string, std::string> IniFile::Section(const std::string& section) const {
+    auto s = sections_.find(Lower(section));
+    return s == sections_.end() ? std::map<std::string, std::string>{} : s->second;
+}
+
 int IniFile::ReadInteger(const std::string& section, const std::string& key, int def) const {
     auto v = Value(section, key);
     if (!v)

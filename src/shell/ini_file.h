@@ -15,6 +15,8 @@ class IniFile {
     static IniFile Load(const std::string& path);
 
     std::optional<std::string> Value(const std::string& section, const std::string& key) const;
+    // Every key of a section (in lower case) with its value; empty when there is no section.
+    std::map<std::string, std::string> Section(const std::string& section) const;
     // The default when the key is missing or not a whole integer.
     int ReadInteger(const std::string& section, const std::string& key, int def) const;
     bool ReadBool(const std::string& section, const std::string& key, bool def) const;

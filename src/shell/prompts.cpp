@@ -47,11 +47,22 @@ MessageBoxLayout LayoutForFlags(unsigned flags) {
     return layout;
 }
 
+namespace {
+constexpr std::size_t kBoxTextMax = 255;
+}
+
 std::string BoxText(const std::string& text) {
     std::string out = text.substr(0, text.find('\0'));
-    if (out.size() > 255)
-        out.resize(255);
+    if (out.size() > kBoxTextMax)
+        out.resize(kBoxTextMax);
     return out;
+}
+
+void ShowInformation(Prompts& prompts, const std::string& caption, const std::string& text) {
+    if (BoxText(text) == text)
+        prompts.ShowMessageBox(text, caption, MbOk | MbIconInformation);
+    else
+        prompts.ShowTextWindow(caption, "", text);
 }
 
 std::string BoxTitle(const std::string& caption) {

@@ -54,7 +54,19 @@ class Prompts {
     virtual int ShowMessageBox(const std::string& text, const std::string& caption,
                                unsigned flags) = 0;
     virtual int ShowMsgWindow(const std::string& text) = 0;
+    // A text longer than a message box takes (a help, every problem of a file): a heading
+    // over the text in a box that scrolls and lets the user copy it, and one OK button.
+    // Where there is no such window, a message box with as much of it as the box takes.
+    virtual void ShowTextWindow(const std::string& caption, const std::string& heading,
+                                const std::string& text) {
+        ShowMessageBox(heading.empty() ? text : heading + "\r\n" + text, caption,
+                       MbOk | MbIconInformation);
+    }
     virtual void Beep() = 0;
 };
+
+// An information box with one OK button, or the text window when the text is longer than a
+// box takes.
+void ShowInformation(Prompts& prompts, const std::string& caption, const std::string& text);
 
 } // namespace r470

@@ -4,8 +4,14 @@
 #include "shell/text_qt.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
 #include <map>
 
 namespace r470 {
@@ -71,6 +77,39 @@ int QtPrompts::ShowMessageBox(const std::string& text, const std::string& captio
 
 int QtPrompts::ShowMsgWindow(const std::string& text) {
     return r470::ShowMsgWindow(text);
+}
+
+void QtPrompts::ShowTextWindow(const std::string& caption, const std::string& heading,
+                               const std::string& text) {
+    QDialog window(parent_ ? parent_ : QApplication::activeWindow());
+    window.setObjectName("TextWindow");
+    window.setWindowTitle(ToQ(BoxTitle(caption)));
+    auto* layout = new QVBoxLayout(&window);
+    if (!heading.empty()) {
+        auto* label = new QLabel(ToQ(heading), &window);
+        label->setWordWrap(true);
+        layout->addWidget(label);
+    }
+    auto* body = new QPlainTextEdit(&window);
+    body->setObjectName("Text");
+    body->setReadOnly(true);
+    body->setLineWrapMode(QPlainTextEdit::NoWrap);
+    body->setPlainText(ToQ(text).replace("\r\n", "\n"));
+    layout->addWidget(body);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &window);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &window, &QDialog::accept);
+    layout->addWidget(buttons);
+    // Wide enough for the longest line, up to half the screen; the rest scrolls.
+    const QFontMetrics fm = body->fontMetrics();
+    int widest = 0;
+    for (const QString& line : body->toPlainText().split('\n'))
+        widest = std::max(widest, fm.horizontalAdvance(line));
+    window.resize(std::clamp(widest + 60, 360, 900),
+                  std::clamp(fm.lineSpacing() * (body->blockCount() + 2) + 100, 200, 560));
+    buttons->button(QDialogButtonBox::Ok)->setFocus();
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    window.exec();
+    QApplication::restoreOverrideCursor();
 }
 
 void QtPrompts::Beep() {

@@ -13,6 +13,8 @@ class QtPrompts : public Prompts {
     int ShowMessageBox(const std::string& text, const std::string& caption,
                        unsigned flags) override;
     int ShowMsgWindow(const std::string& text) override;
+    void ShowTextWindow(const std::string& caption, const std::string& heading,
+                        const std::string& text) override;
     void Beep() override;
 
   private:

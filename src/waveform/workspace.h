@@ -6,6 +6,10 @@
 #include "shell/settings.h"
 #include "waveform/waveform_set.h"
 
+#include <cstddef>
+#include <map>
+#include <string>
+
 namespace r470 {
 
 enum class OutputTarget { Screen, Printer, Bitmap };
@@ -17,6 +21,9 @@ struct Workspace {
     int DisplayDiel = 0;
     int TraceStep = 1;
     OutputTarget target = OutputTarget::Screen;
+    // Files whose problems the user has been told of, by a digest of what was read: told
+    // again only when the file changes.
+    std::map<std::string, std::size_t> toldFiles;
 };
 
 } // namespace r470

@@ -1,6 +1,7 @@
 // The cable library: the built-in list, the user's hand-edited file (bad lines reported and
 // skipped, never lost on a rewrite), names in any letter case, the nearest names.
 #include "analysis/cable_library.h"
+#include "common/cp1252.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -52,10 +53,10 @@ TEST(CableLibrary, EachLineOfTheUsersFileIsACableOrAReportedProblem) {
         {"Too slow; 0.299", 0, "outside"},
         {"Negative; -0.5", 0, "not a number"},
         {"Not finite; inf", 0, "not a number"},
-        {"; 0.6", 0, "Enter a name"},
+        {"; 0.6", 0, "no name before the first ';'"},
         {"rg-58 SOLID pe; 0.7", 0, "built-in"},
         {"MY COAX; 0.7", 0, "already on line 1"},
-        {std::string("Tab\tname; 0.6"), 0, "#"},
+        {std::string("Tab\tname; 0.6"), 0, "tab"},
         {"Last one without line end; 0.999", 999, ""},
     };
     std::string text;
@@ -90,6 +91,55 @@ TEST(CableLibrary, EachLineOfTheUsersFileIsACableOrAReportedProblem) {
     std::vector<std::string> report = CableFileReport("/c/list.txt", f);
     EXPECT_EQ(report.size(), f.problems.size());
     EXPECT_EQ(report[0].rfind("/c/list.txt line 7: ", 0), 0u) << report[0];
+    EXPECT_EQ(report[0].back(), '.');
+    auto empty = std::find_if(f.problems.begin(), f.problems.end(),
+                              [](const CableLineProblem& p) { return p.line == 13; });
+    ASSERT_NE(empty, f.problems.end());
+    EXPECT_EQ(CableLineText(*empty), "Line 13: no name before the first ';'.");
+}
+
+TEST(CableLibrary, AListIsReadAndWrittenBackInTheEncodingItIsIn) {
+    test::TempDir dir;
+    struct Row {
+        const char* rule;
+        std::string bytes;     // the file as found
+        std::string name;      // its cable as the program holds it (Windows-1252)
+        bool cp1252;           // read as Windows-1252
+        std::string savedLine; // the line a saved cable "Tür µ" gets
+    };
+    const Row rows[] = {
+        {"UTF-8", "Kabel \xC2\xB5W; 0.66\n", "Kabel \xB5W", false, "T\xC3\xBCr \xC2\xB5; 0.700"},
+        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBFKabel; 0.66\n", "Kabel", false,
+         "T\xC3\xBCr \xC2\xB5; 0.700"},
+        {"Windows-1252 from an older editor", "Kabel \xB5W; 0.66\n", "Kabel \xB5W", true,
+         "T\xFCr \xB5; 0.700"},
+    };
+    for (const Row& r : rows) {
+        const std::string path = dir.Path("list.txt");
+        test::WriteText(path, r.bytes);
+        UserCableFile f = ReadUserCables(path);
+        ASSERT_EQ(f.entries.size(), 1u) << r.rule;
+        EXPECT_EQ(f.entries[0].name, r.name) << r.rule;
+        EXPECT_EQ(f.cp1252, r.cp1252) << r.rule;
+        ASSERT_EQ(SaveUserCable(path, f, {"T\xFCr \xB5", 700, "", true, 0}), 0) << r.rule;
+        auto bytes = test::ReadBytes(path);
+        std::string text(bytes.begin(), bytes.end());
+        EXPECT_EQ(text, r.bytes + r.savedLine + "\n") << r.rule;
+        EXPECT_EQ(ReadUserCables(path).entries.size(), 2u) << r.rule;
+    }
+}
+
+TEST(Cp1252, OnlyWellFormedUtf8IsTakenForUtf8) {
+    struct Row {
+        std::string bytes;
+        bool utf8;
+    };
+    for (const Row& r : {Row{"plain", true}, Row{"\xC2\xB5", true}, Row{"\xE2\x82\xAC", true},
+                         Row{"\xF0\x9F\x98\x80", true}, Row{"\xB5", false}, Row{"\xC2", false},
+                         Row{"\xC0\xAF", false},                                // overlong
+                         Row{"\xED\xA0\x80", false},                            // surrogate
+                         Row{"\xF4\x90\x80\x80", false}, Row{"T\xFCr", false}}) // past U+10FFFF
+        EXPECT_EQ(IsUtf8(r.bytes), r.utf8) << r.bytes;
 }
 
 TEST(CableLibrary, NoLineOfAnyBytesCrashesOrVanishes) {

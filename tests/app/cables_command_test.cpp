@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+#include <sstream>
+
 namespace r470 {
 namespace {
 
@@ -36,6 +40,25 @@ TEST_F(CablesCommand, ListsBuiltInAndUserCablesAndNamesBadLines) {
     ASSERT_EQ(text.exit, 0);
     EXPECT_NE(text.out.find("Yard drum"), std::string::npos);
     EXPECT_EQ(Tool("cables --colour").exit, 2);
+}
+
+TEST_F(CablesCommand, ColumnsLineUpByCharactersAndEveryBadLineIsNamed) {
+    test::WriteText(dir.Path("r470-cables.txt"),
+                    "Kabel \xC2\xB5W; 0.66\nT\xC3\xBCr; 0.7\nbad one\nbad two\n; 0.5\n");
+    ToolRun t = Tool("cables");
+    ASSERT_EQ(t.exit, 0);
+    std::istringstream lines(t.out);
+    std::set<std::size_t> pvfColumns;
+    for (std::string line; std::getline(lines, line);) {
+        std::string before = line.substr(0, line.find(" 0."));
+        // Characters, not bytes: UTF-8 continuation bytes do not count.
+        pvfColumns.insert(
+            std::count_if(before.begin(), before.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+    }
+    EXPECT_EQ(pvfColumns.size(), 1u) << t.out;
+    for (const char* said : {"line 3: no velocity factor", "line 4: no velocity factor",
+                             "line 5: no name before the first ';'."})
+        EXPECT_NE(t.err.find(said), std::string::npos) << t.err;
 }
 
 TEST_F(CablesCommand, ACableGivesExactlyTheNumbersOfItsFactor) {

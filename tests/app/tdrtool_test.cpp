@@ -235,6 +235,28 @@ TEST_F(Tdrtool, HelpGoesToStandardOutputAndSucceeds) {
     EXPECT_NE(info.out.find("Usage: tdrtool info [--json] FILE..."), std::string::npos);
 }
 
+TEST_F(Tdrtool, TheOverviewNamesEveryChoiceACommandsOwnUsageRequires) {
+    Result all = Run("--help");
+    std::istringstream lines(all.out.substr(all.out.find("Commands:")));
+    int commands = 0;
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.starts_with("  "))
+            continue;
+        std::string name = line.substr(2, line.find(' ', 2) - 2);
+        std::string usage = Run(name + " --help").out;
+        usage = usage.substr(0, usage.find('\n'));
+        ASSERT_TRUE(usage.starts_with("Usage: tdrtool " + name)) << usage;
+        ++commands;
+        // "(A | B)": one of them must be given, so the overview shows both.
+        for (std::size_t open = usage.find('('); open != std::string::npos;
+             open = usage.find('(', open + 1)) {
+            std::string choice = usage.substr(open, usage.find(')', open) - open + 1);
+            EXPECT_NE(line.find(choice), std::string::npos) << name << ": " << choice;
+        }
+    }
+    EXPECT_GE(commands, 10);
+}
+
 TEST_F(Tdrtool, WriteFailureExitsWithOneAndTheFileErrorText) {
     std::string target = Path("no/such/dir/X.KEL");
     int code = WriteFileSafely(target, [](ByteSink&) { return 0; });

@@ -146,18 +146,44 @@ TEST_F(CableCommandsTest, KnownLengthUsesTheCursorsAndTheAxisUnit) {
     EXPECT_NE(prompts.boxes[0].text.find("same time"), std::string::npos);
 }
 
+TEST_F(CableCommandsTest, AFilesBadLinesAreToldOnceEachInFullUntilItChanges) {
+    LoadTwo();
+    std::string text = "Drum 7; 0.650\n";
+    for (int i = 0; i < 12; ++i)
+        text += "bad line " + std::to_string(i) + "\n";
+    text += "; 0.6\n";
+    struct Step {
+        const char* rule;
+        std::string file; // "" keeps the file as it is
+        std::size_t told; // text windows after this opening
+    };
+    for (const Step& s :
+         {Step{"first opening", text, 1}, Step{"opened again", "", 1},
+          Step{"the file changed", text + "worse\n", 2}, Step{"mended", "Drum 7; 0.650\n", 2},
+          Step{"broken again as before", text, 3}}) {
+        if (!s.file.empty())
+            test::WriteText(list, s.file);
+        Model().Reload();
+        EXPECT_EQ(prompts.textWindows.size(), s.told) << s.rule;
+    }
+    // Every bad line, each a sentence of its own.
+    const std::string& all = prompts.textWindows[0].text;
+    EXPECT_NE(all.find("Line 2: no velocity factor"), std::string::npos) << all;
+    EXPECT_NE(all.find("Line 13: no velocity factor"), std::string::npos) << all;
+    EXPECT_NE(all.find("Line 14: no name before the first ';'."), std::string::npos) << all;
+    EXPECT_TRUE(prompts.boxes.empty());
+}
+
 TEST_F(CableCommandsTest, AMeasuredFactorIsSavedUnderANameAndApplied) {
     LoadTwo();
     display.state().Cursor1Ns = 0;
     display.state().Cursor2Ns = 1006.8;
     test::WriteText(list, "Drum 7; 0.650\nbad line\n");
     CableDialogModel m = Model();
-    prompts.answers = {IdOk};
     m.Reload();
-    ASSERT_EQ(prompts.boxes.size(), 1u);
-    EXPECT_NE(prompts.boxes[0].text.find("line 2: no velocity factor"), std::string::npos)
-        << prompts.boxes[0].text;
-    prompts.boxes.clear();
+    ASSERT_EQ(prompts.textWindows.size(), 1u);
+    EXPECT_NE(prompts.textWindows[0].text.find("Line 2: no velocity factor"), std::string::npos)
+        << prompts.textWindows[0].text;
     ASSERT_TRUE(m.Calibrate("100"));
     EXPECT_EQ(m.Calibrated()->name, kKnownLengthName);
 

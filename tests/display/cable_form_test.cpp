@@ -10,7 +10,11 @@
 #include "ui_cable_form.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QHeaderView>
 #include <QLabel>
+#include <QScopeGuard>
+#include <QStyle>
 #include <QtTest>
 
 using namespace r470;
@@ -54,6 +58,67 @@ class CableFormTest : public QObject {
         QTest::mouseClick(form->Button("DielUpN"), Qt::LeftButton);
         QCOMPARE(Detail("SCableType"), QString());
         QVERIFY(prompts.boxes.empty());
+    }
+
+    void chosenByKeyboardOnly() {
+        struct Row {
+            const char* rule;
+            std::vector<int> keys; // after typing the filter
+            int diel;              // of the cable chosen
+        };
+        // "RG-6" matches RG-6 foam PE (850) first, then RG-62 (840).
+        const Row rows[] = {
+            {"Enter in the filter takes the first row", {Qt::Key_Return}, 850},
+            {"Down from the filter selects the first row", {Qt::Key_Down, Qt::Key_Return}, 850},
+            {"Tab selects the row it lands on", {Qt::Key_Tab, Qt::Key_Return}, 850},
+            {"then Down the next", {Qt::Key_Tab, Qt::Key_Down, Qt::Key_Return}, 840},
+        };
+        for (const Row& r : rows) {
+            form->session().DisplayDiel = 500;
+            test::WhenModal<TCableForm>([&](TCableForm* d) {
+                // A failed check leaves the dialog closed, not the test waiting on it.
+                auto close = qScopeGuard([d] {
+                    if (d->isVisible())
+                        d->reject();
+                });
+                // Keys go where the user's would: to the focus of the active window.
+                QApplication::setActiveWindow(d);
+                QVERIFY(QTest::qWaitForWindowActive(d));
+                QCOMPARE(QApplication::focusWidget(), d->ui().Filter);
+                QTest::keyClicks(QApplication::focusWidget(), "RG-6");
+                for (int k : r.keys) {
+                    QTreeWidgetItem* current = d->ui().CableList->currentItem();
+                    // What is selected is what Ok takes: never a row only outlined.
+                    if (current)
+                        QVERIFY2(current->isSelected(), r.rule);
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key(k));
+                }
+            });
+            form->Action("MenuCableType")->trigger();
+            QVERIFY2(form->session().DisplayDiel == r.diel, r.rule);
+        }
+    }
+
+    void everyBuiltInNoteIsShownWhole() {
+        form->session().settings.DielUnits = 1; // with the velocity column beside it
+        test::WhenModal<TCableForm>([](TCableForm* d) {
+            QTreeWidget* list = d->ui().CableList;
+            const int room = list->header()->sectionSize(3);
+            const int margin = 2 * list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 6;
+            for (int i = 0; i < list->topLevelItemCount(); ++i) {
+                QTreeWidgetItem* item = list->topLevelItem(i);
+                QVERIFY2(list->fontMetrics().horizontalAdvance(item->text(3)) + margin <= room,
+                         qPrintable(item->text(3)));
+                QCOMPARE(item->toolTip(3), item->text(3));
+            }
+            // Every column still fits without a sideways scroll bar.
+            int sum = 0;
+            for (int c = 0; c < list->columnCount(); ++c)
+                sum += list->isColumnHidden(c) ? 0 : list->header()->sectionSize(c);
+            QVERIFY(sum <= list->viewport()->width());
+            d->ui().Cancel->click();
+        });
+        form->Action("MenuCableType")->trigger();
     }
 
     void measuredFactorIsSavedAndApplied() {

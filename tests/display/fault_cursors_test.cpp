@@ -66,23 +66,47 @@ TEST_F(FaultCursors, NothingAboveTheNoiseIsToldAndNothingMoves) {
     }
 }
 
-TEST_F(FaultCursors, AZoomedViewFollowsAndAShortRangeGrowsToShowTheFault) {
-    Cable(1, {{800, 0.6}});
+TEST_F(FaultCursors, TheViewShowsTheFaultAndItsReflectionClearOfTheRightEdge) {
+    Cable(1, {{300, 0.4}, {800, 0.6}});
     DisplayState& s = display.state();
     const double range = s.RangeNs;
-    s.ViewStartNs = 0; // zoomed on the launch
-    s.ViewEndNs = range / 4;
+    // The reflection's body: the onset and a few pulse widths after it, past its peak.
+    auto inView = [&](const char* what) {
+        const double width = s.ViewEndNs - s.ViewStartNs;
+        const double bodyEnd = ReflectionEndNs(session.set, C2());
+        EXPECT_GT(bodyEnd, C2() + 3) << what;
+        EXPECT_GE(C2(), s.ViewStartNs) << what;
+        EXPECT_LE(C2(), s.ViewEndNs - width / 10) << what;
+        EXPECT_LE(bodyEnd, s.ViewEndNs) << what;
+    };
+    struct Case {
+        const char* what;
+        double rangeNs, start, end;
+        bool zoomed;
+    };
+    // A range just past the fault, one that stops short of it, views zoomed on the launch
+    // and just before the fault.
+    for (Case c : {Case{"range ends at the fault", 801, 0, 801, false},
+                   Case{"range short of the fault", 400, 0, 400, false},
+                   Case{"zoomed on the launch", range, 0, range / 4, true},
+                   Case{"zoomed up to the fault", range, 600, 802, true}}) {
+        View(c.start, c.end);
+        s.RangeNs = c.rangeNs;
+        s.Zoomed = c.zoomed;
+        ASSERT_TRUE(FindFault(session.set, display, prompts)) << c.what;
+        EXPECT_NEAR(C2(), 800, 1.5) << c.what;
+        EXPECT_EQ(s.Zoomed, c.zoomed) << c.what;
+        inView(c.what);
+    }
+    // Next event in a zoomed view scrolls before the cursor reaches the edge.
+    View(0, 310);
+    s.RangeNs = range;
     s.Zoomed = true;
-    ASSERT_TRUE(FindFault(session.set, display, prompts));
-    EXPECT_NEAR(s.ViewStartNs, C2() - range / 4, 1e-9);
-    EXPECT_NEAR(s.ViewEndNs, std::min(range, C2() + range / 4), 1e-9);
-    // Unzoomed, with a range that stops short of the fault.
-    s.Zoomed = false;
-    s.RangeNs = 400;
-    View(0, 400);
-    ASSERT_TRUE(FindFault(session.set, display, prompts));
-    EXPECT_GE(s.ViewEndNs, C2());
-    EXPECT_FALSE(s.Zoomed);
+    s.Cursor2Ns = 0;
+    ASSERT_TRUE(StepEvent(session.set, display, prompts, +1));
+    EXPECT_NEAR(C2(), 300, 1.5);
+    inView("next event near the edge");
+    EXPECT_DOUBLE_EQ(s.ViewEndNs - s.ViewStartNs, 310); // the zoom keeps its width
 }
 
 TEST_F(FaultCursors, DifferenceCurrentFindsTheFirstChangeAgainstTheLowerSlot) {

@@ -6,6 +6,8 @@
 #include "waveform/synth.h"
 #include "waveform/units.h"
 
+#include <array>
+
 namespace r470 {
 namespace {
 
@@ -206,8 +208,17 @@ TEST_F(SetCommandsTest, NewAsksThenClearsEverything) {
     EXPECT_EQ(session.set.TraceCount, 2);
     prompts.answers = {IdOk};
     double c1 = display.state().Cursor1Ns;
+    canvas.calls.clear();
     commands.MenuNew();
     EXPECT_EQ(session.set.TraceCount, 0);
+    // Nothing of the graph is left under the start panel, the scale's base line included.
+    const DisplayState& s = display.state();
+    auto rects = canvas.Of(CanvasCall::Rect);
+    ASSERT_FALSE(rects.empty());
+    EXPECT_EQ((std::array{rects.back().y1, rects.back().y2}),
+              (std::array{s.GraphTop, s.GraphBottom}));
+    EXPECT_LE(rects.back().y1, s.TraceBottom);
+    EXPECT_GT(rects.back().y2, s.TraceBottom);
     EXPECT_FALSE(session.set.Slot(1).Loaded);
     EXPECT_EQ(session.set.Slot(1).FileName, "");
     EXPECT_EQ(display.state().Cursor1Ns, c1) << "clearing all leaves the cursors";

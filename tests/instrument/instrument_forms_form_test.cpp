@@ -216,9 +216,11 @@ class InstrumentFormsTest : public QObject {
         p.answers = {IdOk};
         TConfigForm f([&] { return ports(); }, PortMap{}, p);
         f.ui().Help->click();
-        QCOMPARE(p.boxes.size(), std::size_t(1));
-        QCOMPARE(p.boxes[0].text, PortHelpText());
-        QCOMPARE(p.boxes[0].flags, unsigned(MbOk | MbIconInformation));
+        // Longer than a message box takes: the whole of it in the text window.
+        QCOMPARE(p.boxes.size(), std::size_t(0));
+        QCOMPARE(p.textWindows.size(), std::size_t(1));
+        QCOMPARE(p.textWindows[0].text, PortHelpText());
+        QCOMPARE(p.textWindows[0].caption, std::string("Information"));
     }
 
     void mainWindowSetsCommPortFromTheSetup() {
@@ -229,18 +231,35 @@ class InstrumentFormsTest : public QObject {
         ScriptedPrompts p;
         TMainForm main({dir.Path("r470.SET"), dir.Path("R470.INI"), dir.Path()}, &p);
         main.session().settings.CommPort = 3;
-        test::WhenModal<TConfigForm>([&](TConfigForm* w) {
-            int at = w->ui().PortBox->findText("200");
-            QVERIFY(at >= 0);
-            w->ui().PortBox->setCurrentIndex(at);
-            QCOMPARE(w->ui().Device->text(), QString::fromStdString(pty.PortPath()));
-            w->ui().Ok->click();
-        });
-        main.Action("MenuSelect")->trigger();
+        // Chooses `number` in the window and sees its device, after `first` (done while the
+        // window is open).
+        auto choose = [&](const char* number, const std::string& device,
+                          const std::function<void(TConfigForm*)>& first) {
+            test::WhenModal<TConfigForm>([&](TConfigForm* w) {
+                first(w);
+                int at = w->ui().PortBox->findText(number);
+                QVERIFY(at >= 0);
+                w->ui().PortBox->setCurrentIndex(at);
+                QCOMPARE(w->ui().Device->text(), QString::fromStdString(device));
+                w->ui().Ok->click();
+            });
+            main.Action("MenuSelect")->trigger();
+        };
+        choose("200", pty.PortPath(), [](TConfigForm*) {});
         QCOMPARE(int(main.session().settings.CommPort), 200);
         test::WhenModal<TConfigForm>([](TConfigForm* w) { w->ui().Cancel->click(); });
         main.Action("MenuSelect")->trigger();
         QCOMPARE(int(main.session().settings.CommPort), 200);
+        // A [Ports] line added while the program runs is there after a refresh.
+        SimPty later;
+        QCOMPARE(later.Open(), 0);
+        choose("205", later.PortPath(), [&](TConfigForm* w) {
+            QCOMPARE(w->ui().PortBox->findText("205"), -1);
+            test::WriteText(dir.Path("R470.INI"), "[Ports]\nCOM200=" + pty.PortPath() +
+                                                      "\nCOM205=" + later.PortPath() + "\n");
+            w->ui().Update->click();
+        });
+        QCOMPARE(int(main.session().settings.CommPort), 205);
     }
 };
 

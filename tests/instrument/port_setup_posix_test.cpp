@@ -3,6 +3,7 @@
 #include "instrument/sim_line.h"
 #include "instrument/termios_port.h"
 #include "support/in_child.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -38,6 +39,34 @@ TEST(PortList, APortHeldElsewhereIsMissingUntilReleased) {
     EXPECT_EQ(listed(), (std::vector<int>{200, 201}));
 }
 
+TEST(PortList, PortsLinesThatCannotBeUsedAreListedWithTheReason) {
+    test::TempDir dir;
+    SimPty pty;
+    ASSERT_EQ(pty.Open(), 0);
+    const std::string file = dir.Path("notes.txt");
+    test::WriteText(file, "not a port\n");
+    test::WriteText(dir.Path("R470.INI"), "[Ports]\nCOM201=" + pty.PortPath() + "\nCOM202=" + file +
+                                              "\nCOM300=" + pty.PortPath() +
+                                              "\ncom7x=/dev/ttyS0\n");
+    TermiosPort port(PortMap::FromIni(dir.Path("R470.INI")));
+    std::vector<PortProbe> probes = ProbePorts(port);
+    std::vector<int> listed = ListedPorts(probes);
+    EXPECT_NE(std::find(listed.begin(), listed.end(), 201), listed.end());
+    EXPECT_EQ(std::find(listed.begin(), listed.end(), 202), listed.end());
+    struct Want {
+        std::string device, reason;
+    };
+    for (const Want& w :
+         {Want{file, "named in [Ports] but a regular file, not a serial port"},
+          Want{pty.PortPath(), "COM300 in [Ports]: numbers above 256 are not used"},
+          Want{"/dev/ttyS0", "COM7X in [Ports]: not a COM number from COM1 to COM256"}}) {
+        std::vector<PortProbe> refused = UnusablePorts(probes);
+        EXPECT_TRUE(std::any_of(refused.begin(), refused.end(), [&](const PortProbe& p) {
+            return p.device == w.device && p.reason == w.reason;
+        })) << w.reason;
+    }
+}
+
 TEST(PortList, ADeviceOfAGroupTheUserIsNotInSaysHowToJoinIt) {
     const group* dialout = ::getgrnam("dialout");
     if (::geteuid() != 0 || !dialout)
@@ -67,4 +96,5 @@ TEST(PortList, ADeviceOfAGroupTheUserIsNotInSaysHowToJoinIt) {
     EXPECT_EQ(*verdict, 1);
 }
 
+} // namespace
 } // namespace r470

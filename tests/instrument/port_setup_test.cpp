@@ -1,10 +1,8 @@
 #include "instrument/port_setup.h"
 
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sys/stat.h>
 
 namespace r470 {
 namespace {
@@ -33,7 +31,6 @@ TEST(PortList, SelectsTheCurrentPortElseTheFirst) {
     EXPECT_EQ(PortBoxSelection({5}, 0), 0);
 }
 
-
 TEST(PortNames, DeviceBesideTheNumberAndHelpLines) {
     PortMap map;
     map.Set(7, "/dev/pts/3");
@@ -42,13 +39,39 @@ TEST(PortNames, DeviceBesideTheNumberAndHelpLines) {
     EXPECT_EQ(PortDeviceText(map, 65), "/dev/ttyACM0");
     EXPECT_EQ(PortDeviceText(map, 7), "/dev/pts/3");
     EXPECT_EQ(PortDeviceText(map, 200), "no device");
-    EXPECT_EQ(PortHelpText(),
+    EXPECT_EQ(DeviceManagerHelpText(),
               "Open Device Manager\r\n(Start > Run > devmgmt.msc > ok)\r\nExpand Ports List\r\n"
               "Right Click on Port and select Properties\r\n\r\nSet Port Settings\r\n\r\n"
               "Bits Per Second (4800)\r\nData Bits (8)\r\nParity (None)\r\nStop Bits (1)\r\n"
               "Flow Control (Hardware)");
 }
 
+TEST(PortHelp, OnLinuxTellsWhatALinuxUserMustDo) {
+    // What each part of the Linux help must hold; Windows' Device Manager is not one of them.
+    struct Rule {
+        const char* says;
+        const char* text;
+    };
+    const Rule rules[] = {
+        {"the group and the command to join it", "sudo usermod -aG dialout $USER"},
+        {"a new login", "log out and in again"},
+        {"where the adapter is", "/dev/ttyUSB0"},
+        {"its stable name", "/dev/serial/by-id/"},
+        {"the tool that lists the ports", "tdrtool ports"},
+        {"that the program sets the line", "4800 baud, 8 data bits, no parity"},
+        {"the flow control", "flow control"},
+    };
+    for (bool modem : {false, true}) {
+        std::string help = LinuxPortHelpText(modem);
+        for (const Rule& r : rules)
+            EXPECT_NE(help.find(r.text), std::string::npos) << r.says;
+        EXPECT_EQ(help.find("devmgmt"), std::string::npos);
+        EXPECT_EQ(help.find("systemctl stop ModemManager") != std::string::npos, modem);
+    }
+#ifndef _WIN32
+    EXPECT_EQ(PortHelpText().substr(0, 200), LinuxPortHelpText(false).substr(0, 200));
+#endif
+}
 
 } // namespace
 } // namespace r470

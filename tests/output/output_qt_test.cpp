@@ -63,7 +63,11 @@ class OutputQtTest : public QObject {
             std::size_t pages;
         };
         for (Case c : {Case{3, 3}, Case{0, 1}, Case{1, 1}}) {
-            std::string path = dir.Path("p" + std::to_string(c.copies) + ".pdf");
+            // Appended piece by piece: GCC 12's -Wrestrict misreads "p" + std::string.
+            std::string name = "p";
+            name += std::to_string(c.copies);
+            name += ".pdf";
+            std::string path = dir.Path(name);
             PdfPagePort page(path, A4());
             QCOMPARE(page.PhysicalPageWidth(), 4960);
             QVERIFY(w.output.PrintPages(page, c.copies));

@@ -22,6 +22,10 @@ class ScriptedPrompts : public Prompts {
     std::deque<int> answers;
     std::vector<AskedBox> boxes;
     std::vector<std::string> msgWindows;
+    struct TextWindow {
+        std::string caption, heading, text;
+    };
+    std::vector<TextWindow> textWindows;
     int beeps = 0;
 
     int ShowMessageBox(const std::string& text, const std::string& caption,
@@ -36,6 +40,10 @@ class ScriptedPrompts : public Prompts {
     int ShowMsgWindow(const std::string& text) override {
         msgWindows.push_back(text);
         return IdOk;
+    }
+    void ShowTextWindow(const std::string& caption, const std::string& heading,
+                        const std::string& text) override {
+        textWindows.push_back({caption, heading, text});
     }
     void Beep() override { ++beeps; }
 };

@@ -105,6 +105,14 @@ class WaveformSetFormTest : public QObject {
         QVERIFY(std::filesystem::exists(dir->Path("COPY.KEL")));
         QCOMPARE(form->Files()->TraceButton(1)->text(), QString("COPY"));
         QVERIFY(prompts.boxes.empty());
+        // A long name keeps its start and its end on the button, and all of it in the tip.
+        AnswerFileDialog(QString::fromStdString(dir->Path("ID-PE-50-JOINT-OPEN-END-12")));
+        form->Action("MenuSaveAs")->trigger();
+        QPushButton* b = form->Files()->TraceButton(1);
+        QVERIFY2(b->text().startsWith("ID-") && b->text().endsWith("-12"), qPrintable(b->text()));
+        QVERIFY(b->text().contains(QChar(0x2026)));
+        QVERIFY(b->fontMetrics().horizontalAdvance(b->text()) < b->width());
+        QCOMPARE(b->toolTip(), QString("ID-PE-50-JOINT-OPEN-END-12"));
     }
 
     void closingIsRefusedWhenTheSaveFails() {
