@@ -106,7 +106,6 @@ void InFile::Close() {
     handle_ = -1;
 }
 
-
 namespace {
 
 // A size limit must not kill the program half way through a save (and take every other
@@ -343,8 +342,6 @@ int WriteFileBytes(const std::string& path, std::span<const std::uint8_t> bytes)
     return WriteInPlace(fd, bytes);
 }
 
-
-
 std::string IniFolder() {
     return UserConfigDir();
 }
@@ -381,7 +378,5 @@ std::string UserConfigDir() {
     const char* home = std::getenv("HOME");
     return std::string(home && *home ? home : ".") + "/.config";
 }
-
-
 
 } // namespace r470

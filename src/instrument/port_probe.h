@@ -2,7 +2,6 @@
 // refused: the first thing to look at when a USB serial adapter "does not work".
 #pragma once
 
-
 #include <string>
 #include <vector>
 

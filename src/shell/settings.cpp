@@ -4,7 +4,6 @@
 #include "common/file_io.h"
 #include "shell/program_place.h"
 
-
 namespace r470 {
 
 bool UsesNormalToolbar(const SettingsRecord& s) {
@@ -49,7 +48,6 @@ std::string SettingsFileName(const std::string& programPath) {
         base.resize(dot);
     return base + ".SET";
 }
-
 
 std::string SettingsFilePath(const std::string& programPath, const std::string& configDir) {
     std::string dir = DirName(programPath);

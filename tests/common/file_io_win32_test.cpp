@@ -94,9 +94,10 @@ TEST(Win32SafeWriter, ReadOnlyFilesAndFoldersAreRefusedAsAccessDeniedAndKept) {
 
 TEST(Win32SafeWriter, DeviceNamesAreNeverOpened) {
     TempDir dir;
-    const std::vector<std::string> names = {"NUL",     "con", "COM1", "lpt2.txt", "\\\\.\\COM1",
-                                            "AUX.KEL", "CONOUT$", dir.Path("nul.KEL"),
-                                            dir.Path("Com3")};
+    const std::vector<std::string> names = {
+        "NUL",           "con",     "COM1",    "lpt2.txt",
+        "\\\\.\\COM1",   "AUX.KEL", "CONOUT$", dir.Path("nul.KEL"),
+        dir.Path("Com3")};
     for (const std::string& name : names) {
         EXPECT_EQ(WriteFileBytes(name, kNew), 5) << name;
         InFile in;
@@ -109,9 +110,10 @@ TEST(Win32SafeWriter, DeviceNamesAreNeverOpened) {
 
 TEST(Win32SafeWriter, NamesBeyondAsciiOpenAndSave) {
     TempDir dir;
-    const std::vector<std::string> names = {
-        "caf\xC3\xA9.KEL", "\xC2\xB5s.KEL", "Br\xC3\xBC" "cke.KEL",
-        "\xD0\x9A\xD0\xB0\xD0\xB1\xD0\xB5\xD0\xBB\xD1\x8C.KEL"};
+    const std::vector<std::string> names = {"caf\xC3\xA9.KEL", "\xC2\xB5s.KEL",
+                                            "Br\xC3\xBC"
+                                            "cke.KEL",
+                                            "\xD0\x9A\xD0\xB0\xD0\xB1\xD0\xB5\xD0\xBB\xD1\x8C.KEL"};
     for (const std::string& name : names) {
         std::string path = dir.Path(name);
         ASSERT_EQ(WriteFileBytes(path, kNew), 0) << name;

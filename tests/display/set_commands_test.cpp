@@ -84,7 +84,6 @@ TEST_F(SetCommandsTest, LoadTakesTheLowestFreeSlotAndNamesIt) {
     EXPECT_EQ(commands.GetName(2), "D4");
 }
 
-
 TEST_F(SetCommandsTest, FirstLoadSeedsTheDisplay) {
     LoadAll(1);
     const DisplayState& s = display.state();
@@ -125,7 +124,6 @@ TEST_F(SetCommandsTest, RecallLoadsTheChosenFileOrNothing) {
     EXPECT_FALSE(session.set.Slot(2).Loaded);
     EXPECT_EQ(session.set.TraceCount, 1);
 }
-
 
 TEST_F(SetCommandsTest, SaveAsComesBackToTheDialogAfterNo) {
     LoadAll(1);

@@ -70,7 +70,6 @@ TEST_F(SessionFixture, MessageFileIsOnlyLookedFor) {
     EXPECT_TRUE(session.messageFileFound);
 }
 
-
 TEST_F(SessionFixture, CloseStoresPlacementAndWritesSettings) {
     StartSession(session, design, {1024, 768});
     ASSERT_TRUE(CloseSession(session, {{10, 20, 700, 500}, false}, prompts));

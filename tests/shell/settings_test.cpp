@@ -98,8 +98,5 @@ TEST(SettingsFile, NameReplacesTheProgramsExtension) {
     EXPECT_EQ(SettingsFileName("r470.bin.x"), "r470.bin.SET");
 }
 
-
-
-
 } // namespace
 } // namespace r470

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <string>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace r470::test {

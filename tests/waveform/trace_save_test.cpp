@@ -146,6 +146,5 @@ TEST(SaveFile, RealFileSystemFailures) {
 // The old waveform must survive a save that breaks off half way (a full disk here, made
 // with a file-size limit in a child process so the test runner is not affected).
 
-
 } // namespace
 } // namespace r470
