@@ -80,7 +80,8 @@ int CommPortWin32::OpenCommPort(int portNo, int baud, char parity, int dataBits,
     return handle;
 }
 
-int CommPortWin32::CommInCount(int handle, std::uint32_t& errors) {
+// Both counts come from one ClearCommError, which also clears the port's error state.
+int CommPortWin32::QueueCount(int handle, std::uint32_t& errors, bool out) {
     errors = 0;
     auto it = handles_.find(handle);
     DWORD e = 0;
@@ -90,20 +91,15 @@ int CommPortWin32::CommInCount(int handle, std::uint32_t& errors) {
         return 0;
     }
     errors = e;
-    return Clamp16(st.cbInQue);
+    return Clamp16(out ? st.cbOutQue : st.cbInQue);
+}
+
+int CommPortWin32::CommInCount(int handle, std::uint32_t& errors) {
+    return QueueCount(handle, errors, false);
 }
 
 int CommPortWin32::CommOutCount(int handle, std::uint32_t& errors) {
-    errors = 0;
-    auto it = handles_.find(handle);
-    DWORD e = 0;
-    COMSTAT st{};
-    if (it == handles_.end() || !::ClearCommError(it->second, &e, &st)) {
-        errors = kCommDeviceLost;
-        return 0;
-    }
-    errors = e;
-    return Clamp16(st.cbOutQue);
+    return QueueCount(handle, errors, true);
 }
 
 int CommPortWin32::CommRead(int handle, std::span<std::uint8_t> into) {

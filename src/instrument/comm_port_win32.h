@@ -26,6 +26,8 @@ class CommPortWin32 : public SerialPort {
     unsigned long LastError() const { return lastError_; }
 
   private:
+    int QueueCount(int handle, std::uint32_t& errors, bool out);
+
     PortMap map_;
     unsigned long lastError_ = 0;
     std::string lastDetail_;

@@ -146,12 +146,4 @@ std::string LinuxPortHelpText(bool modemServiceRuns) {
     return modemServiceRuns ? JoinLines(kModemLines, text) : text;
 }
 
-std::string PortHelpText() {
-#ifdef _WIN32
-    return DeviceManagerHelpText();
-#else
-    return LinuxPortHelpText(ModemServiceRuns(PortSystem{}));
-#endif
-}
-
 } // namespace r470
