@@ -188,7 +188,7 @@ if(R470_MAKENSIS)
   add_custom_target(installer
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${R470_STAGE}
     COMMAND ${CMAKE_COMMAND} --install ${CMAKE_BINARY_DIR} --component windows
-            --prefix ${R470_STAGE}
+            --prefix ${R470_STAGE} --strip
     COMMAND ${CMAKE_COMMAND} -DSTAGE=${R470_STAGE} -DOUT=${R470_WIN_OUT}/files
             -P ${CMAKE_SOURCE_DIR}/cmake/WindowsInstallerFiles.cmake
     COMMAND ${R470_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION}
