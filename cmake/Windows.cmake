@@ -116,9 +116,10 @@ if(TARGET Qt6::Core)
   endforeach()
   list(APPEND R470_QT_PLUGIN_FILES ${R470_QT_IMAGE_PLUGINS})
 
-  # Into the build folder after each link, so the programs run from there under Wine.
-  function(r470_windows_deploy target)
-    set(dir $<TARGET_FILE_DIR:${target}>)
+  # r470_windows_deploy(TARGET DIR): TARGET puts the runtime into DIR of the build tree, so
+  # the programs (and tests) there run under Wine; the copy is redone when Qt changes.
+  function(r470_windows_deploy target dir)
+    set(stamp ${R470_WIN_OUT}/${target}.stamp)
     set(commands COMMAND ${CMAKE_COMMAND} -E copy_if_different ${R470_QT_DLLS}
                          ${R470_MINGW_RUNTIME} ${dir})
     foreach(file ${R470_QT_PLUGIN_FILES})
@@ -127,11 +128,17 @@ if(TARGET Qt6::Core)
       list(APPEND commands COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}/${folder}
            COMMAND ${CMAKE_COMMAND} -E copy_if_different ${file} ${dir}/${folder})
     endforeach()
-    add_custom_command(TARGET ${target} POST_BUILD ${commands} VERBATIM)
+    add_custom_command(OUTPUT ${stamp} ${commands}
+      COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
+      DEPENDS ${R470_QT_DLLS} ${R470_MINGW_RUNTIME} ${R470_QT_PLUGIN_FILES}
+      COMMENT "Qt runtime into ${dir}"
+      VERBATIM)
+    add_custom_target(${target} ALL DEPENDS ${stamp})
   endfunction()
-  r470_windows_deploy(tdrtool)
+  r470_windows_deploy(r470_qt_runtime ${CMAKE_BINARY_DIR})
+  add_dependencies(tdrtool r470_qt_runtime)
   if(TARGET r470)
-    r470_windows_deploy(r470)
+    add_dependencies(r470 r470_qt_runtime)
   endif()
 
   install(FILES ${R470_QT_DLLS} ${R470_MINGW_RUNTIME} DESTINATION . COMPONENT windows)
