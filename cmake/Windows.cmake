@@ -118,9 +118,14 @@ if(TARGET Qt6::Core)
 
   # r470_windows_deploy(TARGET DIR): TARGET puts the runtime into DIR of the build tree, so
   # the programs (and tests) there run under Wine; the copy is redone when Qt changes.
+  # The window tests need QtTest too; the installer does not.
+  set(R470_QT_BUILD_DLLS ${R470_QT_DLLS})
+  if(TARGET Qt6::Test)
+    list(APPEND R470_QT_BUILD_DLLS $<TARGET_FILE:Qt6::Test>)
+  endif()
   function(r470_windows_deploy target dir)
     set(stamp ${R470_WIN_OUT}/${target}.stamp)
-    set(commands COMMAND ${CMAKE_COMMAND} -E copy_if_different ${R470_QT_DLLS}
+    set(commands COMMAND ${CMAKE_COMMAND} -E copy_if_different ${R470_QT_BUILD_DLLS}
                          ${R470_MINGW_RUNTIME} ${dir})
     foreach(file ${R470_QT_PLUGIN_FILES})
       get_filename_component(folder ${file} DIRECTORY)
@@ -130,7 +135,7 @@ if(TARGET Qt6::Core)
     endforeach()
     add_custom_command(OUTPUT ${stamp} ${commands}
       COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
-      DEPENDS ${R470_QT_DLLS} ${R470_MINGW_RUNTIME} ${R470_QT_PLUGIN_FILES}
+      DEPENDS ${R470_QT_BUILD_DLLS} ${R470_MINGW_RUNTIME} ${R470_QT_PLUGIN_FILES}
       COMMENT "Qt runtime into ${dir}"
       VERBATIM)
     add_custom_target(${target} ALL DEPENDS ${stamp})
