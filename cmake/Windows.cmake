@@ -7,8 +7,11 @@
 # plugin folders side by side), so it never mixes with the Linux rules.
 enable_language(RC)
 
+# The checkout, also when a test project includes this file.
+get_filename_component(R470_ROOT ${CMAKE_CURRENT_LIST_DIR} DIRECTORY)
+
 set(R470_PUBLISHER "Kelvanor Pulsonimetry")
-set(R470_WIN_SRC ${CMAKE_SOURCE_DIR}/packaging/windows)
+set(R470_WIN_SRC ${R470_ROOT}/packaging/windows)
 set(R470_WIN_OUT ${CMAKE_BINARY_DIR}/win)
 set(R470_SETUP_NAME r470-${PROJECT_VERSION}-win64-setup.exe)
 file(MAKE_DIRECTORY ${R470_WIN_OUT})
@@ -19,9 +22,9 @@ find_program(R470_CONVERT convert)
 set(R470_ICO ${R470_WIN_OUT}/r470.ico)
 set(R470_ICON_SMALL)
 foreach(size 16 32 48 64 128)
-  list(APPEND R470_ICON_SMALL ${CMAKE_SOURCE_DIR}/packaging/icons/r470-${size}.png)
+  list(APPEND R470_ICON_SMALL ${R470_ROOT}/packaging/icons/r470-${size}.png)
 endforeach()
-set(R470_ICON_LARGE ${CMAKE_SOURCE_DIR}/packaging/icons/r470-256.png)
+set(R470_ICON_LARGE ${R470_ROOT}/packaging/icons/r470-256.png)
 if(R470_ICOTOOL)
   set(R470_ICO_COMMAND ${R470_ICOTOOL} -c -o ${R470_ICO} ${R470_ICON_SMALL} -r ${R470_ICON_LARGE})
 elseif(R470_CONVERT)
@@ -67,7 +70,7 @@ install(TARGETS tdrtool RUNTIME DESTINATION . COMPONENT windows)
 if(TARGET r470)
   install(TARGETS r470 RUNTIME DESTINATION . COMPONENT windows)
 endif()
-file(GLOB R470_WIN_SAMPLES ${CMAKE_SOURCE_DIR}/samples/*.KEL)
+file(GLOB R470_WIN_SAMPLES ${R470_ROOT}/samples/*.KEL)
 install(FILES ${R470_WIN_SAMPLES} DESTINATION samples COMPONENT windows)
 install(FILES ${R470_ICO} DESTINATION . COMPONENT windows)
 
@@ -173,21 +176,21 @@ ${R470_WIN_RUN_LINE} \"$<TARGET_FILE:tdrtool>\" \"\$@\" | tr -d '\\r'
 "
   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ
                    WORLD_EXECUTE)
-configure_file(${CMAKE_SOURCE_DIR}/packaging/r470.1 ${R470_WIN_OUT}/r470.1 @ONLY)
+configure_file(${R470_ROOT}/packaging/r470.1 ${R470_WIN_OUT}/r470.1 @ONLY)
 set(R470_MANUAL ${R470_WIN_OUT}/r470-manual.html)
 add_custom_command(
   OUTPUT ${R470_WIN_OUT}/tdrtool.1
-  COMMAND ${CMAKE_SOURCE_DIR}/scripts/make-manpage.sh ${R470_WIN_TDRTOOL} ${PROJECT_VERSION}
+  COMMAND ${R470_ROOT}/scripts/make-manpage.sh ${R470_WIN_TDRTOOL} ${PROJECT_VERSION}
           ${R470_WIN_OUT}/tdrtool.1
-  DEPENDS tdrtool ${CMAKE_SOURCE_DIR}/scripts/make-manpage.sh
+  DEPENDS tdrtool ${R470_ROOT}/scripts/make-manpage.sh
   COMMENT "Writing tdrtool's manual page (under the emulator)"
   VERBATIM)
 add_custom_command(
   OUTPUT ${R470_MANUAL}
-  COMMAND ${CMAKE_SOURCE_DIR}/scripts/make-manual-html.sh ${R470_MANUAL} ${PROJECT_VERSION}
+  COMMAND ${R470_ROOT}/scripts/make-manual-html.sh ${R470_MANUAL} ${PROJECT_VERSION}
           ${R470_WIN_OUT}/r470.1 ${R470_WIN_OUT}/tdrtool.1
   DEPENDS ${R470_WIN_OUT}/r470.1 ${R470_WIN_OUT}/tdrtool.1
-          ${CMAKE_SOURCE_DIR}/scripts/make-manual-html.sh
+          ${R470_ROOT}/scripts/make-manual-html.sh
   COMMENT "Writing the manual as HTML"
   VERBATIM)
 add_custom_target(r470_manual_html ALL DEPENDS ${R470_MANUAL})
@@ -202,12 +205,12 @@ if(R470_MAKENSIS)
     COMMAND ${CMAKE_COMMAND} --install ${CMAKE_BINARY_DIR} --component windows
             --prefix ${R470_STAGE} --strip
     COMMAND ${CMAKE_COMMAND} -DSTAGE=${R470_STAGE} -DOUT=${R470_WIN_OUT}/files
-            -P ${CMAKE_SOURCE_DIR}/cmake/WindowsInstallerFiles.cmake
+            -P ${R470_ROOT}/cmake/WindowsInstallerFiles.cmake
     COMMAND ${R470_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION}
             "-DPUBLISHER=${R470_PUBLISHER}" -DSTAGE=${R470_STAGE} -DFILES=${R470_WIN_OUT}/files
-            -DLICENSE=${CMAKE_SOURCE_DIR}/packaging/copyright
+            -DLICENSE=${R470_ROOT}/packaging/copyright
             -DOUTFILE=${CMAKE_BINARY_DIR}/${R470_SETUP_NAME} ${R470_WIN_SRC}/r470.nsi
-    DEPENDS ${R470_WIN_SRC}/r470.nsi ${CMAKE_SOURCE_DIR}/cmake/WindowsInstallerFiles.cmake
+    DEPENDS ${R470_WIN_SRC}/r470.nsi ${R470_ROOT}/cmake/WindowsInstallerFiles.cmake
     COMMENT "Making ${R470_SETUP_NAME}"
     VERBATIM)
   add_dependencies(installer tdrtool r470_manual_html r470_icon)
