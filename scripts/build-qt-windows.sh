@@ -52,7 +52,8 @@ qt_version=${deb_version#*:}
 qt_version=${qt_version%%[+~-]*}
 
 # The configuration; its hash names the install folder, so changed settings never reuse an
-# older build. FreeType is bundled so the offscreen plugin exists for the window tests;
+# older build. Of the toolchain file only the lines that choose the compiler and its flags
+# count: the emulator or search paths do not change the libraries. FreeType is bundled so the offscreen plugin exists for the window tests;
 # direct2d and desktop OpenGL stay on because PrintSupport and the windows plugin link
 # against them; Debian's cleaned source lacks the tablet headers.
 qt_settings=(
@@ -93,7 +94,10 @@ qt_settings=(
 )
 settings_hash=$({
   printf '%s\n' "$deb_version" "${qt_settings[@]}"
-  cat "$toolchain"
+  version_of g++-mingw-w64-x86-64-posix
+  version_of mingw-w64-x86-64-dev
+  grep -E '^ *set\((R470_MINGW_PREFIX|CMAKE_SYSTEM_[A-Z]*|CMAKE_[A-Z]*_COMPILER|CMAKE_[A-Z_]*FLAGS[A-Z_]*) ' \
+    "$toolchain"
 } | sha256sum | cut -c1-10)
 name=qt-$qt_version-$settings_hash
 prefix=$cache_root/$name
