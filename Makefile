@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run test-asan test-windows release-check fuzz bench samples package format clean
+.PHONY: all deps configure build test run test-asan test-windows release-check fuzz bench samples package format clean windows-qt
 
 all: build
 
@@ -57,3 +57,8 @@ format:
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz build-win build-release
+
+# Qt 6 for Windows, built once per machine from Debian's qt6-base source into
+# ~/.cache/r470/ (about half an hour on two cores); prints the install folder.
+windows-qt:
+	@scripts/build-qt-windows.sh

@@ -1,0 +1,38 @@
+# Lists the staged files for the NSIS installer: OUT-install.nsh puts each file in place
+# (paths relative to STAGE, where the script changes to), OUT-uninstall.nsh removes exactly
+# those files and then the folders if they are empty, so whatever the user put there stays.
+# Usage: cmake -DSTAGE=dir -DOUT=prefix -P WindowsInstallerFiles.cmake
+file(GLOB_RECURSE files RELATIVE ${STAGE} LIST_DIRECTORIES false ${STAGE}/*)
+list(SORT files)
+if(NOT files)
+  message(FATAL_ERROR "Nothing staged in ${STAGE}")
+endif()
+
+set(install "")
+set(uninstall "")
+set(folders "")
+set(current_folder "-")
+foreach(file ${files})
+  get_filename_component(folder ${file} DIRECTORY)
+  string(REPLACE "/" "\\" win_file "${file}")
+  string(REPLACE "/" "\\" win_folder "${folder}")
+  if(NOT folder STREQUAL current_folder)
+    if(folder STREQUAL "")
+      string(APPEND install "SetOutPath \"$INSTDIR\"\n")
+    else()
+      string(APPEND install "SetOutPath \"$INSTDIR\\${win_folder}\"\n")
+      list(APPEND folders "${win_folder}")
+    endif()
+    set(current_folder "${folder}")
+  endif()
+  string(APPEND install "File \"${file}\"\n")
+  string(APPEND uninstall "Delete \"$INSTDIR\\${win_file}\"\n")
+endforeach()
+# Deepest folders first.
+list(REMOVE_DUPLICATES folders)
+list(SORT folders ORDER DESCENDING)
+foreach(folder ${folders})
+  string(APPEND uninstall "RMDir \"$INSTDIR\\${folder}\"\n")
+endforeach()
+file(WRITE ${OUT}-install.nsh "${install}")
+file(WRITE ${OUT}-uninstall.nsh "${uninstall}")

@@ -1,0 +1,186 @@
+; The Windows installer of R470. Built by CMake's `installer` target, which stages the files
+; and passes:
+;   VERSION    program version, e.g. 3.04        PUBLISHER  company name
+;   STAGE      folder with the staged files      FILES      prefix of the file lists
+;   LICENSE    the licence text                  OUTFILE    the setup file to write
+; Per machine into Program Files when run by an administrator, else (or with /CurrentUser)
+; per user into the user's own programs folder. Silent: /S, and /D=folder as usual.
+
+!ifndef VERSION | PUBLISHER | STAGE | FILES | LICENSE | OUTFILE
+  !error "Run through the build's installer target (VERSION, PUBLISHER, STAGE, FILES, LICENSE, OUTFILE)."
+!endif
+
+; 64-bit: a 32-bit installer in a 64-bit-only environment installs nothing yet reports success.
+Target amd64-unicode
+ManifestSupportedOS Win10
+ManifestDPIAware true
+RequestExecutionLevel highest
+SetCompressor /SOLID lzma
+
+!include MUI2.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+
+!define PRODUCT "R470"
+!define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\R470"
+!define PROGID "R470.Waveform"
+!define APP_KEY "Software\Classes\Applications\r470.exe"
+!searchparse /noerrors "${VERSION}" "" VERSION_MAJOR "." VERSION_MINOR
+!define /math VERSION_MINOR_NUMBER ${VERSION_MINOR} + 0
+
+Name "${PRODUCT} ${VERSION}"
+OutFile "${OUTFILE}"
+BrandingText "${PRODUCT} ${VERSION}"
+ShowInstDetails show
+ShowUninstDetails show
+
+VIProductVersion "${VERSION_MAJOR}.${VERSION_MINOR_NUMBER}.0.0"
+VIAddVersionKey "ProductName" "${PRODUCT}"
+VIAddVersionKey "ProductVersion" "${VERSION}"
+VIAddVersionKey "FileVersion" "${VERSION}"
+VIAddVersionKey "CompanyName" "${PUBLISHER}"
+VIAddVersionKey "FileDescription" "${PRODUCT} ${VERSION} setup"
+VIAddVersionKey "LegalCopyright" "Copyright (C) 2017-2026 ${PUBLISHER}"
+
+Var PerMachine
+
+!define MUI_ICON "${STAGE}/r470.ico"
+!define MUI_UNICON "${STAGE}/r470.ico"
+!define MUI_ABORTWARNING
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT}"
+!define MUI_FINISHPAGE_RUN_FUNCTION StartProgram
+!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\r470-manual.html"
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "Show the manual"
+!define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
+
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_LICENSE "${LICENSE}"
+!insertmacro MUI_PAGE_COMPONENTS
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
+
+; The staged files are named relative to the stage.
+!cd "${STAGE}"
+
+; The program's working folder holds its file dialogs' start and the last transmission's
+; raw copy; the install folder is not writable per machine, so shortcuts start in Documents.
+!macro ProgramShortcut LINK
+  SetOutPath "$DOCUMENTS"
+  CreateShortCut "${LINK}" "$INSTDIR\r470.exe" "" "$INSTDIR\r470.exe" 0
+!macroend
+
+Section "${PRODUCT} (required)" SecMain
+  SectionIn RO
+  !include "${FILES}-install.nsh"
+  SetOutPath "$INSTDIR"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+
+  CreateDirectory "$SMPROGRAMS\${PRODUCT}"
+  !insertmacro ProgramShortcut "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk"
+  CreateShortCut "$SMPROGRAMS\${PRODUCT}\${PRODUCT} manual.lnk" "$INSTDIR\r470-manual.html"
+
+  ; .KEL files: r470 in "Open with", and the default where no other program has it.
+  WriteRegStr SHCTX "Software\Classes\${PROGID}" "" "${PRODUCT} waveform"
+  WriteRegStr SHCTX "Software\Classes\${PROGID}\DefaultIcon" "" "$INSTDIR\r470.exe,0"
+  WriteRegStr SHCTX "Software\Classes\${PROGID}\shell\open\command" "" '"$INSTDIR\r470.exe" "%1"'
+  WriteRegStr SHCTX "Software\Classes\.KEL\OpenWithProgids" "${PROGID}" ""
+  ReadRegStr $0 SHCTX "Software\Classes\.KEL" ""
+  ${If} $0 == ""
+    WriteRegStr SHCTX "Software\Classes\.KEL" "" "${PROGID}"
+  ${EndIf}
+  WriteRegStr SHCTX "${APP_KEY}" "FriendlyAppName" "${PRODUCT}"
+  WriteRegStr SHCTX "${APP_KEY}\SupportedTypes" ".KEL" ""
+  WriteRegStr SHCTX "${APP_KEY}\shell\open\command" "" '"$INSTDIR\r470.exe" "%1"'
+  ; SHCNE_ASSOCCHANGED: Explorer rereads the associations.
+  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+
+  WriteRegStr SHCTX "${UNINST_KEY}" "DisplayName" "${PRODUCT} ${VERSION}"
+  WriteRegStr SHCTX "${UNINST_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr SHCTX "${UNINST_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr SHCTX "${UNINST_KEY}" "DisplayIcon" "$INSTDIR\r470.exe,0"
+  WriteRegStr SHCTX "${UNINST_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr SHCTX "${UNINST_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr SHCTX "${UNINST_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD SHCTX "${UNINST_KEY}" "NoModify" 1
+  WriteRegDWORD SHCTX "${UNINST_KEY}" "NoRepair" 1
+  SectionGetSize ${SecMain} $0
+  WriteRegDWORD SHCTX "${UNINST_KEY}" "EstimatedSize" $0
+SectionEnd
+
+Section "Desktop shortcut" SecDesktop
+  !insertmacro ProgramShortcut "$DESKTOP\${PRODUCT}.lnk"
+SectionEnd
+
+!insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecMain} "The program, the command-line tool tdrtool, the sample waveforms and the manual."
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecDesktop} "A shortcut to ${PRODUCT} on the desktop."
+!insertmacro MUI_FUNCTION_DESCRIPTION_END
+
+Function .onInit
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/CurrentUser" $R1
+  ${If} ${Errors}
+    UserInfo::GetAccountType
+    Pop $R1
+    ${If} $R1 == "Admin"
+      StrCpy $PerMachine 1
+    ${EndIf}
+  ${EndIf}
+  ${If} $PerMachine == 1
+    SetShellVarContext all
+    ${If} $INSTDIR == ""
+      StrCpy $INSTDIR "$PROGRAMFILES64\${PRODUCT}"
+    ${EndIf}
+  ${Else}
+    SetShellVarContext current
+    ${If} $INSTDIR == ""
+      StrCpy $INSTDIR "$LOCALAPPDATA\Programs\${PRODUCT}"
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+Function StartProgram
+  SetOutPath "$DOCUMENTS"
+  Exec '"$INSTDIR\r470.exe"'
+FunctionEnd
+
+; The uninstaller removes exactly what was installed: the settings file and any waveform the
+; user saved in these folders stay, and so do the folders holding them.
+Section "Uninstall"
+  !include "${FILES}-uninstall.nsh"
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"
+
+  Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk"
+  Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT} manual.lnk"
+  RMDir "$SMPROGRAMS\${PRODUCT}"
+  Delete "$DESKTOP\${PRODUCT}.lnk"
+
+  DeleteRegKey SHCTX "Software\Classes\${PROGID}"
+  DeleteRegValue SHCTX "Software\Classes\.KEL\OpenWithProgids" "${PROGID}"
+  ReadRegStr $0 SHCTX "Software\Classes\.KEL" ""
+  ${If} $0 == "${PROGID}"
+    DeleteRegValue SHCTX "Software\Classes\.KEL" ""
+  ${EndIf}
+  DeleteRegKey /ifempty SHCTX "Software\Classes\.KEL\OpenWithProgids"
+  DeleteRegKey /ifempty SHCTX "Software\Classes\.KEL"
+  DeleteRegKey SHCTX "${APP_KEY}"
+  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+  DeleteRegKey SHCTX "${UNINST_KEY}"
+SectionEnd
+
+Function un.onInit
+  ; Per machine when the machine-wide entry names this folder.
+  ReadRegStr $R0 HKLM "${UNINST_KEY}" "InstallLocation"
+  ${If} $R0 == $INSTDIR
+    SetShellVarContext all
+  ${Else}
+    SetShellVarContext current
+  ${EndIf}
+FunctionEnd
