@@ -22,8 +22,9 @@ struct PortProbe {
 class TermiosPort;
 class CommPortWin32;
 std::vector<PortProbe> ProbePorts(TermiosPort& port);
-// Windows: the COM ports of the system's device list (SetupAPI: the friendly name and the
-// USB adapter's VID/PID), else those of HARDWARE\DEVICEMAP\SERIALCOMM, each tried once.
+// Windows: every number 1 to 256 tried, described from the system's device list (SetupAPI:
+// the friendly name and the USB adapter's VID/PID) or HARDWARE\DEVICEMAP\SERIALCOMM; a
+// number no list names and that is not there is left out.
 std::vector<PortProbe> ProbePorts(CommPortWin32& port);
 
 // The advice for a device this user may not open.

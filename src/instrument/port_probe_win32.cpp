@@ -104,41 +104,33 @@ void SerialCommPorts(std::map<int, std::string>& found) {
     ::RegCloseKey(key);
 }
 
-// Every COMn name the system resolves, the last resort (and how a port mapped by hand,
-// as Wine's dosdevices links are, shows up).
-void DosDevicePorts(std::map<int, std::string>& found) {
-    std::wstring names(65536, L'\0');
-    DWORD n = ::QueryDosDeviceW(nullptr, names.data(), static_cast<DWORD>(names.size()));
-    for (std::size_t at = 0; at < n && names[at] != L'\0';) {
-        std::wstring name(names.c_str() + at);
-        if (int port = ComNumber(name))
-            found.emplace(port, "");
-        at += name.size() + 1;
-    }
-}
-
 } // namespace
 
+// Every number is tried as on Linux: a port the lists do not name (one mapped by hand, as
+// Wine's dosdevices links are) still shows when it opens or is held.
 std::vector<PortProbe> ProbePorts(CommPortWin32& port) {
     std::map<int, std::string> found;
     DeviceListPorts(found);
     SerialCommPorts(found);
-    DosDevicePorts(found);
     for (const auto& [n, path] : port.Map().Overrides())
         if (n >= 1 && n <= PortMap::kHighestPort)
             found.emplace(n, "");
     std::vector<PortProbe> out;
-    for (const auto& [n, description] : found) {
+    for (int n = 1; n <= PortMap::kHighestPort; ++n) {
+        auto listed = found.find(n);
         PortProbe p;
         p.portNo = n;
         p.device = "COM" + std::to_string(n);
-        p.description = description;
+        p.description = listed == found.end() ? "" : listed->second;
         int h = port.OpenCommPort(n, kLineBaud, kLineParity, kLineDataBits, kLineStopBits);
         if (h >= 0) {
             port.CloseCommPort(h);
             p.usable = true;
-        } else {
+        } else if (listed != found.end() || (port.LastError() != ERROR_FILE_NOT_FOUND &&
+                                             port.LastError() != ERROR_PATH_NOT_FOUND)) {
             p.reason = port.LastOpenDetail().empty() ? CommErrorText(h) : port.LastOpenDetail();
+        } else {
+            continue; // no such port
         }
         out.push_back(p);
     }

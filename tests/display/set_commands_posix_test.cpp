@@ -43,4 +43,5 @@ TEST_F(SetCommandsTest, SaveRewritesEveryLoadedFileWithoutAsking) {
     EXPECT_FALSE(std::filesystem::exists(UpperFileName(dir.Path("a1.kel"))));
 }
 
+} // namespace
 } // namespace r470

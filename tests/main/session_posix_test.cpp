@@ -24,4 +24,5 @@ TEST_F(SessionFixture, FifosInPlaceOfItsFilesDoNotStopTheStart) {
     EXPECT_TRUE(std::filesystem::is_fifo(session.paths.settingsFile));
 }
 
+} // namespace
 } // namespace r470

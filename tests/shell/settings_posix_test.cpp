@@ -70,4 +70,5 @@ TEST(SettingsFile, AnUnwritableProgramFolderStillGivesItsSettingsToEveryUser) {
     EXPECT_EQ(SettingsReadPath(prog + "/r470", cfg), prog + "/r470.SET");
 }
 
+} // namespace
 } // namespace r470

@@ -54,4 +54,5 @@ TEST(SaveFile, KeepsThePermissionsOfTheFileItReplaces) {
               std::filesystem::perms(0640));
 }
 
+} // namespace
 } // namespace r470

@@ -21,8 +21,12 @@ same() {
     wine "$windows" "$@" >windows.stdout 2>windows.stderr </dev/null; local wrc=$?
     [ -n "$out" ] && [ -e "$out" ] && mv "$out" windows.outfile
     checked=$((checked + 1))
-    if [ $lrc -ne $wrc ] || ! cmp -s linux.stdout windows.stdout ||
-        { [ -n "$out" ] && ! cmp -s linux.outfile windows.outfile; }; then
+    # Neither program writing the file (a refusal) is the same too.
+    local files_differ=0
+    if [ -e linux.outfile ] || [ -e windows.outfile ]; then
+        cmp -s linux.outfile windows.outfile || files_differ=1
+    fi
+    if [ $lrc -ne $wrc ] || ! cmp -s linux.stdout windows.stdout || [ $files_differ -eq 1 ]; then
         echo "DIFFERS: tdrtool $* (exit $lrc vs $wrc)"
         diff <(od -c linux.stdout | head -20) <(od -c windows.stdout | head -20) | head -20
         failed=$((failed + 1))

@@ -5,7 +5,7 @@
 # Usage: serial_roundtrip.sh LINUX_TDRTOOL WINDOWS_TDRTOOL SAMPLES_DIR (WINEPREFIX set)
 set -uo pipefail
 linux=$1 windows=$2 samples=$3
-: "${WINEPREFIX:?a Wine prefix of the project's own}"
+: "${WINEPREFIX:?set WINEPREFIX to a prefix of this project}"
 work=$(mktemp -d)
 pids=()
 cleanup() {
@@ -47,7 +47,7 @@ pty=$(instrument windows-inst.txt --memories mem --send 1-48 --fast)
 ln -sf "$pty" "$WINEPREFIX/dosdevices/com5"
 wine "$windows" ports --json >ports.json 2>/dev/null
 wine "$windows" receive --port 5 --out windows.dat --timeout 60 >/dev/null 2>&1 </dev/null
-check "COM5 is listed and usable" grep -q '"number":5,.*"usable":true' ports.json
+check "COM5 is listed and usable" grep -q '"number": 5,.*"usable": true' ports.json
 check "received $(stat -c %s linux.dat 2>/dev/null) bytes as Linux did" cmp -s linux.dat windows.dat
 
 # Send: what reaches the instrument is stored as MEMnn.KEL; both programs' must be equal.
