@@ -20,12 +20,12 @@ cmake --build "$BUILD_WIN" -j "$JOBS"
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Making the Wine prefix $WINEPREFIX"
-  wineboot --init >/dev/null 2>&1 || true
+  wineboot --init >/dev/null 2>&1 </dev/null || true
 fi
-wineserver -p
-trap 'wineserver -k 2>/dev/null || true' EXIT
-# The prefix's own services start with the first program and keep its output open: started
-# here, they hold nothing a test's output goes through.
+# One Wine server for the whole run. The prefix's own services start with the first program
+# and keep its output open: started here, they hold nothing a test's output goes through.
 wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+wineserver -p || echo "No persistent Wine server: every test starts its own"
+trap 'wineserver -k 2>/dev/null || true' EXIT
 cd "$BUILD_WIN"
 ctest --output-on-failure -j "$JOBS"
