@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run test-asan test-windows release-check fuzz bench samples package format clean windows-qt
+.PHONY: all deps configure build test run test-asan test-windows release-check fuzz bench samples package format clean windows-qt windows
 
 all: build
 
@@ -56,7 +56,12 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) build-asan build-fuzz build-win build-release
+	rm -rf $(BUILD) build-asan build-fuzz build-win build-win-core build-release
+
+# The Windows program and its installer (build-win/r470-VERSION-win64-setup.exe), with every
+# test that runs under Wine; the first run on a machine builds Qt for Windows (below).
+windows: build
+	@BUILD=$(BUILD) scripts/windows.sh
 
 # Qt 6 for Windows, built once per machine from Debian's qt6-base source into
 # ~/.cache/r470/ (about half an hour on two cores); prints the install folder.

@@ -16,7 +16,7 @@ fi
 # The Windows build: the mingw-w64 cross compiler, GoogleTest's sources to build for it, and
 # Wine to run what it makes.
 if [ "${1:-}" = "--windows" ]; then
-  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools googletest wine wine64 nsis)
+  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools googletest wine wine64 nsis icoutils)
 fi
 
 missing=()

@@ -357,7 +357,7 @@ int SaveUserCable(const std::string& path, UserCableFile& file, CableEntry entry
 }
 
 std::string CableListPath(const std::string& configDir) {
-    return configDir + "/" + kFileName;
+    return JoinPath(configDir, kFileName);
 }
 
 std::string CableFileErrorText(int code) {

@@ -1,4 +1,6 @@
-// The window program: creates its windows and runs until the main window closes.
+// The window program: creates its windows and runs until the main window closes. Waveform
+// files named on the command line (as "Open with" passes them) are loaded once it shows.
+#include "app/r470_platform.h"
 #include "common/file_io.h"
 #include "instrument/port_release.h"
 #include "main/about_form.h"
@@ -6,27 +8,35 @@
 
 #include <QApplication>
 #include <QDir>
-#include <cstdio>
-#include <cstdlib>
+#include <QTimer>
+
+namespace {
+
+// Paths as the system shows them: Qt hands them out with '/' even on Windows.
+std::string NativePath(const QString& path) {
+    return QDir::toNativeSeparators(path).toStdString();
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    bool headless = platform && std::string(platform) == "offscreen";
-    if (!headless && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
-        std::fprintf(stderr, "r470 needs a display. Without one, run it under a virtual display:\n"
-                             "  xvfb-run -a make run\n");
+    if (!r470::DisplayAvailable())
         return 1;
-    }
     // A logout (SIGHUP) or a kill must not leave the instrument's port held.
     r470::ReleasePortsOnSignals("r470: cancelled\n", true);
     QApplication app(argc, argv);
-    r470::AppPaths paths =
-        r470::DefaultAppPaths(QCoreApplication::applicationFilePath().toStdString(),
-                              r470::UserConfigDir(), QDir::currentPath().toStdString());
+    r470::AppPaths paths = r470::DefaultAppPaths(
+        NativePath(QCoreApplication::applicationFilePath()), r470::UserConfigDir(),
+        r470::IniFolder(), NativePath(QDir::currentPath()));
     // The windows of the whole run, main window first.
     r470::TMainForm mainForm(paths);
     r470::TAboutForm aboutForm(&mainForm);
     mainForm.SetAboutForm(&aboutForm);
     mainForm.show();
+    std::vector<std::string> files;
+    for (const QString& f : QCoreApplication::arguments().mid(1))
+        files.push_back(NativePath(QDir::current().absoluteFilePath(f)));
+    if (!files.empty())
+        QTimer::singleShot(0, &mainForm, [&mainForm, files] { mainForm.OpenFiles(files); });
     return app.exec();
 }

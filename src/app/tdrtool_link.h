@@ -15,7 +15,7 @@
 namespace tdrtool {
 
 inline r470::PortMap IniPortMap() {
-    return r470::PortMap::FromIni(r470::IniFilePath(r470::kAppName, r470::UserConfigDir()));
+    return r470::PortMap::FromIni(r470::IniFilePath(r470::kAppName, r470::IniFolder()));
 }
 
 // --device PATH is reached as a number of its own so that the transfer opens it like any port.

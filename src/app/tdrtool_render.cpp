@@ -7,9 +7,12 @@
 #include "output/picture_qt.h"
 #include "waveform/units.h"
 
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
+#include <QTemporaryDir>
 #include <cstdlib>
-#include <unistd.h>
+#include <optional>
 
 namespace tdrtool {
 
@@ -117,21 +120,12 @@ int RunRender(const Args& args) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // Without a session (a script, a service) there is no runtime folder; a private one for
     // this run keeps Qt from complaining on every picture.
-    std::string runtimeDir;
+    std::optional<QTemporaryDir> runtimeDir;
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        char tmpl[] = "/tmp/tdrtool-XXXXXX";
-        if (char* made = ::mkdtemp(tmpl)) {
-            runtimeDir = made;
-            qputenv("XDG_RUNTIME_DIR", made);
-        }
+        runtimeDir.emplace(QDir::tempPath() + "/tdrtool-XXXXXX");
+        if (runtimeDir->isValid())
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir->path()));
     }
-    struct RemoveDir {
-        const std::string& dir;
-        ~RemoveDir() {
-            if (!dir.empty())
-                ::rmdir(dir.c_str());
-        }
-    } removeDir{runtimeDir};
     int argc = 1;
     char name[] = "tdrtool";
     char* argv[] = {name, nullptr};

@@ -37,6 +37,14 @@ std::string BaseName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+std::string JoinPath(const std::string& dir, const std::string& name) {
+    if (dir.empty())
+        return name;
+    if (IsPathSeparator(dir.back()) || dir.size() == RootLength(dir))
+        return dir + name;
+    return dir + PreferredSeparator() + name;
+}
+
 std::size_t LastSeparator(const std::string& path) {
     for (std::size_t i = path.size(); i-- > 0;)
         if (IsPathSeparator(path[i]))

@@ -108,6 +108,10 @@ std::size_t RootLength(const std::string& path);
 std::size_t LastSeparator(const std::string& path); // npos when there is none
 std::string DirName(const std::string& path);
 std::string BaseName(const std::string& path);
+// The separator this system shows in paths: '/', on Windows '\\'.
+char PreferredSeparator();
+// `name` inside `dir`, with one separator between them (none added after a root like "C:\\").
+std::string JoinPath(const std::string& dir, const std::string& name);
 
 bool IsFolder(const std::string& path);
 // True when this user may create files in `dir`.

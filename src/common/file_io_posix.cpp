@@ -346,6 +346,10 @@ std::string IniFolder() {
     return UserConfigDir();
 }
 
+char PreferredSeparator() {
+    return '/';
+}
+
 bool IsPathSeparator(char c) {
     return c == '/';
 }

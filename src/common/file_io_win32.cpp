@@ -357,6 +357,10 @@ std::string IniFolder() {
     return Utf8FromWide(std::wstring(buf, n));
 }
 
+char PreferredSeparator() {
+    return '\\';
+}
+
 bool IsPathSeparator(char c) {
     return c == '/' || c == '\\';
 }

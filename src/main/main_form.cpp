@@ -13,7 +13,6 @@
 #include "instrument/instrument_commands.h"
 #include "instrument/port_probe.h"
 #include "instrument/sel_mem_form.h"
-#include "instrument/termios_port.h"
 #include "instrument/transfer_window_qt.h"
 #include "main/about_form.h"
 #include "main/access_menu_bar_qt.h"
@@ -111,7 +110,7 @@ TMainForm::TMainForm(AppPaths paths, Prompts* prompts) {
 TMainForm::~TMainForm() = default;
 
 void TMainForm::BuildInstrumentWindows() {
-    port_ = std::make_unique<TermiosPort>(PortMap::FromIni(session_.paths.iniFile));
+    port_ = std::make_unique<SystemPort>(PortMap::FromIni(session_.paths.iniFile));
     selMemForm_ = new TSelMemForm(this);
     expInstForm_ = new TExpInstForm(session_.set, *prompts_, this);
     // Each showing and each refresh reads [Ports] again: a line added since start-up counts.
@@ -232,6 +231,13 @@ void TMainForm::MenuInstClick() {
     session_.settings.ToolBarKind = 2;
     ShowToolbar(false);
     display_->Redraw();
+    RepaintWindow();
+}
+
+void TMainForm::OpenFiles(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths)
+        if (commands_->LoadFile(path) == LoadNotWaveform && session_.set.TraceCount >= kFileSlots)
+            break; // all slots taken: said once, not once per file left
     RepaintWindow();
 }
 

@@ -4,6 +4,7 @@
 #include "display/display.h"
 #include "display/set_commands.h"
 #include "display/step_repeat.h"
+#include "instrument/system_port.h"
 #include "main/session.h"
 #include "shell/form_helpers_qt.h"
 
@@ -36,7 +37,6 @@ class TAboutForm;
 class TSelMemForm;
 class TExpInstForm;
 class TConfigForm;
-class TermiosPort;
 class InstrumentCommands;
 class TransferWindow;
 class TDataTranForm;
@@ -74,6 +74,8 @@ class TMainForm : public QMainWindow, public DisplayHost {
 
     void FormShow();
     bool FormCloseQuery();
+    // Files named at start-up ("Open with"): each into the next free slot, as "Add waveform".
+    void OpenFiles(const std::vector<std::string>& paths);
     void AlignP335();
 
     // The window's own jobs among the menu commands; the rest live in the menu table.
@@ -157,7 +159,7 @@ class TMainForm : public QMainWindow, public DisplayHost {
     std::unique_ptr<StepRepeat> repeat_;
     std::unique_ptr<OutputMenu> output_;
     std::unique_ptr<QtCommentDialogs> commentDialogs_;
-    std::unique_ptr<TermiosPort> port_;
+    std::unique_ptr<SystemPort> port_;
     TSelMemForm* selMemForm_ = nullptr;
     TExpInstForm* expInstForm_ = nullptr;
     TConfigForm* configForm_ = nullptr;

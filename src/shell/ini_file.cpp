@@ -129,7 +129,7 @@ bool IniFile::ReadBool(const std::string& section, const std::string& key, bool 
 }
 
 std::string IniFilePath(const std::string& appName, const std::string& configDir) {
-    return configDir + "/" + appName + ".INI";
+    return JoinPath(configDir, appName + ".INI");
 }
 
 int ReadIniInt(const std::string& iniPath, const std::string& section, const std::string& key,

@@ -18,8 +18,8 @@ const MakerDetails kMaker = {"Kelvanor Pulsonimetry Ltd",
                              "Tel +44 1632 960470"};
 
 AppPaths DefaultAppPaths(const std::string& programPath, const std::string& configDir,
-                         const std::string& workingDir) {
-    return {SettingsFilePath(programPath, configDir), IniFilePath(kAppName, configDir), workingDir,
+                         const std::string& iniDir, const std::string& workingDir) {
+    return {SettingsFilePath(programPath, configDir), IniFilePath(kAppName, iniDir), workingDir,
             SettingsReadPath(programPath, configDir)};
 }
 

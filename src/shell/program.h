@@ -29,8 +29,9 @@ struct AppPaths {
     std::string settingsSource = {}; // where they are read at start-up; empty: settingsFile
 };
 
-// The paths for a program file, with the user's configuration folder as fallback.
+// The paths for a program file, with the user's configuration folder as fallback for the
+// settings; "R470.INI" is read from `iniDir`.
 AppPaths DefaultAppPaths(const std::string& programPath, const std::string& configDir,
-                         const std::string& workingDir);
+                         const std::string& iniDir, const std::string& workingDir);
 
 } // namespace r470

@@ -52,12 +52,12 @@ std::string SettingsFileName(const std::string& programPath) {
 std::string SettingsFilePath(const std::string& programPath, const std::string& configDir) {
     std::string dir = DirName(programPath);
     if (!SharedProgramFolder(dir) && FolderWritable(dir))
-        return dir + "/" + SettingsFileName(programPath);
-    return configDir + "/" + SettingsFileName(programPath);
+        return JoinPath(dir, SettingsFileName(programPath));
+    return JoinPath(configDir, SettingsFileName(programPath));
 }
 
 std::string SettingsReadPath(const std::string& programPath, const std::string& configDir) {
-    std::string beside = DirName(programPath) + "/" + SettingsFileName(programPath);
+    std::string beside = JoinPath(DirName(programPath), SettingsFileName(programPath));
     std::string own = SettingsFilePath(programPath, configDir);
     if (own == beside || CanOpenForReading(own))
         return own;

@@ -5,10 +5,7 @@
 #include "waveform/trace_file.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -37,23 +34,38 @@ bool LessIgnoreCase(const std::string& a, const std::string& b) {
     return a < b;
 }
 
-// Absolute, without "." or ".." parts and without a trailing "/" (except the root itself).
+// Paths are UTF-8 in the program; the library's narrow strings are not on every system.
+fs::path PathOf(const std::string& utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string TextOf(const fs::path& p) {
+    std::u8string u = p.u8string();
+    return std::string(u.begin(), u.end());
+}
+
+bool IsRootPath(const std::string& path) {
+    return !path.empty() && RootLength(path) == path.size();
+}
+
+// Absolute, without "." or ".." parts and without a trailing separator (except after a
+// root: "/", "C:\\").
 std::string Normalised(const std::string& path) {
-    fs::path p(path);
-    if (p.is_relative()) {
+    fs::path p = PathOf(path);
+    if (!p.is_absolute()) {
         std::error_code ec;
         fs::path cwd = fs::current_path(ec);
         p = (ec ? fs::path("/") : cwd) / p;
     }
-    std::string s = p.lexically_normal().string();
-    while (s.size() > 1 && s.back() == '/')
+    std::string s = TextOf(p.lexically_normal());
+    while (s.size() > 1 && s.size() > RootLength(s) && IsPathSeparator(s.back()))
         s.pop_back();
     return s;
 }
 
 bool CanList(const std::string& folder) {
     std::error_code ec;
-    fs::directory_iterator it(folder, ec);
+    fs::directory_iterator it(PathOf(folder), ec);
     return !ec;
 }
 
@@ -87,10 +99,10 @@ std::string UnescapeMountField(const std::string& field) {
 }
 
 bool IsUnder(const std::string& path, const std::string& base) {
-    if (base == "/")
-        return !path.empty() && path[0] == '/';
-    return path == base || (path.size() > base.size() && path.compare(0, base.size(), base) == 0 &&
-                            path[base.size()] == '/');
+    if (base.empty() || path.compare(0, base.size(), base) != 0)
+        return false;
+    return path.size() == base.size() || IsPathSeparator(base.back()) ||
+           IsPathSeparator(path[base.size()]);
 }
 
 } // namespace
@@ -106,8 +118,8 @@ std::string NativeName(const std::string& shown) {
 std::vector<WaveformFileEntry> ListWaveformFiles(const std::string& folder) {
     std::vector<WaveformFileEntry> files;
     std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        std::string name = it->path().filename().string();
+    for (fs::directory_iterator it(PathOf(folder), ec), end; !ec && it != end; it.increment(ec)) {
+        std::string name = TextOf(it->path().filename());
         std::error_code fec;
         if (!HasWaveformExtension(name) || !it->is_regular_file(fec))
             continue;
@@ -121,19 +133,18 @@ std::vector<WaveformFileEntry> ListWaveformFiles(const std::string& folder) {
 
 std::vector<FolderRow> FolderRows(const std::string& folder) {
     std::vector<FolderRow> rows;
-    rows.push_back(
-        {FolderRowKind::Current, folder == "/" ? "/" : ShownName(BaseName(folder)), folder});
-    if (folder != "/")
+    const bool root = IsRootPath(folder);
+    rows.push_back({FolderRowKind::Current, ShownName(root ? folder : BaseName(folder)), folder});
+    if (!root)
         rows.push_back({FolderRowKind::Up, "..", DirName(folder)});
     std::vector<FolderRow> subs;
     std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        std::string name = it->path().filename().string();
+    for (fs::directory_iterator it(PathOf(folder), ec), end; !ec && it != end; it.increment(ec)) {
+        std::string name = TextOf(it->path().filename());
         std::error_code dec;
         if (name.empty() || name[0] == '.' || !it->is_directory(dec))
             continue;
-        subs.push_back(
-            {FolderRowKind::Sub, ShownName(name), (folder == "/" ? "" : folder) + "/" + name});
+        subs.push_back({FolderRowKind::Sub, ShownName(name), JoinPath(folder, name)});
     }
     std::sort(subs.begin(), subs.end(),
               [](const auto& a, const auto& b) { return LessIgnoreCase(a.text, b.text); });
@@ -167,26 +178,26 @@ std::string BuildFileName(const std::string& folder, const std::string& typed,
     std::string own = BaseName(name);
     if (completeExtension && !own.empty() && own.find('.') == std::string::npos)
         name += kWaveformExtension;
-    fs::path p = fs::path(name).is_absolute() ? fs::path(name) : fs::path(folder) / name;
-    p = p.lexically_normal();
+    // A typed "\\x" or "/x" on Windows keeps the folder's drive: operator/ does that.
+    fs::path p = (PathOf(folder) / PathOf(name)).lexically_normal();
 
     std::error_code ec;
-    std::string file = p.filename().string();
+    std::string file = TextOf(p.filename());
     if (file.empty() || fs::exists(p, ec))
-        return p.string();
+        return TextOf(p);
     // A name that differs from an existing file in letter case only means that file, so
     // that a file is never written beside its own differently cased twin.
     std::string match;
     int matches = 0;
     for (fs::directory_iterator it(p.parent_path(), ec), end; !ec && it != end; it.increment(ec)) {
-        std::string other = it->path().filename().string();
+        std::string other = TextOf(it->path().filename());
         std::error_code fec;
         if (EqualsIgnoreCase(other, file) && it->is_regular_file(fec)) {
             match = other;
             ++matches;
         }
     }
-    return matches == 1 ? (p.parent_path() / match).string() : p.string();
+    return TextOf(matches == 1 ? p.parent_path() / PathOf(match) : p);
 }
 
 std::vector<std::string> UserRoots(const std::string& home, const std::string& procMounts) {
@@ -216,13 +227,6 @@ std::vector<std::string> UserRoots(const std::string& home, const std::string& p
     return roots;
 }
 
-std::vector<std::string> SystemUserRoots() {
-    const char* home = std::getenv("HOME");
-    std::ifstream in("/proc/mounts");
-    std::string mounts((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return UserRoots(home ? home : "", mounts);
-}
-
 int RootIndexOf(const std::vector<std::string>& roots, const std::string& folder) {
     int best = -1;
     for (std::size_t i = 0; i < roots.size(); ++i)
@@ -240,7 +244,7 @@ void FileDialog::SetFolder(const std::string& folder) {
         want = folder_.empty() ? "." : folder_;
     std::string p = Normalised(want);
     // A folder that has gone (or never was) gives way to the nearest one that is there.
-    while (!EnterFolder(p) && p != "/")
+    while (!EnterFolder(p) && !IsRootPath(p) && DirName(p) != p)
         p = DirName(p);
 }
 
@@ -344,7 +348,8 @@ bool FileDialog::DriveChoose(int index) {
 }
 
 std::string FileDialog::GetPath() const {
-    return folder_.ends_with('/') ? folder_ : folder_ + "/";
+    return !folder_.empty() && IsPathSeparator(folder_.back()) ? folder_
+                                                               : folder_ + PreferredSeparator();
 }
 
 std::string FileDialog::GetName() const {

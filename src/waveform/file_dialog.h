@@ -65,7 +65,8 @@ struct FolderRow {
     bool operator==(const FolderRow&) const = default;
 };
 
-// File-system names are UTF-8 on Linux; the screen side of the core is Windows-1252.
+// File-system names are UTF-8 (on Windows converted at the system calls); the screen side of
+// the core is Windows-1252.
 std::string ShownName(const std::string& native);
 std::string NativeName(const std::string& shown);
 
@@ -73,7 +74,7 @@ std::string NativeName(const std::string& shown);
 // shown name ignoring letter case. Folders, other extensions and a bare ".KEL" are left out.
 std::vector<WaveformFileEntry> ListWaveformFiles(const std::string& folder);
 
-// The rows of the folder list: the folder itself, ".." unless it is "/", then its
+// The rows of the folder list: the folder itself, ".." unless it is a root, then its
 // subfolders sorted ignoring letter case (hidden ones left out).
 std::vector<FolderRow> FolderRows(const std::string& folder);
 
@@ -94,7 +95,8 @@ std::string BuildFileName(const std::string& folder, const std::string& typed,
 // The drive selector's places: "/", the home folder, and volumes mounted under /media, /mnt
 // and /run/media according to `procMounts` (the text of /proc/mounts).
 std::vector<std::string> UserRoots(const std::string& home, const std::string& procMounts);
-// The same for this machine ($HOME and /proc/mounts).
+// The same for this machine ($HOME and /proc/mounts); on Windows its drives ("C:\\") and
+// the user's own folder.
 std::vector<std::string> SystemUserRoots();
 // Index into `roots` of the deepest one holding `folder`; -1 when none does.
 int RootIndexOf(const std::vector<std::string>& roots, const std::string& folder);

@@ -4,11 +4,11 @@
 #include "ui_files_form.h"
 
 #include <QAbstractItemView>
+#include <QDir>
 #include <QKeyEvent>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QStyle>
-#include <filesystem>
 
 namespace r470 {
 
@@ -83,9 +83,7 @@ std::string TFilesForm::WorkingFolder() const {
     if (!core_.Folder().empty())
         return core_.Folder();
     // Before its first use the dialog starts in the current directory.
-    std::error_code ec;
-    std::string cwd = std::filesystem::current_path(ec).string();
-    return ec ? std::string() : cwd;
+    return QDir::toNativeSeparators(QDir::currentPath()).toStdString();
 }
 
 void TFilesForm::SetWorkingFolder(const std::string& folder) {

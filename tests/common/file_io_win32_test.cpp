@@ -64,6 +64,15 @@ TEST(Win32Paths, SeparatorsDrivesAndSharesSplitAsWindowsDoes) {
         EXPECT_EQ(BaseName(r.path), r.base) << r.path;
     }
     EXPECT_EQ(RootLength("\\\\?\\C:\\long\\x"), 7u);
+    // Joined as Windows shows paths; no second separator after a root or a typed one.
+    const char* joins[][3] = {
+        {"C:\\Windows", "R470.INI", "C:\\Windows\\R470.INI"},
+        {"C:\\", "R470.INI", "C:\\R470.INI"},
+        {"C:/data/", "x.KEL", "C:/data/x.KEL"},
+        {"C:", "x.KEL", "C:x.KEL"}, // the drive's current folder, not its root
+    };
+    for (auto& j : joins)
+        EXPECT_EQ(JoinPath(j[0], j[1]), j[2]) << j[0];
 }
 
 TEST(Win32SafeWriter, ReplacesAFileKeepingItsAttributesAndLeavesNoTemporaryFile) {
@@ -152,19 +161,19 @@ TEST(Win32TempFiles, OnlyQuietFilesOfEndedWritersAreRemoved) {
 TEST(Win32Settings, BesideTheProgramUnlessInstalledUnderProgramFiles) {
     TempDir dir;
     std::string prog = dir.Path("r470.exe");
-    EXPECT_EQ(SettingsFilePath(prog, "C:\\cfg"), dir.Path() + "/r470.SET");
+    EXPECT_EQ(SettingsFilePath(prog, "C:\\cfg"), dir.Path() + "\\r470.SET");
     // Under a Program Files folder every user shares the program: settings go to the user's.
     ASSERT_TRUE(::SetEnvironmentVariableW(L"ProgramFiles", WideFromUtf8(dir.Path()).c_str()));
     std::filesystem::create_directory(U8(dir.Path("R470")));
     std::string installed = dir.Path("R470\\r470.exe");
     EXPECT_TRUE(SharedProgramFolder(DirName(installed)));
     EXPECT_FALSE(SharedProgramFolder(dir.Path()));
-    EXPECT_EQ(SettingsFilePath(installed, "C:\\cfg"), "C:\\cfg/r470.SET");
+    EXPECT_EQ(SettingsFilePath(installed, "C:\\cfg"), "C:\\cfg\\r470.SET");
     // Until the user has a copy, the one beside the program is read.
-    EXPECT_EQ(SettingsReadPath(installed, dir.Path("cfg")), dir.Path("R470") + "/r470.SET");
+    EXPECT_EQ(SettingsReadPath(installed, dir.Path("cfg")), dir.Path("R470") + "\\r470.SET");
     std::filesystem::create_directory(U8(dir.Path("cfg")));
     WriteBytes(dir.Path("cfg\\r470.SET"), std::vector<std::uint8_t>(106));
-    EXPECT_EQ(SettingsReadPath(installed, dir.Path("cfg")), dir.Path("cfg") + "/r470.SET");
+    EXPECT_EQ(SettingsReadPath(installed, dir.Path("cfg")), dir.Path("cfg") + "\\r470.SET");
 }
 
 TEST(Win32Settings, ConfigurationInAppDataAndTheIniFileInTheWindowsFolder) {

@@ -156,6 +156,23 @@ class MainFormTest : public QObject {
         QVERIFY(form.close());
     }
 
+    void filesNamedAtStartUpFillTheSlotsAndAFullSetIsSaidOnce() {
+        test::ScriptedPrompts prompts;
+        prompts.answers = {MbOk, MbOk};
+        TMainForm form(Paths(), &prompts);
+        form.show();
+        const std::string s = R470_SAMPLES;
+        form.OpenFiles({dir->Path("gone.KEL"), s + "/FEEDER1.KEL", s + "/FEEDER2.KEL",
+                        s + "/FEEDER1.KEL", s + "/FEEDER2.KEL", s + "/GAIN5.KEL",
+                        s + "/PE700.KEL"});
+        QCOMPARE(form.session().set.TraceCount, 4);
+        QCOMPARE(form.session().set.Slot(1).data.notes.CableId,
+                 form.session().set.Slot(3).data.notes.CableId);
+        // The missing file, then the fifth: the sixth is not tried.
+        QCOMPARE(prompts.boxes.size(), std::size_t{2});
+        QVERIFY(!form.InfoPanel()->isVisible());
+    }
+
     void exitClosesAndAboutShowsTheVersion() {
         test::ScriptedPrompts prompts;
         TMainForm form(Paths(), &prompts);

@@ -1,3 +1,4 @@
+#include "common/file_io.h"
 #include "shell/ini_file.h"
 #include "shell/placement.h"
 #include "support/temp_dir.h"
@@ -67,7 +68,8 @@ TEST(IniFile, ReadIniIntOpensTheFileAndAMissingFileGivesDefaults) {
     EXPECT_EQ(ReadIniInt(dir.Path("R470.INI"), kSection, "Top", 0), 40);
     EXPECT_EQ(ReadIniInt(dir.Path("NONE.INI"), kSection, "Top", 9), 9);
     EXPECT_EQ(IniFile::Load(dir.Path("R470.INI")).Value("ports", "com7"), "/dev/pts/3");
-    EXPECT_EQ(IniFilePath("R470", "/home/u/.config"), "/home/u/.config/R470.INI");
+    EXPECT_EQ(IniFilePath("R470", "/home/u/.config"),
+              std::string("/home/u/.config") + PreferredSeparator() + "R470.INI");
 }
 
 TEST(StartupPlacement, FirstRunKeepsTheDesignPlacement) {
