@@ -103,10 +103,9 @@ if(TARGET Qt6::Core)
   endforeach()
   unset(R470_RUNTIME_DLL CACHE)
 
-  # Plugin folder -> plugins. offscreen serves tdrtool's render and the window tests.
-  set(R470_QT_PLUGINS
-      platforms/qwindows platforms/qoffscreen styles/qwindowsvistastyle
-      printsupport/windowsprintersupport)
+  # Plugin folder -> plugins. offscreen serves tdrtool's render and the window tests; the
+  # Windows printer support is part of Qt6PrintSupport itself.
+  set(R470_QT_PLUGINS platforms/qwindows platforms/qoffscreen styles/qwindowsvistastyle)
   # PNG and BMP are built into QtGui here; any image format plugin that exists is taken.
   file(GLOB R470_QT_IMAGE_PLUGINS ${R470_QT_PREFIX}/plugins/imageformats/q*.dll)
   set(R470_QT_PLUGIN_FILES)

@@ -22,6 +22,8 @@ class CommPortWin32 : public SerialPort {
     std::string LastOpenDetail() const override { return lastDetail_; }
 
     const PortMap& Map() const { return map_; }
+    // The numbers' devices read again (the INI file's [Ports] lines may have changed).
+    void SetMap(PortMap map) { map_ = std::move(map); }
     // The Win32 error behind the last failed open (0 when it failed without one).
     unsigned long LastError() const { return lastError_; }
 

@@ -216,13 +216,21 @@ class InstrumentFormsTest : public QObject {
         p.answers = {IdOk};
         TConfigForm f([&] { return ports(); }, PortMap{}, p);
         f.ui().Help->click();
-        // Longer than a message box takes: the whole of it in the text window.
-        QCOMPARE(p.boxes.size(), std::size_t(0));
-        QCOMPARE(p.textWindows.size(), std::size_t(1));
-        QCOMPARE(p.textWindows[0].text, PortHelpText());
-        QCOMPARE(p.textWindows[0].caption, std::string("Information"));
+        // The whole of this system's help: in a message box where it fits (the Windows
+        // text), else in the text window (the longer Linux one).
+        if (BoxText(PortHelpText()) == PortHelpText()) {
+            QCOMPARE(p.boxes.size(), std::size_t(1));
+            QCOMPARE(p.boxes[0].text, PortHelpText());
+            QCOMPARE(p.boxes[0].caption, std::string("Information"));
+        } else {
+            QCOMPARE(p.boxes.size(), std::size_t(0));
+            QCOMPARE(p.textWindows.size(), std::size_t(1));
+            QCOMPARE(p.textWindows[0].text, PortHelpText());
+            QCOMPARE(p.textWindows[0].caption, std::string("Information"));
+        }
     }
 
+#ifndef _WIN32 // the port behind the number is a pseudo-terminal: Linux only
     void mainWindowSetsCommPortFromTheSetup() {
         test::TempDir dir;
         SimPty pty;
@@ -261,6 +269,7 @@ class InstrumentFormsTest : public QObject {
         });
         QCOMPARE(int(main.session().settings.CommPort), 205);
     }
+#endif
 };
 
 QTEST_MAIN(InstrumentFormsTest)
