@@ -35,7 +35,9 @@ int PortBoxSelection(const std::vector<int>& ports, int commPort) {
 std::vector<std::string> PortProbeLines(const PortProbe& p) {
     std::vector<std::string> lines;
     if (p.usable) {
-        lines.push_back("COM" + std::to_string(p.portNo) + "  " + p.device +
+        // On Windows the device is the number's own name: said once.
+        const std::string name = "COM" + std::to_string(p.portNo);
+        lines.push_back(name + (p.device == name ? "" : "  " + p.device) +
                         (p.description.empty() ? "" : ": " + p.description));
     } else {
         std::string number = p.portNo > 0 ? " (" + std::to_string(p.portNo) + ")" : "";

@@ -194,7 +194,8 @@ class InstrumentFormsTest : public QObject {
              {},
              "Maker USB Cable, serial A1",
              "/dev/serial/by-id/usb-Maker_USB_Cable_A1-if00-port0"},
-            {1, "/dev/ttyS0", true, {}, "built-in port", {}}};
+            {1, "/dev/ttyS0", true, {}, "built-in port", {}},
+            {3, "COM3", true, {}, "USB Serial Port (COM3)", {}}}; // as Windows names it
         ScriptedPrompts p;
         TConfigForm f([&] { return probes; }, PortMap{}, p);
         f.FormShow();
@@ -202,6 +203,7 @@ class InstrumentFormsTest : public QObject {
                  QString("COM33  /dev/ttyUSB0: Maker USB Cable, serial A1\n"
                          "    /dev/serial/by-id/usb-Maker_USB_Cable_A1-if00-port0\n"
                          "COM1  /dev/ttyS0: built-in port\n"
+                         "COM3: USB Serial Port (COM3)\n"
                          "/dev/ttyUSB1 (34): In use by termprog (pid 2311)\n"
                          "    Maker USB Cable, serial B2\n"
                          "    /dev/serial/by-id/usb-Maker_USB_Cable_B2-if00-port0"));
