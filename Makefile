@@ -1,6 +1,8 @@
 # Two commands matter: `make run` and `make test`. Both install what is missing first.
 BUILD ?= build
 JOBS ?= $(shell nproc)
+# ccache hits across checkouts in different folders (a fresh clone, CI).
+export CCACHE_BASEDIR ?= $(CURDIR)
 
 .PHONY: all deps configure build test run test-asan test-windows release-check fuzz bench samples package format clean windows-qt windows
 

@@ -7,7 +7,7 @@
 # plugin folders side by side), so it never mixes with the Linux rules.
 enable_language(RC)
 
-# The checkout, also when a test project includes this file.
+# The checkout.
 get_filename_component(R470_ROOT ${CMAKE_CURRENT_LIST_DIR} DIRECTORY)
 
 set(R470_PUBLISHER "Kelvanor Pulsonimetry")

@@ -50,5 +50,34 @@ same encode FEEDER1.KEL:1 FEEDER2.KEL:7 --out LINE.BIN
 same cables --json
 same vf FEEDER1.KEL --length 100 --auto
 same encode FEEDER1.KEL:0 --out X.BIN # a usage error: the same refusal
+
+# "PNG WxH" or "BMP WxH" from a picture's header; nothing for anything else.
+picture_size() {
+    [ -s "$1" ] || return
+    local b
+    read -ra b < <(od -An -tu1 -N26 -v "$1" | tr -s ' \n' '  ')
+    if [ "${b[0]}-${b[1]}-${b[2]}-${b[3]}" = "137-80-78-71" ]; then
+        echo "PNG $(((b[18] << 8) | b[19]))x$(((b[22] << 8) | b[23]))"
+    elif [ "${b[0]}-${b[1]}" = "66-77" ]; then
+        echo "BMP $(((b[19] << 8) | b[18]))x$(((b[23] << 8) | b[22]))"
+    fi
+}
+
+# A picture depends on the fonts each system has: the same size and the same kind, not the
+# same bytes. Only where tdrtool.exe was built with the window layer.
+if wine "$windows" render --help >/dev/null 2>&1 </dev/null; then
+    for pic in shot.png shot.bmp; do
+        args=(render FEEDER1.KEL FEEDER2.KEL --current 1 --size 800x600 --out)
+        "$linux" "${args[@]}" "linux-$pic" >/dev/null 2>&1
+        wine "$windows" "${args[@]}" "windows-$pic" >/dev/null 2>&1 </dev/null
+        checked=$((checked + 1))
+        lsize=$(picture_size "linux-$pic")
+        wsize=$(picture_size "windows-$pic")
+        if [ -z "$lsize" ] || [ "$lsize" != "$wsize" ]; then
+            echo "DIFFERS: tdrtool render ... --out $pic ('$lsize' vs '$wsize')"
+            failed=$((failed + 1))
+        fi
+    done
+fi
 echo "$((checked - failed)) passed, $failed failed"
 [ $failed -eq 0 ]
