@@ -38,10 +38,12 @@ void Edited(M& f, int slot) {
         f.display().SelectTrace(slot, f.prompts());
 }
 
-// "Cable type": the user's list lives in the configuration folder, beside R470.INI.
+// "Cable type": the user's list lives in their configuration folder.
 void ChooseCable(M& f) {
     TCableForm form(&f);
-    std::string list = CableListPath(DirName(f.session().paths.iniFile));
+    const AppPaths& paths = f.session().paths;
+    std::string list =
+        CableListPath(paths.configDir.empty() ? DirName(paths.iniFile) : paths.configDir);
     CableTypeCommand(f.session(), f.display(), f.prompts(), form, list);
 }
 

@@ -6,7 +6,7 @@ namespace r470 {
 
 Placement StartSession(Session& session, const Placement& current, ScreenSize screen) {
     IniFile ini = IniFile::Load(session.paths.iniFile);
-    session.messageFileFound = CanOpenForReading(session.paths.workingDir + "/MESSAGE.TXT");
+    session.messageFileFound = CanOpenForReading(JoinPath(session.paths.workingDir, "MESSAGE.TXT"));
     session.settings =
         LoadSettings(session.paths.settingsSource.empty() ? session.paths.settingsFile
                                                           : session.paths.settingsSource);

@@ -20,7 +20,7 @@ const MakerDetails kMaker = {"Kelvanor Pulsonimetry Ltd",
 AppPaths DefaultAppPaths(const std::string& programPath, const std::string& configDir,
                          const std::string& iniDir, const std::string& workingDir) {
     return {SettingsFilePath(programPath, configDir), IniFilePath(kAppName, iniDir), workingDir,
-            SettingsReadPath(programPath, configDir)};
+            SettingsReadPath(programPath, configDir), configDir};
 }
 
 } // namespace r470

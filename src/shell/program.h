@@ -27,6 +27,9 @@ struct AppPaths {
     std::string iniFile;
     std::string workingDir;          // where "MESSAGE.TXT" is looked for
     std::string settingsSource = {}; // where they are read at start-up; empty: settingsFile
+    // The user's own files (the cable list); empty: the INI file's folder. Apart from it on
+    // Windows, where the INI file lies in the Windows folder, which users cannot write.
+    std::string configDir = {};
 };
 
 // The paths for a program file, with the user's configuration folder as fallback for the

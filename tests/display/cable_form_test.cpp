@@ -122,6 +122,8 @@ class CableFormTest : public QObject {
     }
 
     void measuredFactorIsSavedAndApplied() {
+        // The user's folder, not the INI file's (on Windows the Windows folder).
+        form->session().paths.configDir = dir->Path("config");
         DisplayState& s = form->display().state();
         s.Cursor1Ns = 0;
         s.Cursor2Ns = 1006.8;
@@ -140,7 +142,8 @@ class CableFormTest : public QObject {
         form->Action("MenuCableType")->trigger();
         QCOMPARE(form->session().DisplayDiel, 663);
         QCOMPARE(Detail("SCableType"), QString("Drum 12"));
-        auto bytes = test::ReadBytes(dir->Path("r470-cables.txt"));
+        QVERIFY(!QFile::exists(QString::fromStdString(dir->Path("r470-cables.txt"))));
+        auto bytes = test::ReadBytes(dir->Path("config/r470-cables.txt"));
         QVERIFY(std::string(bytes.begin(), bytes.end()).find("Drum 12; 0.663") !=
                 std::string::npos);
     }
