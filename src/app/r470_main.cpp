@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QStandardPaths>
 #include <QTimer>
 
 namespace {
@@ -25,17 +26,24 @@ int main(int argc, char** argv) {
     // A logout (SIGHUP) or a kill must not leave the instrument's port held.
     r470::ReleasePortsOnSignals("r470: cancelled\n", true);
     QApplication app(argc, argv);
-    r470::AppPaths paths = r470::DefaultAppPaths(
-        NativePath(QCoreApplication::applicationFilePath()), r470::UserConfigDir(),
-        r470::IniFolder(), NativePath(QDir::currentPath()));
+    // Files named on the command line are taken from where the program was started.
+    std::vector<std::string> files;
+    for (const QString& f : QCoreApplication::arguments().mid(1))
+        files.push_back(NativePath(QDir::current().absoluteFilePath(f)));
+    const std::string started = NativePath(QDir::currentPath());
+    std::string working = r470::WorkingFolder(
+        started, NativePath(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)));
+    if (working != started && !(QDir().mkpath(QString::fromStdString(working)) &&
+                                QDir::setCurrent(QString::fromStdString(working))))
+        working = started;
+    r470::AppPaths paths =
+        r470::DefaultAppPaths(NativePath(QCoreApplication::applicationFilePath()),
+                              r470::UserConfigDir(), r470::IniFolder(), working);
     // The windows of the whole run, main window first.
     r470::TMainForm mainForm(paths);
     r470::TAboutForm aboutForm(&mainForm);
     mainForm.SetAboutForm(&aboutForm);
     mainForm.show();
-    std::vector<std::string> files;
-    for (const QString& f : QCoreApplication::arguments().mid(1))
-        files.push_back(NativePath(QDir::current().absoluteFilePath(f)));
     if (!files.empty())
         QTimer::singleShot(0, &mainForm, [&mainForm, files] { mainForm.OpenFiles(files); });
     return app.exec();

@@ -1,6 +1,8 @@
 #include "shell/program.h"
 
+#include "common/file_io.h"
 #include "shell/ini_file.h"
+#include "shell/program_place.h"
 #include "shell/settings.h"
 
 namespace r470 {
@@ -16,6 +18,12 @@ const MakerDetails kMaker = {"Kelvanor Pulsonimetry Ltd",
                              "Kelvanor KV1 4TD",
                              "Contact Nos:",
                              "Tel +44 1632 960470"};
+
+std::string WorkingFolder(const std::string& startedIn, const std::string& documents) {
+    if (documents.empty() || (FolderWritable(startedIn) && !SharedProgramFolder(startedIn)))
+        return startedIn;
+    return documents;
+}
 
 AppPaths DefaultAppPaths(const std::string& programPath, const std::string& configDir,
                          const std::string& iniDir, const std::string& workingDir) {

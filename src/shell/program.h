@@ -32,6 +32,11 @@ struct AppPaths {
     std::string configDir = {};
 };
 
+// The working folder (file dialogs' start, the last transmission's raw copy): the folder the
+// program was started in, unless that is an installed program's folder or cannot be written
+// (Windows starts "Open with" in its system folder): then `documents`, when there is one.
+std::string WorkingFolder(const std::string& startedIn, const std::string& documents);
+
 // The paths for a program file, with the user's configuration folder as fallback for the
 // settings; "R470.INI" is read from `iniDir`.
 AppPaths DefaultAppPaths(const std::string& programPath, const std::string& configDir,

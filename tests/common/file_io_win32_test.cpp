@@ -1,6 +1,7 @@
 #include "common/file_io.h"
 #include "common/temp_files.h"
 #include "common/wide_text.h"
+#include "shell/program.h"
 #include "shell/program_place.h"
 #include "shell/settings.h"
 #include "support/temp_dir.h"
@@ -169,6 +170,8 @@ TEST(Win32Settings, BesideTheProgramUnlessInstalledUnderProgramFiles) {
     EXPECT_TRUE(SharedProgramFolder(DirName(installed)));
     EXPECT_FALSE(SharedProgramFolder(dir.Path()));
     EXPECT_EQ(SettingsFilePath(installed, "C:\\cfg"), "C:\\cfg\\r470.SET");
+    // Started there (a shortcut without a folder), the program works in the user's documents.
+    EXPECT_EQ(WorkingFolder(dir.Path("R470"), "C:\\Docs"), "C:\\Docs");
     // Until the user has a copy, the one beside the program is read.
     EXPECT_EQ(SettingsReadPath(installed, dir.Path("cfg")), dir.Path("R470") + "\\r470.SET");
     std::filesystem::create_directory(U8(dir.Path("cfg")));

@@ -1,3 +1,4 @@
+#include "shell/program.h"
 #include "shell/settings.h"
 #include "support/in_child.h"
 #include "support/temp_dir.h"
@@ -30,6 +31,9 @@ TEST(SettingsFile, AnInstalledProgramKeepsSettingsInTheUsersFolderEvenWhereItMay
     // A folder merely ending in "bin" is no install.
     ASSERT_EQ(::mkdir(dir.Path("sbin").c_str(), 0755), 0);
     EXPECT_EQ(SettingsFilePath(dir.Path("sbin/r470"), "/cfg"), dir.Path("sbin/r470.SET"));
+    // Nor is it a place to work in: files go to the user's documents instead.
+    EXPECT_EQ(WorkingFolder(dir.Path("bin"), "/home/u/Documents"), "/home/u/Documents");
+    EXPECT_EQ(WorkingFolder(dir.Path("sbin"), "/home/u/Documents"), dir.Path("sbin"));
 }
 
 TEST(SettingsFile, AnUnwritableProgramFolderStillGivesItsSettingsToEveryUser) {

@@ -1,3 +1,4 @@
+#include "shell/program.h"
 #include "shell/settings.h"
 #include "support/temp_dir.h"
 
@@ -10,6 +11,21 @@ namespace {
 using test::ReadBytes;
 using test::TempDir;
 using test::WriteBytes;
+
+TEST(WorkingFolderChoice, TheStartFolderUnlessItCannotBeWrittenAndThereIsSomewhereElse) {
+    TempDir dir;
+    const std::string docs = dir.Path("Documents");
+    const std::string gone = dir.Path("gone");
+    struct Row {
+        std::string started, documents, want;
+    } rows[] = {
+        {dir.Path(), docs, dir.Path()}, // a folder the user may write stays
+        {gone, docs, docs},             // one that cannot be written gives way
+        {gone, "", gone},               // unless there is nowhere else to go
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(WorkingFolder(r.started, r.documents), r.want) << r.started;
+}
 
 TEST(SettingsRecord, LayoutIsLittleEndianPacked106Bytes) {
     SettingsRecord s;
