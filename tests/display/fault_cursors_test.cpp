@@ -118,9 +118,9 @@ TEST_F(FaultCursors, TheViewShowsTheFaultAndItsReflectionClearOfBothEdges) {
         int dir;
         double to;
     };
-    for (Walk w : {Walk{"next event", 300, 799, +1, 800}, Walk{"previous event", 800, 299, -1, 300},
-                   Walk{"next event wrapping round", 800, 299, +1, 300},
-                   Walk{"previous event wrapping round", 300, 799, -1, 800}}) {
+    for (Walk w : {Walk{"next event", 310, 799, +1, 800}, Walk{"previous event", 790, 299, -1, 300},
+                   Walk{"next event wrapping round", 810, 299, +1, 300},
+                   Walk{"previous event wrapping round", 290, 799, -1, 800}}) {
         View(w.viewStart, w.viewStart + 310);
         s.RangeNs = range;
         s.Zoomed = true;
