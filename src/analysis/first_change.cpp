@@ -21,6 +21,12 @@ TraceSlot AsSlot(const TraceData& data) {
 // `other` on the grid of `grid` samples `step` ns apart, up to the end of `other`.
 // InterpolatedSample counts sample i at i x interval, one interval later than the time axis.
 std::vector<double> Resampled(const TraceSlot& other, double step, int grid) {
+    if (step == other.NsPerSample) {
+        // On its own grid: its samples as they are.
+        std::vector<double> out = RecordSamples(other.data);
+        out.resize(std::min(out.size(), static_cast<std::size_t>(std::max(grid, 0))));
+        return out;
+    }
     const double end = (other.data.header.SampleCount - 1) * other.NsPerSample;
     std::vector<double> out;
     for (int i = 0; i < grid && i * step <= end + 1e-9; ++i)

@@ -2,28 +2,87 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace r470 {
 
 double ClippedRms(std::span<const double> v) {
     if (v.empty())
         return 0;
-    double sum = 0;
-    for (double d : v)
-        sum += d * d;
-    double rms = std::sqrt(sum / static_cast<double>(v.size()));
+    const double size = static_cast<double>(v.size());
+    // Sums in four parts, so that no addition waits for the one before.
+    const std::size_t whole = v.size() / 4 * 4;
+    double s0 = 0, s1 = 0, s2 = 0, s3 = 0;
+    for (std::size_t i = 0; i < whole; i += 4) {
+        s0 += v[i] * v[i];
+        s1 += v[i + 1] * v[i + 1];
+        s2 += v[i + 2] * v[i + 2];
+        s3 += v[i + 3] * v[i + 3];
+    }
+    for (std::size_t i = whole; i < v.size(); ++i)
+        s0 += v[i] * v[i];
+    double rms = std::sqrt(((s0 + s1) + (s2 + s3)) / size);
+    // A round keeps the squares up to (3.5 rms)^2. A smaller set has a smaller mean square,
+    // so the figure only falls and a round drops only some of the largest squares: those
+    // above a floor are kept sorted apart, the rest summed once, and a round costs a few
+    // steps instead of a pass over the record (the analysis runs this several times a trace).
+    static thread_local std::vector<double> tail;     // the squares above the floor, ascending
+    static thread_local std::vector<double> tailSums; // and their running sums
+    double floor = std::numeric_limits<double>::infinity();
+    double body = 0;
+    std::size_t bodyCount = 0, kept = 0;
     for (int round = 0; round < 30 && rms > 0; ++round) {
         const double cap = 3.5 * rms;
-        double s = 0;
-        std::size_t n = 0;
-        for (double d : v)
-            if (std::abs(d) <= cap) {
-                s += d * d;
-                ++n;
+        const double cap2 = cap * cap;
+        if (cap2 < floor) {
+            floor = cap2 / 9;
+            tail.clear();
+            double b0 = 0, b1 = 0, b2 = 0, b3 = 0;
+            std::size_t c0 = 0, c1 = 0, c2 = 0, c3 = 0;
+            auto toTail = [&](double q) {
+                if (q > floor && q <= cap2)
+                    tail.push_back(q);
+            };
+            std::size_t i = 0;
+            for (; i < whole; i += 4) {
+                const double q0 = v[i] * v[i], q1 = v[i + 1] * v[i + 1], q2 = v[i + 2] * v[i + 2],
+                             q3 = v[i + 3] * v[i + 3];
+                b0 += q0 <= floor ? q0 : 0.0;
+                b1 += q1 <= floor ? q1 : 0.0;
+                b2 += q2 <= floor ? q2 : 0.0;
+                b3 += q3 <= floor ? q3 : 0.0;
+                c0 += q0 <= floor;
+                c1 += q1 <= floor;
+                c2 += q2 <= floor;
+                c3 += q3 <= floor;
+                if (std::max({q0, q1, q2, q3}) > floor) {
+                    toTail(q0);
+                    toTail(q1);
+                    toTail(q2);
+                    toTail(q3);
+                }
             }
+            for (; i < v.size(); ++i) {
+                const double q = v[i] * v[i];
+                b0 += q <= floor ? q : 0.0;
+                c0 += q <= floor;
+                toTail(q);
+            }
+            body = (b0 + b1) + (b2 + b3);
+            bodyCount = c0 + c1 + c2 + c3;
+            std::sort(tail.begin(), tail.end());
+            tailSums.resize(tail.size() + 1);
+            tailSums[0] = 0;
+            for (std::size_t i = 0; i < tail.size(); ++i)
+                tailSums[i + 1] = tailSums[i] + tail[i];
+            kept = tail.size();
+        }
+        while (kept > 0 && tail[kept - 1] > cap2)
+            --kept;
+        const std::size_t n = bodyCount + kept;
         if (n == 0)
             break;
-        double next = std::sqrt(s / static_cast<double>(n));
+        double next = std::sqrt((body + tailSums[kept]) / static_cast<double>(n));
         bool settled = std::abs(next - rms) <= 1e-9 * rms;
         rms = next;
         if (settled)
@@ -50,16 +109,31 @@ double QuietLevel(std::span<const double> x, double noise) {
     double level = *mid;
     const double reach = 3 * noise + 0.5;
     for (int round = 0; round < 4; ++round) {
-        double sum = 0;
-        int n = 0;
-        for (double s : x)
-            if (std::abs(s - level) <= reach) {
-                sum += s;
-                ++n;
+        // Four running sums, so that no addition waits for the one before.
+        double s0 = 0, s1 = 0, s2 = 0, s3 = 0;
+        int n0 = 0, n1 = 0, n2 = 0, n3 = 0;
+        const std::size_t whole = x.size() / 4 * 4;
+        auto near = [&](double s) { return std::abs(s - level) <= reach; };
+        for (std::size_t i = 0; i < whole; i += 4) {
+            const double a = x[i], b = x[i + 1], c = x[i + 2], d = x[i + 3];
+            s0 += near(a) ? a : 0.0;
+            s1 += near(b) ? b : 0.0;
+            s2 += near(c) ? c : 0.0;
+            s3 += near(d) ? d : 0.0;
+            n0 += near(a);
+            n1 += near(b);
+            n2 += near(c);
+            n3 += near(d);
+        }
+        for (std::size_t i = whole; i < x.size(); ++i)
+            if (near(x[i])) {
+                s0 += x[i];
+                ++n0;
             }
+        const int n = n0 + n1 + n2 + n3;
         if (n == 0)
             break;
-        level = sum / n;
+        level = ((s0 + s1) + (s2 + s3)) / n;
     }
     return level;
 }
@@ -75,7 +149,8 @@ std::vector<double> QuietTrend(std::span<const double> x, std::span<const char> 
     };
     // Kept from call to call: a fresh block this size each time costs more than the sums.
     static thread_local std::vector<Sums> prefix;
-    prefix.assign(x.size() + 1, Sums{});
+    prefix.resize(x.size() + 1);
+    prefix[0] = Sums{};
     const double mid = n / 2.0;
     for (int i = 0; i < n; ++i) {
         Sums s = prefix[i];
@@ -116,8 +191,9 @@ std::vector<double> QuietTrend(std::span<const double> x, std::span<const char> 
                 slope = 0;
         }
         out[i] = mx + slope * (i - mid - mt);
+        const double perSample = (out[i] - out[done]) / (i - done);
         for (int k = done + 1; k < i; ++k)
-            out[k] = out[done] + (out[i] - out[done]) * (k - done) / (i - done);
+            out[k] = out[done] + perSample * (k - done);
         done = i;
     }
     return out;
@@ -125,13 +201,18 @@ std::vector<double> QuietTrend(std::span<const double> x, std::span<const char> 
 
 std::vector<double> Smooth(std::span<const double> x, int half) {
     const int n = static_cast<int>(x.size());
-    std::vector<double> prefix(x.size() + 1, 0.0);
+    static thread_local std::vector<double> prefix;
+    prefix.resize(x.size() + 1);
+    prefix[0] = 0;
     for (int i = 0; i < n; ++i)
         prefix[i + 1] = prefix[i] + x[i];
     std::vector<double> out(x.size());
+    // Within the record the mean is over the whole window: one division for all of them.
+    const double inWindow = 1.0 / (2 * half + 1);
     for (int i = 0; i < n; ++i) {
         int a = std::max(0, i - half), b = std::min(n - 1, i + half);
-        out[i] = (prefix[b + 1] - prefix[a]) / (b - a + 1);
+        const double sum = prefix[b + 1] - prefix[a];
+        out[i] = b - a == 2 * half ? sum * inWindow : sum / (b - a + 1);
     }
     return out;
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace r470 {
 
@@ -65,14 +66,19 @@ struct Pass {
 };
 
 Pass Examine(std::span<const double> samples, const std::vector<double>& base, int launchPeak,
-             int smoothHalf, double noise, const LaunchTail& tail) {
+             int smoothHalf, double noise, const LaunchTail& tail,
+             std::optional<Thresholds>& measured) {
     Pass p;
     p.s.resize(samples.size());
     for (std::size_t i = 0; i < samples.size(); ++i)
         p.s[i] = samples[i] - base[i];
     p.baseline = base[static_cast<std::size_t>(launchPeak)];
     p.sm = Smooth(p.s, smoothHalf);
-    const Thresholds th = ThresholdsFor(p.sm, smoothHalf, noise);
+    // The noise of the smoothed record is measured on the first pass only: the later
+    // baselines differ from it by slow changes that a running mean passes unchanged.
+    if (!measured)
+        measured = ThresholdsFor(p.sm, smoothHalf, noise);
+    const Thresholds& th = *measured;
     std::vector<Lobe> lobes = FindLobes(p.sm, 0, th.low);
     auto launch = std::find_if(lobes.begin(), lobes.end(), [&](const Lobe& l) {
         return l.first <= launchPeak && launchPeak <= l.last;
@@ -170,10 +176,17 @@ TraceAnalysis AnalyseSamples(std::span<const double> samples, double nsPerSample
     int maskEnd = std::min(n - 1, launchPeak + 3 * fullWidth);
     std::fill(masked.begin(), masked.begin() + maskEnd + 1, 1);
     Pass p;
+    std::vector<char> lastMasked;
+    std::optional<Thresholds> th;
     for (int pass = 0; pass < 3; ++pass) {
         const int reach = pass == 0 ? std::max(n / 16, 8 * fullWidth) : std::max(64, 6 * fullWidth);
+        // The same stretches masked at the same reach as the pass before: the same trend,
+        // so the same result.
+        if (pass >= 2 && masked == lastMasked)
+            break;
+        lastMasked = masked;
         p = Examine(samples, QuietTrend(samples, masked, reach), launchPeak, a.smoothHalf, a.noise,
-                    tail);
+                    tail, th);
         if (!p.hasLaunch)
             break;
         std::fill(masked.begin(), masked.end(), 0);

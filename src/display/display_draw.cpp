@@ -167,7 +167,9 @@ void Display::Zoom(Prompts& prompts) {
         s_.ViewStartNs = 0;
         s_.ViewEndNs = s_.RangeNs;
     } else {
-        double c = CursorNs(s_.ActiveCursor);
+        // A cursor left beyond the range by Rng- (or unset) would make the window start
+        // after it ends: the nearest end of the range is the centre instead.
+        double c = std::clamp(CursorNs(s_.ActiveCursor), 0.0, s_.RangeNs);
         s_.ViewStartNs = std::max(0.0, c - s_.RangeNs / 4);
         s_.ViewEndNs = std::min(s_.RangeNs, c + s_.RangeNs / 4);
     }

@@ -4,9 +4,14 @@
 
 namespace r470 {
 
+namespace {
+// A view placed with the cursor a tenth in from an edge counts as showing it.
+constexpr double kRoundingNs = 1e-9;
+} // namespace
+
 bool ViewShows(double startNs, double endNs, const EventSpan& e) {
-    const double room = (endNs - startNs) * kCursorEdgeRoom;
-    return e.onsetNs >= startNs && e.onsetNs <= endNs - room && e.endNs <= endNs;
+    const double room = (endNs - startNs) * kCursorEdgeRoom - kRoundingNs;
+    return e.onsetNs >= startNs + room && e.onsetNs <= endNs - room && e.endNs <= endNs;
 }
 
 double RangeToShow(const EventSpan& e) {

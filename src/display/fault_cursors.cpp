@@ -78,20 +78,20 @@ double ReflectionEndNs(const WaveformSet& set, double onsetNs) {
     return BodyEndNs(AnalyseTrace(set.Slot(slot).data), onsetNs);
 }
 
-std::optional<double> NextEventOnset(const std::vector<TraceEvent>& events, double fromNs,
-                                     int dir) {
+std::optional<EventStep> NextEventOnset(const std::vector<TraceEvent>& events, double fromNs,
+                                        int dir) {
     if (events.empty())
         return std::nullopt;
     if (dir > 0) {
         for (const TraceEvent& e : events)
             if (e.onsetNs > fromNs + kSameTimeNs)
-                return e.onsetNs;
-        return events.front().onsetNs;
+                return EventStep{e.onsetNs, false};
+        return EventStep{events.front().onsetNs, true};
     }
     for (auto e = events.rbegin(); e != events.rend(); ++e)
         if (e->onsetNs < fromNs - kSameTimeNs)
-            return e->onsetNs;
-    return events.back().onsetNs;
+            return EventStep{e->onsetNs, false};
+    return EventStep{events.back().onsetNs, true};
 }
 
 void PlaceCursors(Display& display, double c1, double c2, double bodyEndNs) {
@@ -135,12 +135,16 @@ bool FindFault(const WaveformSet& set, Display& display, Prompts& prompts, bool 
 bool StepEvent(const WaveformSet& set, Display& display, Prompts& prompts, int dir) {
     if (NoTraces(set, prompts))
         return false;
-    std::optional<double> next = NextEventOnset(EventsToWalk(set), display.state().Cursor2Ns, dir);
+    std::optional<EventStep> next =
+        NextEventOnset(EventsToWalk(set), display.state().Cursor2Ns, dir);
     if (!next) {
         prompts.ShowMessageBox(kNoReflectionText, MessageText(MsgProblem), MbOk);
         return false;
     }
-    PlaceCursors(display, display.state().Cursor1Ns, *next, ReflectionEndNs(set, *next));
+    if (next->wrapped)
+        prompts.Beep();
+    const double onset = next->onsetNs;
+    PlaceCursors(display, display.state().Cursor1Ns, onset, ReflectionEndNs(set, onset));
     display.Redraw();
     return true;
 }

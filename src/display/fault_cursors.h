@@ -30,9 +30,15 @@ FaultTargets FindFaultTargets(const WaveformSet& set);
 // waveform when the difference is current.
 std::vector<TraceEvent> EventsToWalk(const WaveformSet& set);
 
+struct EventStep {
+    double onsetNs = 0;
+    bool wrapped = false; // no event lay further that way: this is from the other end
+};
+
 // The onset of the next event after `fromNs` (dir +1) or the one before it (dir -1),
 // wrapping round; nothing when there are no events.
-std::optional<double> NextEventOnset(const std::vector<TraceEvent>& events, double fromNs, int dir);
+std::optional<EventStep> NextEventOnset(const std::vector<TraceEvent>& events, double fromNs,
+                                        int dir);
 
 // Where the body of the reflection that starts at `onsetNs` ends, on the waveform "Next
 // event" walks: a few launch pulse widths on, and past the event's peak.
@@ -44,7 +50,8 @@ double ReflectionEndNs(const WaveformSet& set, double onsetNs);
 void PlaceCursors(Display& display, double cursor1Ns, double cursor2Ns, double bodyEndNs);
 
 // The commands: "No traces loaded" or "No reflection stands above the noise" and nothing
-// moves, else the cursors are placed and the display redrawn. `redraw` false only places
+// moves, else the cursors are placed and the display redrawn. A step with no event further
+// that way beeps, as a command with nothing to do does, and wraps round. `redraw` false only places
 // them (a picture drawn afterwards).
 bool FindFault(const WaveformSet& set, Display& display, Prompts& prompts, bool redraw = true);
 bool StepEvent(const WaveformSet& set, Display& display, Prompts& prompts, int dir);

@@ -137,7 +137,7 @@ int FilesPanel::TextWidth(const std::string& name) const {
     return Label(name)->fontMetrics().horizontalAdvance(ToQ(texts_.at(name))) + 1;
 }
 
-int FilesPanel::PlaceValue(const std::string& name, int x, int y, int room) {
+int FilesPanel::PlaceValue(const std::string& name, int x, int y, int room, bool wrap) {
     QLabel* l = Label(name);
     auto it = texts_.find(name);
     const QString full = it == texts_.end() ? QString() : ToQ(it->second);
@@ -147,6 +147,14 @@ int FilesPanel::PlaceValue(const std::string& name, int x, int y, int room) {
         l->setText(full);
         l->setToolTip(QString());
         l->setGeometry(x, y, std::max(width, 1), kLabelHeight);
+        return kLabelHeight;
+    }
+    if (!wrap) {
+        // The row below is fixed: a path loses its middle, keeping its folder's start and
+        // the file's name; the tip has all of it.
+        l->setText(fm.elidedText(full, Qt::ElideMiddle, room - 1));
+        l->setToolTip(full);
+        l->setGeometry(x, y, room, kLabelHeight);
         return kLabelHeight;
     }
     const QStringList lines = WrapToWidth(full, room - 1, fm);
@@ -180,15 +188,15 @@ void FilesPanel::LayoutLabels() {
     const DetailsPlacement p = PlaceDetails(rows, blocks, edge);
     for (int r = 0; r < kDetailsRows; ++r)
         PlaceValue(kLeftValues[r], kDetailsValueX, kRowTop + r * kRowStep,
-                   p.leftRoom[static_cast<std::size_t>(r)]);
+                   p.leftRoom[static_cast<std::size_t>(r)], false);
     int shift = 0;
     for (int r = 0; r < 8; ++r) {
         const std::size_t b = r < kCommentsRow ? 0 : 1;
         const int y = kRowTop + r * kRowStep + shift;
         if (r < 4)
             Label(kRightCaptions[r])->move(p.blockX[b], y);
-        const int height =
-            PlaceValue(kRightValues[r], p.blockX[b] + kDetailsSecondValueOffset, y, p.blockRoom[b]);
+        const int height = PlaceValue(kRightValues[r], p.blockX[b] + kDetailsSecondValueOffset, y,
+                                      p.blockRoom[b], true);
         shift += height - kLabelHeight;
     }
 }

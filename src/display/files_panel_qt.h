@@ -38,7 +38,8 @@ class FilesPanel : public QFrame, public LabelSource {
     // Buttons flush with the right edge, each strip just left of its button.
     void LayoutButtons();
     // Each value as wide as its text; the second column moved clear of the first, and a
-    // value wrapped at the edge of its room when it cannot be.
+    // value wrapped at the edge of its room when it cannot be (one of the first column, whose
+    // rows are fixed, elided in the middle instead).
     void LayoutLabels();
 
     std::function<void(int slot)> onTraceButton;
@@ -51,8 +52,9 @@ class FilesPanel : public QFrame, public LabelSource {
   private:
     bool HasText(const std::string& name) const;
     int TextWidth(const std::string& name) const;
-    // Places a value at its whole width, or wrapped to room; gives the height it takes.
-    int PlaceValue(const std::string& name, int x, int y, int room);
+    // Places a value at its whole width, or wrapped or elided to room; gives the height it
+    // takes.
+    int PlaceValue(const std::string& name, int x, int y, int room, bool wrap);
 
     std::map<std::string, QLabel*> labels_;
     std::map<std::string, std::string> texts_;

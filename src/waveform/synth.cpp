@@ -191,14 +191,76 @@ std::string FaultLine(const SynthOptions& o) {
     return "No fault: the far end is matched";
 }
 
+double MetresAt(const SynthOptions& o, double twoWayNs) {
+    return twoWayNs / 2 * kLightMPerNs * o.diel / 1000; // the fault is half the travel away
+}
+
+std::vector<LineReflection> ReflectionsInOrder(const SynthOptions& o) {
+    std::vector<LineReflection> r = o.reflections;
+    std::stable_sort(r.begin(), r.end(), [](const LineReflection& a, const LineReflection& b) {
+        return a.atNs < b.atNs;
+    });
+    return r;
+}
+
+// The reflections of a lossy cable without a fault, on one comment line.
+std::string ReflectionsLine(const SynthOptions& o) {
+    const std::vector<LineReflection> r = ReflectionsInOrder(o);
+    std::string line = r.size() == 1 ? "Reflection at " : "Reflections at ";
+    for (std::size_t i = 0; i < r.size(); ++i)
+        line += (i ? ", " : "") + ShortestText(r[i].atNs) + " ns (" +
+                ShortestText(r[i].coefficient) + ")";
+    if (line.size() <= kCommentLen)
+        return line;
+    return std::to_string(r.size()) + " reflections, at " + ShortestText(r.front().atNs) + " to " +
+           ShortestText(r.back().atNs) + " ns";
+}
+
 std::string DistanceLine(const SynthOptions& o) {
     if (o.fault == SynthOptions::None)
-        return "Launch pulse only, no reflection";
-    // Two-way time: the fault is half the travel away.
-    double m = o.faultAtNs / 2 * kLightMPerNs * o.diel / 1000;
+        return o.reflections.empty() ? "Launch pulse only, no reflection" : ReflectionsLine(o);
+    double m = MetresAt(o, o.faultAtNs);
     char pvf[16];
     std::snprintf(pvf, sizeof pvf, "%d.%03d", o.diel / 1000, o.diel % 1000);
     return "About " + OneDecimal(m) + " m (" + OneDecimal(m * kFeetPerM) + " ft) at PVF " + pvf;
+}
+
+constexpr const char* kTryIt = "Use it to try the display, the cursors and the transfers.";
+
+// What the lossy cable was made of, each reflection with where it lies (a long list as a
+// count, so the note fits its field).
+std::string LineModelNote(const SynthOptions& o) {
+    constexpr std::size_t kListed = 8;
+    auto at = [&](double ns) {
+        return ShortestText(ns) + " ns (about " + OneDecimal(MetresAt(o, ns)) + " m)";
+    };
+    const std::vector<LineReflection> r = ReflectionsInOrder(o);
+    std::string note = "Made without an instrument: a launch pulse at 0 ns";
+    if (r.size() > kListed) {
+        note += "; " + std::to_string(r.size()) + " reflections at " +
+                ShortestText(r.front().atNs) + " to " + ShortestText(r.back().atNs) + " ns";
+    } else if (!r.empty()) {
+        note += r.size() == 1 ? "; a reflection of " : "; reflections of ";
+        for (std::size_t i = 0; i < r.size(); ++i)
+            note += (i ? ", " : "") + ShortestText(r[i].coefficient) + " at " + at(r[i].atNs);
+    }
+    switch (o.fault) {
+    case SynthOptions::Open:
+        note += "; the far end open at " + at(o.faultAtNs);
+        break;
+    case SynthOptions::Short:
+        note += "; the far end shorted at " + at(o.faultAtNs);
+        break;
+    case SynthOptions::None:
+        note += "; the far end matched";
+        break;
+    }
+    note += o.lossDbPerUs > 0 ? "; skin-effect loss of " + ShortestText(o.lossDbPerUs) +
+                                    " dB per microsecond at 100 MHz"
+                              : "; no cable loss";
+    const double noise = o.noise >= 0 ? o.noise : 0.5;
+    note += "; Gaussian noise of " + ShortestText(noise) + (noise == 1 ? " count" : " counts");
+    return note + ".\r\n" + kTryIt;
 }
 
 } // namespace
@@ -294,9 +356,11 @@ TraceData Synthesize(const SynthOptions& in) {
                     " ns, interval " + ShortestText(IntervalNs(o.intervalPs)) + " ns";
     n.Comments[4] = std::to_string(o.samples) + " samples, memory " + std::to_string(o.memNo) +
                     ", seed " + std::to_string(o.seed);
-    n.MoreComments = "Made without an instrument: a launch pulse at 0 ns, cable loss that "
-                     "weakens and widens the reflection, and a little converter noise.\r\n"
-                     "Use it to try the display, the cursors and the transfers.";
+    n.MoreComments = o.UsesLineModel()
+                         ? LineModelNote(o)
+                         : "Made without an instrument: a launch pulse at 0 ns, cable loss that "
+                           "weakens and widens the reflection, and a little converter noise.\r\n" +
+                               std::string(kTryIt);
     n.CutToFields();
     return d;
 }

@@ -1,5 +1,6 @@
-// The details panel of the real main window: every value shows its whole text, and none
-// covers the second column, at the default size and maximised.
+// The details panel of the real main window: every value shows its whole text (a file name
+// too long for its room loses its middle, whole in its tip), and none covers the second
+// column, at the default size and maximised.
 #include "display/files_panel_qt.h"
 #include "main/main_form.h"
 #include "shell/text_qt.h"
@@ -44,7 +45,17 @@ class DetailsPanelTest : public QObject {
             if (!shows(n.c_str()))
                 continue;
             const QString msg = QString("%1 %2").arg(when, name);
-            QCOMPARE(QString(l->text()).remove('\n'), ToQ(files->ShownLabelText(n)));
+            const QString whole = ToQ(files->ShownLabelText(n));
+            if (l->text().contains(QChar(0x2026))) {
+                // Too long for its room: one line, its start and end kept, all in the tip.
+                QVERIFY2(!l->text().contains('\n'), qPrintable(msg));
+                QCOMPARE(l->toolTip(), whole);
+                const QStringList ends = l->text().split(QChar(0x2026));
+                QVERIFY2(whole.startsWith(ends.front()) && whole.endsWith(ends.back()),
+                         qPrintable(msg));
+            } else {
+                QCOMPARE(QString(l->text()).remove('\n'), whole);
+            }
             for (const QString& line : l->text().split('\n'))
                 QVERIFY2(l->fontMetrics().horizontalAdvance(line) <= l->width(), qPrintable(msg));
             QVERIFY2(l->geometry().right() < files->Strip(1)->x(), qPrintable(msg));
@@ -97,6 +108,11 @@ class DetailsPanelTest : public QObject {
              "Checked"},
             {"a long name and a long comment", 2, "/HOME/TECHNICIAN/SITE SURVEYS/FEEDER2.KEL",
              "Fault near the second junction box, water in the joint"},
+            {"a name longer than its room", 1,
+             "/HOME/TECHNICIAN/SITE SURVEYS/2026/NORTH DISTRICT/SUBSTATION 14/FEEDER CABLES/"
+             "RING MAIN UNIT 3/SECOND VISIT AFTER THE REPAIR OF THE JOINT/MEASURED FROM THE "
+             "SWITCHGEAR END/WITH THE NEW ADAPTER LEAD/FEEDER1.KEL",
+             "Checked"},
         };
         for (bool maximised : {false, true}) {
             if (maximised)
@@ -114,6 +130,9 @@ class DetailsPanelTest : public QObject {
                 QCoreApplication::processEvents();
                 CheckPanel(c.what);
             }
+            // The longest name is shortened, never wrapped over the rows below.
+            QVERIFY(form->Files()->Label("SFilename")->text().endsWith("/FEEDER1.KEL"));
+            QVERIFY(form->Files()->Label("SFilename")->text().contains(QChar(0x2026)));
             // The gain of both waveforms of the difference, whole.
             form->display().SelectTrace(kDiffSlot, prompts);
             QCOMPARE(form->Files()->Label("SGain")->text(), QString("1. 3+0dB   2. 3+0dB"));

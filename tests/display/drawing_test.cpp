@@ -180,6 +180,35 @@ TEST_F(Drawing, ZoomHalvesTheViewAroundTheActiveCursorAndBack) {
     EXPECT_EQ(canvas.Of(CanvasCall::Text)[4].text, "850ns");
 }
 
+TEST_F(Drawing, ZoomCentresOnTheActiveCursorKeptWithinTheRange) {
+    struct Case {
+        const char* rule;
+        double cursorNs, wantStart, wantEnd;
+    };
+    // Range 1000 ns. A cursor left outside it (Rng- or unset) is centred from the range's
+    // nearest end, so the window is never reversed or empty.
+    const Case cases[] = {
+        {"inside: half the range round it", 600, 350, 850},
+        {"near 0: cut short at 0", 10, 0, 260},
+        {"before 0: from 0", -1, 0, 250},
+        {"beyond the range: up to its end", 2500, 750, 1000},
+    };
+    LoadFlat(1);
+    for (const Case& c : cases) {
+        View(0, 1000);
+        DisplayState& s = display.state();
+        s.Cursor1Ns = c.cursorNs;
+        s.ActiveCursor = 1;
+        canvas.calls.clear();
+        display.Zoom(prompts);
+        EXPECT_TRUE(s.Zoomed) << c.rule;
+        EXPECT_EQ(s.ViewStartNs, c.wantStart) << c.rule;
+        EXPECT_EQ(s.ViewEndNs, c.wantEnd) << c.rule;
+        EXPECT_FALSE(LinesIn(canvas.calls, TraceColour(1)).empty()) << c.rule << ": drawn";
+        display.Zoom(prompts);
+    }
+}
+
 TEST_F(Drawing, RedrawWithNothingLoadedLaysOutButDrawsNoScale) {
     display.Redraw();
     EXPECT_EQ(host.repaints, 1);

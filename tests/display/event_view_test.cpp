@@ -1,5 +1,5 @@
 // Where the view goes for an event: kept when it shows the event, else moved or grown so
-// that the onset and the reflection's body are inside and the cursor is off the right edge.
+// that the onset and the reflection's body are inside and the cursor is off both edges.
 #include "display/event_view.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +17,7 @@ TEST(EventView, AZoomedViewMovesOnlyWhenItDoesNotShowTheEvent) {
     const Case cases[] = {
         {"shown with room: kept", 0, 100, 1000, {50, 80}, 0},
         {"cursor in the last tenth: onset to the middle", 0, 100, 1000, {95, 99}, 45},
+        {"cursor in the first tenth: onset to the middle", 100, 100, 1000, {105, 120}, 55},
         {"body past the edge: onset to the middle", 0, 100, 1000, {80, 115}, 30},
         {"long body: moved left until it ends at the edge", 0, 100, 1000, {200, 270}, 170},
         {"body longer than the view: from just before the onset", 0, 100, 1000, {300, 500}, 290},

@@ -35,12 +35,16 @@ TEST_F(FaultCursors, FindFaultPutsCursor2ActiveOnTheLargestAndStepsWrapRound) {
     struct Step {
         int dir;
         double at;
+        int beeps; // a step with no event further that way says so
     };
     // Forward past the last comes back to the first; back past the first to the last.
-    for (Step s : {Step{+1, 800}, Step{+1, 200}, Step{-1, 800}, Step{-1, 500}, Step{-1, 200}}) {
+    for (Step s : {Step{+1, 800, 0}, Step{+1, 200, 1}, Step{-1, 800, 1}, Step{-1, 500, 0},
+                   Step{-1, 200, 0}}) {
+        prompts.beeps = 0;
         ASSERT_TRUE(StepEvent(session.set, display, prompts, s.dir));
         EXPECT_NEAR(C2(), s.at, 1.5) << s.dir << " to " << s.at;
         EXPECT_EQ(C1(), launch); // cursor 1 stays
+        EXPECT_EQ(prompts.beeps, s.beeps) << s.dir << " to " << s.at;
     }
     EXPECT_TRUE(prompts.boxes.empty());
 }
@@ -66,7 +70,7 @@ TEST_F(FaultCursors, NothingAboveTheNoiseIsToldAndNothingMoves) {
     }
 }
 
-TEST_F(FaultCursors, TheViewShowsTheFaultAndItsReflectionClearOfTheRightEdge) {
+TEST_F(FaultCursors, TheViewShowsTheFaultAndItsReflectionClearOfBothEdges) {
     Cable(1, {{300, 0.4}, {800, 0.6}});
     DisplayState& s = display.state();
     const double range = s.RangeNs;
@@ -75,7 +79,7 @@ TEST_F(FaultCursors, TheViewShowsTheFaultAndItsReflectionClearOfTheRightEdge) {
         const double width = s.ViewEndNs - s.ViewStartNs;
         const double bodyEnd = ReflectionEndNs(session.set, C2());
         EXPECT_GT(bodyEnd, C2() + 3) << what;
-        EXPECT_GE(C2(), s.ViewStartNs) << what;
+        EXPECT_GE(C2(), s.ViewStartNs + width / 10) << what;
         EXPECT_LE(C2(), s.ViewEndNs - width / 10) << what;
         EXPECT_LE(bodyEnd, s.ViewEndNs) << what;
     };
@@ -107,6 +111,24 @@ TEST_F(FaultCursors, TheViewShowsTheFaultAndItsReflectionClearOfTheRightEdge) {
     EXPECT_NEAR(C2(), 300, 1.5);
     inView("next event near the edge");
     EXPECT_DOUBLE_EQ(s.ViewEndNs - s.ViewStartNs, 310); // the zoom keeps its width
+    // Each way of stepping onto an event that a zoomed view holds only at its left edge.
+    struct Walk {
+        const char* what;
+        double from, viewStart;
+        int dir;
+        double to;
+    };
+    for (Walk w : {Walk{"next event", 310, 799, +1, 800}, Walk{"previous event", 790, 299, -1, 300},
+                   Walk{"next event wrapping round", 810, 299, +1, 300},
+                   Walk{"previous event wrapping round", 290, 799, -1, 800}}) {
+        View(w.viewStart, w.viewStart + 310);
+        s.RangeNs = range;
+        s.Zoomed = true;
+        s.Cursor2Ns = w.from;
+        ASSERT_TRUE(StepEvent(session.set, display, prompts, w.dir)) << w.what;
+        EXPECT_NEAR(C2(), w.to, 1.5) << w.what;
+        inView(w.what);
+    }
 }
 
 TEST_F(FaultCursors, DifferenceCurrentFindsTheFirstChangeAgainstTheLowerSlot) {

@@ -262,6 +262,66 @@ TEST(Synth, CommentsDescribeTheFaultAndFitTheirFields) {
     EXPECT_EQ(Synthesize(o).notes.Comments[1], "No fault: the far end is matched");
 }
 
+TEST(Synth, ALossyCablesNotesSayWhatWasMade) {
+    struct Case {
+        const char* what;
+        SynthOptions::Fault fault;
+        std::vector<LineReflection> reflections;
+        double loss, noise;
+        const char* comment2;
+        std::vector<const char*> inNote;
+    };
+    std::vector<LineReflection> many;
+    for (int k = 1; k <= 10; ++k)
+        many.push_back({100.0 * k, 0.05});
+    const Case cases[] = {
+        {"reflections, no fault",
+         SynthOptions::None,
+         {{700, 0.1}, {583, -0.2}},
+         0,
+         -1,
+         "Reflections at 583 ns (-0.2), 700 ns (0.1)",
+         {"reflections of -0.2 at 583 ns (about 57.7 m), 0.1 at 700 ns", "far end matched",
+          "no cable loss", "noise of 0.5 counts."}},
+        {"a fault, a reflection, loss and noise",
+         SynthOptions::Open,
+         {{583, -0.2}},
+         10,
+         1,
+         "About 89.4 m (293.4 ft) at PVF 0.660",
+         {"a reflection of -0.2 at 583 ns", "far end open at 904 ns (about 89.4 m)",
+          "loss of 10 dB per microsecond at 100 MHz", "noise of 1 count."}},
+        {"more than a line holds: counted",
+         SynthOptions::Short,
+         many,
+         0,
+         -1,
+         "About 89.4 m (293.4 ft) at PVF 0.660",
+         {"; 10 reflections at 100 to 1000 ns;", "far end shorted at 904 ns"}},
+        {"more than a line holds, no fault",
+         SynthOptions::None,
+         many,
+         0,
+         -1,
+         "10 reflections, at 100 to 1000 ns",
+         {"10 reflections at 100 to 1000 ns"}},
+    };
+    for (const Case& c : cases) {
+        SynthOptions o;
+        o.fault = c.fault;
+        o.faultAtNs = 904;
+        o.reflections = c.reflections;
+        o.lossDbPerUs = c.loss;
+        o.noise = c.noise;
+        const TraceNotes n = Synthesize(o).notes;
+        EXPECT_EQ(n.Comments[2], c.comment2) << c.what;
+        for (const char* part : c.inNote)
+            EXPECT_NE(n.MoreComments.find(part), std::string::npos)
+                << c.what << ": " << part << " in " << n.MoreComments;
+        EXPECT_EQ(n.MoreComments.find("a little converter noise"), std::string::npos) << c.what;
+    }
+}
+
 TEST(Synth, OptionsOutsideTheRecordsAreRefusedWithAReason) {
     EXPECT_EQ(SynthOptionsError(SynthOptions{}), "");
     struct Case {
