@@ -16,11 +16,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char kRowColumns[] =
+const char kColumns[] =
     "SELECT t.id, c.site, c.cable, t.cable_end, t.test_date, t.test_time, t.filed, "
     "t.technician, t.note, t.file_name, t.sha256, t.size, c.baseline IS t.id, t.change_kind, "
-    "t.change_ns, t.change_distance, t.change_problem, t.mem_no, t.events "
-    "FROM tests t JOIN cables c ON c.id = t.cable ";
+    "t.change_ns, t.change_distance, t.change_problem, t.mem_no, t.events ";
+// For one test, found by its number or its bytes.
+const std::string kRowColumns =
+    std::string(kColumns) + "FROM tests t JOIN cables c ON c.id = t.cable ";
+// For lists: the cables in order, each one's tests through its index, so that a first page
+// never sorts the whole archive.
+const std::string kListColumns =
+    std::string(kColumns) + "FROM cables c CROSS JOIN tests t ON t.cable = c.id ";
 // The waveforms' own date and time first; a test without them by when it was filed.
 const char kByDate[] = "coalesce(t.test_date, substr(t.filed, 1, 10))";
 
@@ -368,21 +374,21 @@ bool CableArchive::File(std::span<const FilingRequest> batch, std::vector<Filing
 }
 
 std::optional<ArchiveTest> CableArchive::Test(std::int64_t test) {
-    SqliteStatement q(db_, (std::string(kRowColumns) + "WHERE t.id = ?1").c_str());
+    SqliteStatement q(db_, (kRowColumns + "WHERE t.id = ?1").c_str());
     if (q.Bind(1, test).Step())
         return ReadRow(q);
     return std::nullopt;
 }
 
 std::optional<ArchiveTest> CableArchive::FindByBytes(std::span<const std::uint8_t> bytes) {
-    SqliteStatement q(db_, (std::string(kRowColumns) + "WHERE t.sha256 = ?1").c_str());
+    SqliteStatement q(db_, (kRowColumns + "WHERE t.sha256 = ?1").c_str());
     if (q.Bind(1, Sha256Hex(bytes)).Step())
         return ReadRow(q);
     return std::nullopt;
 }
 
 std::vector<ArchiveTest> CableArchive::List(const ArchiveFilter& filter) {
-    std::string sql = kRowColumns;
+    std::string sql = kListColumns;
     std::vector<std::string> where;
     std::vector<std::string> values;
     auto add = [&](const std::string& condition, const std::string& value) {
@@ -420,12 +426,10 @@ std::vector<ArchiveTest> CableArchive::List(const ArchiveFilter& filter) {
 }
 
 std::vector<ArchiveCable> CableArchive::Cables() {
-    SqliteStatement q(db_, "SELECT c.site, c.cable, c.baseline, count(t.id) FROM cables c "
-                           "LEFT JOIN tests t ON t.cable = c.id GROUP BY c.id "
-                           "ORDER BY c.site, c.cable");
+    SqliteStatement q(db_, "SELECT site, cable, baseline FROM cables ORDER BY site, cable");
     std::vector<ArchiveCable> cables;
     while (q.Step())
-        cables.push_back({q.Text(0), q.Text(1), q.IsNull(2) ? 0 : q.Int(2), int(q.Int(3))});
+        cables.push_back({q.Text(0), q.Text(1), q.IsNull(2) ? 0 : q.Int(2)});
     return cables;
 }
 
@@ -439,16 +443,15 @@ std::optional<std::vector<std::uint8_t>> CableArchive::Bytes(std::int64_t test) 
 std::optional<ArchiveTest> CableArchive::Baseline(const std::string& site,
                                                   const std::string& cable) {
     SqliteStatement q(
-        db_, (std::string(kRowColumns) + "WHERE c.site = ?1 AND c.cable = ?2 AND t.id = c.baseline")
-                 .c_str());
+        db_, (kRowColumns + "WHERE c.site = ?1 AND c.cable = ?2 AND t.id = c.baseline").c_str());
     if (q.Bind(1, site).Bind(2, cable).Step())
         return ReadRow(q);
     return std::nullopt;
 }
 
 std::optional<ArchiveTest> CableArchive::Latest(const std::string& site, const std::string& cable) {
-    SqliteStatement q(db_, (std::string(kRowColumns) + "WHERE c.site = ?1 AND c.cable = ?2 " +
-                            "ORDER BY " + kByDate + " DESC, t.test_time DESC, t.id DESC LIMIT 1")
+    SqliteStatement q(db_, (kRowColumns + "WHERE c.site = ?1 AND c.cable = ?2 " + "ORDER BY " +
+                            kByDate + " DESC, t.test_time DESC, t.id DESC LIMIT 1")
                                .c_str());
     if (q.Bind(1, site).Bind(2, cable).Step())
         return ReadRow(q);

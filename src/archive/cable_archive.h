@@ -33,7 +33,6 @@ struct ArchiveTest {
 struct ArchiveCable {
     std::string site, cable;
     std::int64_t baseline = 0; // test number, 0 when the cable has none
-    int tests = 0;
 };
 
 // One waveform to file. Empty optional fields are taken from the waveform.
