@@ -1,10 +1,12 @@
 // The cable archive's costs: filing 3,000 waveform files against reading them as
 // `tdrtool info --json` does, listing one cable among 100,000 tests, the browser's first
 // page, and the database's size against the waveforms' own bytes.
+#include "analysis/trace_events.h"
 #include "archive/archive_schema.h"
 #include "archive/cable_archive.h"
 #include "archive/sha256.h"
 #include "archive/sqlite_db.h"
+#include "archive/waveform_facts.h"
 #include "common/file_io.h"
 #include "waveform/synth.h"
 #include "waveform/trace_file.h"
@@ -69,6 +71,23 @@ void BM_Info3000(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Info3000)->Unit(benchmark::kMillisecond);
+
+// The part of filing that is the first-change analysis of each waveform against its cable's
+// baseline (the first of each ten), which filing runs once per waveform.
+void BM_FirstChange3000(benchmark::State& state) {
+    const Folder& folder = Files();
+    std::vector<r470::TraceData> traces(folder.files.size());
+    for (std::size_t i = 0; i < traces.size(); ++i)
+        r470::ReadTraceFile(folder.files[i], traces[i]);
+    for (auto _ : state) {
+        int found = 0;
+        for (std::size_t i = 0; i < traces.size(); ++i)
+            found += i % 10 ? r470::ChangeSinceBaseline(traces[i], traces[i - i % 10]).kind
+                            : static_cast<int>(r470::AnalyseTrace(traces[i]).events.size());
+        benchmark::DoNotOptimize(found);
+    }
+}
+BENCHMARK(BM_FirstChange3000)->Unit(benchmark::kMillisecond);
 
 void BM_ImportFolder3000(benchmark::State& state) {
     const Folder& folder = Files();

@@ -1,5 +1,6 @@
 #include "archive/cable_archive.h"
 
+#include "analysis/trace_events.h"
 #include "archive/archive_platform.h"
 #include "archive/archive_schema.h"
 #include "archive/sha256.h"
@@ -286,7 +287,7 @@ bool CableArchive::File(std::span<const FilingRequest> batch, std::vector<Filing
         }
         if (!known.Ok())
             return fail("looking up a waveform");
-        WaveformFacts f = ReadWaveformFacts(r.bytes);
+        WaveformFacts f = ReadWaveformFacts(r.bytes, false);
         std::string cable = Trim(r.cable.empty() ? f.cable : r.cable);
         if (f.problem.empty() && cable.empty())
             f.problem = "it names no cable ID; give one";
@@ -320,10 +321,12 @@ bool CableArchive::File(std::span<const FilingRequest> batch, std::vector<Filing
                 std::optional<std::vector<std::uint8_t>> bytes = Bytes(baseline);
                 if (!bytes)
                     return fail("reading the baseline");
-                WaveformFacts bf = ReadWaveformFacts(*bytes);
+                WaveformFacts bf = ReadWaveformFacts(*bytes, false);
                 base = baselines.emplace(cableRow, bf.trace).first;
             }
-            change = ChangeSinceBaseline(f.trace, base->second);
+            change = ChangeSinceBaseline(f.trace, base->second, &f.events);
+        } else {
+            f.events = static_cast<int>(AnalyseTrace(f.trace).events.size());
         }
         SqliteStatement add(
             db_, "INSERT INTO tests (cable, cable_end, test_date, test_time, filed, technician, "
@@ -462,7 +465,7 @@ bool CableArchive::CompareCable(std::int64_t cableRow, std::int64_t baseline) {
     std::optional<std::vector<std::uint8_t>> baseBytes = Bytes(baseline);
     if (!baseBytes)
         return Fail("reading the baseline");
-    TraceData base = ReadWaveformFacts(*baseBytes).trace;
+    TraceData base = ReadWaveformFacts(*baseBytes, false).trace;
     SqliteStatement q(db_, "SELECT t.id, w.bytes FROM tests t JOIN waveforms w ON w.test = t.id "
                            "WHERE t.cable = ?1");
     q.Bind(1, cableRow);
@@ -470,7 +473,7 @@ bool CableArchive::CompareCable(std::int64_t cableRow, std::int64_t baseline) {
         std::int64_t test = q.Int(0);
         ChangeResult c;
         if (test != baseline) {
-            WaveformFacts f = ReadWaveformFacts(q.Blob(1));
+            WaveformFacts f = ReadWaveformFacts(q.Blob(1), false);
             c = f.problem.empty() ? ChangeSinceBaseline(f.trace, base)
                                   : ChangeResult{ChangeResult::CannotCompare, 0, 0, f.problem};
         }

@@ -97,7 +97,7 @@ std::string ClockTime(const std::string& text) {
     return out;
 }
 
-WaveformFacts ReadWaveformFacts(std::span<const std::uint8_t> bytes) {
+WaveformFacts ReadWaveformFacts(std::span<const std::uint8_t> bytes, bool countEvents) {
     WaveformFacts f;
     MemorySource in(bytes);
     int state = ReadTrace(in, f.trace);
@@ -109,7 +109,8 @@ WaveformFacts ReadWaveformFacts(std::span<const std::uint8_t> bytes) {
     f.date = IsoDate(f.trace.notes.Date);
     f.time = ClockTime(f.trace.notes.Time);
     f.memNo = f.trace.header.MemNo;
-    f.events = static_cast<int>(AnalyseTrace(f.trace).events.size());
+    if (countEvents)
+        f.events = static_cast<int>(AnalyseTrace(f.trace).events.size());
     return f;
 }
 
@@ -138,9 +139,12 @@ std::string FilingReadText(int code) {
                                  : Cp1252ToUtf8(IoErrorText(code));
 }
 
-ChangeResult ChangeSinceBaseline(const TraceData& test, const TraceData& baseline) {
+ChangeResult ChangeSinceBaseline(const TraceData& test, const TraceData& baseline, int* events) {
     ChangeResult r;
     FirstChange c = CompareWithReference(test, baseline);
+    if (events)
+        *events = c.problem.empty() ? static_cast<int>(c.wave.events.size())
+                                    : static_cast<int>(AnalyseTrace(test).events.size());
     if (!c.problem.empty()) {
         r.kind = ChangeResult::CannotCompare;
         r.problem = Cp1252ToUtf8(c.problem);
@@ -150,8 +154,9 @@ ChangeResult ChangeSinceBaseline(const TraceData& test, const TraceData& baselin
         r.kind = ChangeResult::NoChange;
         return r;
     }
-    // As `events --reference` measures it: the waveform's own analysis and dielectric.
-    TraceAnalysis a = AnalyseTrace(test);
+    // As `events --reference` measures it: the waveform's own analysis (the comparison's)
+    // and dielectric.
+    const TraceAnalysis& a = c.wave;
     int diel = std::clamp<int>(test.header.Diel, kMinDiel, kMaxDiel);
     r.kind = ChangeResult::Changed;
     r.timeNs = c.onsetNs;

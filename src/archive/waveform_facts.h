@@ -23,7 +23,9 @@ struct WaveformFacts {
     int events = 0;
 };
 
-WaveformFacts ReadWaveformFacts(std::span<const std::uint8_t> bytes);
+// `countEvents` runs the event analysis for `events`; filing counts them from the
+// comparison's own analysis instead, so that each waveform is analysed once.
+WaveformFacts ReadWaveformFacts(std::span<const std::uint8_t> bytes, bool countEvents = true);
 
 // A file's whole content, to be filed as it stands: 0, a file error code, or
 // kFileTooLarge for more than any waveform can hold.
@@ -48,7 +50,9 @@ struct ChangeResult {
     std::string problem;
 };
 
-ChangeResult ChangeSinceBaseline(const TraceData& test, const TraceData& baseline);
+// `events`, when given, gets the number of the test's own events.
+ChangeResult ChangeSinceBaseline(const TraceData& test, const TraceData& baseline,
+                                 int* events = nullptr);
 
 // The numbers as `tdrtool events --json` prints them (three decimals at most).
 std::string ChangeNumber(double v);
