@@ -14,6 +14,9 @@ toolchain=cmake/mingw-w64-x86_64-qt.cmake
 
 qt=$(scripts/build-qt-windows.sh | tail -n1)
 [ -f "$qt/bin/Qt6Core.dll" ] || { echo "No Qt for Windows in $qt" >&2; exit 1; }
+# The cable archive's SQLite, from Debian's source of the host's version.
+sqlite=$(scripts/build-sqlite-windows.sh | tail -n1)
+[ -f "$sqlite/lib/libsqlite3.a" ] || { echo "No SQLite for Windows in $sqlite" >&2; exit 1; }
 
 # A tree configured for another toolchain (an older Qt-less build-win/) starts afresh.
 if [ -f "$BUILD_WIN/CMakeCache.txt" ] && ! grep -q "R470_QT_PREFIX:.*=$qt\$" "$BUILD_WIN/CMakeCache.txt"; then
@@ -21,6 +24,7 @@ if [ -f "$BUILD_WIN/CMakeCache.txt" ] && ! grep -q "R470_QT_PREFIX:.*=$qt\$" "$B
   rm -rf "$BUILD_WIN"
 fi
 cmake -S . -B "$BUILD_WIN" -G Ninja -DCMAKE_TOOLCHAIN_FILE=$toolchain -DR470_QT_PREFIX="$qt" \
+  -DR470_SQLITE_PREFIX="$sqlite" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DR470_WERROR=ON -DR470_BENCH=OFF \
   -DR470_HOST_TDRTOOL="$PWD/$BUILD/tdrtool"
 cmake --build "$BUILD_WIN" -j "$JOBS"

@@ -141,6 +141,8 @@ int RunImportCapture(const Args& args);
 std::string ImportCaptureHelp();
 int RunLocateBoth(const Args& args);
 std::string LocateBothHelp();
+int RunArchive(const Args& args);
+std::string ArchiveHelp();
 #ifdef TDRTOOL_HAS_RENDER
 int RunRender(const Args& args);
 std::string RenderHelp();

@@ -41,6 +41,8 @@ const Command kCommands[] = {
      RunVf, VfHelp},
     {"locate-both", "locate-both A B --length L", "a fault from both ends of a known length",
      RunLocateBoth, LocateBothHelp},
+    {"archive", "archive VERB [ARGS] [--db PATH]",
+     "the cable archive: file, list, baseline, compare, export", RunArchive, ArchiveHelp},
 #ifdef TDRTOOL_HAS_RENDER
     {"render", "render FILE... --out PATH [options]", "draw the display to a BMP, PNG or PDF file",
      RunRender, RenderHelp},

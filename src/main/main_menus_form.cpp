@@ -1,6 +1,9 @@
 // The menu bar, both toolbars and the start panel of the main window, built from tables.
 #include "main/main_menus_form.h"
 
+#include "archive/archive_commands.h"
+#include "archive/archive_file_form.h"
+#include "archive/archive_form.h"
 #include "common/file_io.h"
 #include "display/both_ends_form.h"
 #include "display/cable_form.h"
@@ -53,12 +56,37 @@ void AskFaultFromBothEnds(M& f) {
     FaultFromBothEnds(f.session(), f.prompts(), form);
 }
 
+// "Cable archive...": the browser over the user's archive.
+void BrowseArchive(M& f) {
+    std::unique_ptr<CableArchive> archive = OpenUserArchive(f.prompts());
+    if (!archive)
+        return;
+    TArchiveForm form(*archive, f.session(), f.commands(), f.compare(), f.display(), f.prompts(),
+                      &f);
+    form.exec();
+}
+
+// "File in archive...": the current waveform, with the user's answers.
+void FileInArchive(M& f) {
+    std::optional<FileInArchiveQuestion> q = CurrentWaveformForFiling(f.session(), f.prompts());
+    if (!q)
+        return;
+    TArchiveFileForm form(&f);
+    std::optional<FileInArchiveQuestion> answers = form.Ask(*q);
+    if (!answers)
+        return;
+    if (std::unique_ptr<CableArchive> archive = OpenUserArchive(f.prompts()))
+        FileAnswered(*archive, *answers, f.prompts());
+}
+
 constexpr MenuRow kMenuRows[] = {
     {true, "&File", "File1", "", nullptr},
     {false, "&New", "MenuNew", "", [](M& f) { f.commands().MenuNew(); }},
     {false, "&Save", "MenuSave", "Ctrl+S", [](M& f) { f.commands().MenuSave(); }},
     {false, "Save &as", "MenuSaveAs", "", [](M& f) { f.commands().MenuSaveAs(); }},
     {false, "&Print", "MenuPrint", "", [](M& f) { f.Output().MenuPrintClick(); }},
+    {false, "Cable a&rchive...", "MenuArchive", "", BrowseArchive},
+    {false, "&File in archive...", "MenuFileInArchive", "", FileInArchive},
     {false, "-", "", "", nullptr},
     {false, "&Exit", "Exit1", "", [](M& f) { f.close(); }},
     {true, "&Import", "Import1", "", nullptr},

@@ -5,7 +5,7 @@ set -u
 src=${1:?usage: include_layers_test.sh <src folder>}
 
 # Lowest first. A folder missing here is a fault too, so a new folder gets its place.
-layers=(common shell waveform analysis display instrument output main app)
+layers=(common shell waveform analysis display instrument archive output main app)
 
 declare -A rank
 for i in "${!layers[@]}"; do

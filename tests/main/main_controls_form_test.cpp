@@ -69,6 +69,8 @@ class MainControlsFormTest : public QObject {
             {"&File", "&Save", "Ctrl+S"},
             {"&File", "Save &as", ""},
             {"&File", "&Print", ""},
+            {"&File", "Cable a&rchive...", ""},
+            {"&File", "&File in archive...", ""},
             {"&File", "", ""},
             {"&File", "&Exit", ""},
             {"&Import", "&Select comms port", ""},

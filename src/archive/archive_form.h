@@ -1,0 +1,64 @@
+// "File > Cable archive...": the archive browser. A tree of sites, their cables and each
+// cable's tests, a search by text and dates, and the buttons; every rule is in
+// archive_commands.h.
+#pragma once
+
+#include "archive/cable_archive.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QDateEdit;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+
+namespace r470 {
+
+class CompareCommands;
+class Display;
+class Prompts;
+class SetCommands;
+struct Workspace;
+
+class TArchiveForm : public QDialog {
+    Q_OBJECT
+  public:
+    TArchiveForm(CableArchive& archive, Workspace& session, SetCommands& commands,
+                 CompareCommands& compare, Display& display, Prompts& prompts,
+                 QWidget* parent = nullptr);
+
+    // Lists the tests the search finds.
+    void Refresh();
+    // The chosen test row's number, 0 when none is chosen.
+    std::int64_t ChosenTest() const;
+    QTreeWidget* Tree() const { return tree_; }
+    void ChooseTest(std::int64_t test);
+
+    void OpenClick();
+    void CompareClick();
+    void BaselineClick();
+    void RemoveClick();
+
+  private:
+    void ChoiceChanged();
+
+    CableArchive& archive_;
+    Workspace& session_;
+    SetCommands& commands_;
+    CompareCommands& compare_;
+    Display& display_;
+    Prompts& prompts_;
+    QLineEdit* search_;
+    QCheckBox* fromOn_;
+    QDateEdit* from_;
+    QCheckBox* toOn_;
+    QDateEdit* to_;
+    QTreeWidget* tree_;
+    QPushButton* open_;
+    QPushButton* compareButton_;
+    QPushButton* baseline_;
+    QPushButton* remove_;
+};
+
+} // namespace r470

@@ -1,0 +1,103 @@
+// What the window does with the archive, without a window: the browser's tree, opening and
+// comparing tests in slots, and asking before a removal.
+#include "archive/archive_commands.h"
+#include "display/compare.h"
+#include "display/set_commands.h"
+#include "support/archive_fixture.h"
+#include "support/display_fixture.h"
+
+#include <gtest/gtest.h>
+
+namespace r470 {
+namespace {
+
+using test::CableTrace;
+using test::Filing;
+
+struct ArchiveCommands : test::DisplayFixture {
+    test::TempDir dir;
+    SetCommands commands{session, display, host, prompts};
+    CompareCommands compare{session, display, commands, prompts};
+    std::unique_ptr<CableArchive> archive;
+    std::vector<std::int64_t> tests;
+
+    void SetUp() override {
+        DisplayFixture::SetUp();
+        std::string error;
+        archive = CableArchive::Open(dir.Path("a.sqlite"), error);
+        ASSERT_TRUE(archive) << error;
+        FilingRequest other = Filing(CableTrace(9, 0, "PUMP", "01/01/2026"));
+        other.site = "North";
+        std::vector<FilingOutcome> out;
+        ASSERT_TRUE(archive->File(std::vector{Filing(CableTrace(1)), Filing(CableTrace(2)),
+                                              Filing(CableTrace(3, 400)), other},
+                                  out));
+        for (const FilingOutcome& o : out)
+            tests.push_back(o.test);
+    }
+};
+
+TEST_F(ArchiveCommands, TheTreeIsSitesThenCablesThenTestsWithTheChangedMarked) {
+    std::vector<BrowserRow> rows = BrowserRows(archive->List({}));
+    std::vector<std::pair<BrowserRow::Level, std::string>> shape;
+    for (const BrowserRow& r : rows)
+        shape.emplace_back(r.level, r.columns[0]);
+    using L = BrowserRow::Level;
+    EXPECT_EQ(shape, (std::vector<std::pair<L, std::string>>{{L::Site, "(no site)"},
+                                                             {L::Cable, "FEEDER 1"},
+                                                             {L::Test, "Test 1"},
+                                                             {L::Test, "Test 2"},
+                                                             {L::Test, "Test 3"},
+                                                             {L::Site, "North"},
+                                                             {L::Cable, "PUMP"},
+                                                             {L::Test, "Test 4"}}));
+    EXPECT_TRUE(rows[2].baseline);
+    EXPECT_EQ(rows[3].columns[5], "no change");
+    EXPECT_TRUE(rows[4].changed);
+    EXPECT_EQ(rows[4].columns[5].rfind("changed at ", 0), 0u) << rows[4].columns[5];
+    // The search reaches the tree: a date range leaves the one older test out.
+    EXPECT_EQ(BrowserRows(archive->List(BrowserFilter("", "2026-06-01", ""))).size(), 5u);
+}
+
+TEST_F(ArchiveCommands, CompareLoadsTheBaselineAndTheTestWithTheFirstChangeBetweenTheCursors) {
+    ASSERT_TRUE(
+        CompareWithBaseline(*archive, tests[2], session, commands, compare, display, prompts));
+    EXPECT_TRUE(session.set.Slot(1).Loaded && session.set.Slot(2).Loaded);
+    EXPECT_EQ(session.set.DiffA, 1);
+    EXPECT_EQ(session.set.DiffB, 2);
+    EXPECT_EQ(session.set.CurTrace, kDiffSlot);
+    // The baseline's bytes, as filed, sit in slot 1.
+    EXPECT_EQ(test::ReadBytes(session.set.Slot(1).Path), *archive->Bytes(tests[0]));
+    EXPECT_NEAR(display.state().Cursor2Ns, archive->Test(tests[2])->change.timeNs, 0.5);
+    // The baseline itself has nothing to be compared with.
+    prompts.answers = {IdOk};
+    EXPECT_FALSE(
+        CompareWithBaseline(*archive, tests[0], session, commands, compare, display, prompts));
+}
+
+TEST_F(ArchiveCommands, RemovalIsAskedFirstAndABaselineWithOtherTestsIsKept) {
+    prompts.answers = {IdNo};
+    EXPECT_FALSE(RemoveFromArchive(*archive, tests[1], prompts));
+    EXPECT_TRUE(archive->Test(tests[1]));
+    EXPECT_EQ(prompts.boxes.back().caption, "Confirm");
+    prompts.answers = {IdYes};
+    EXPECT_TRUE(RemoveFromArchive(*archive, tests[1], prompts));
+    EXPECT_FALSE(archive->Test(tests[1]));
+    prompts.answers = {IdYes, IdOk};
+    EXPECT_FALSE(RemoveFromArchive(*archive, tests[0], prompts));
+    EXPECT_NE(prompts.boxes.back().text.find("mark another test"), std::string::npos);
+}
+
+TEST_F(ArchiveCommands, FilingTheCurrentWaveformTellsItsTestNumber) {
+    ASSERT_TRUE(OpenArchiveTest(*archive, tests[3], commands, session, prompts));
+    session.set.CurTrace = 1;
+    auto q = CurrentWaveformForFiling(session, prompts);
+    ASSERT_TRUE(q);
+    EXPECT_EQ(q->cable, "PUMP");
+    prompts.answers = {IdOk};
+    EXPECT_TRUE(FileAnswered(*archive, *q, prompts));
+    EXPECT_EQ(prompts.boxes.back().text, "Already filed as test 4 of cable \"PUMP\": baseline.");
+}
+
+} // namespace
+} // namespace r470

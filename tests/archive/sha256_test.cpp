@@ -1,0 +1,34 @@
+// SHA-256 against published vectors and lengths around the padding's block edges.
+#include "archive/sha256.h"
+
+#include <gtest/gtest.h>
+
+namespace r470 {
+namespace {
+
+TEST(Sha256, KnownVectors) {
+    struct Row {
+        std::string text;
+        const char* digest;
+    };
+    const Row rows[] = {
+        {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+        {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+        {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+         "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+        // The length field still fits the last block, just does not, fills it, and spans two.
+        {std::string(55, 'a'), "9f4390f8d30c2dd92ec9f095b65e2b9ae9b0a925a5258e241c9f1e910f734318"},
+        {std::string(56, 'a'), "b35439a4ac6f0948b6d6f9e3c6af0f5f590ce20f1bde7090ef7970686ec6738a"},
+        {std::string(64, 'a'), "ffe054fe7ae0cb6dc65c3af9b61d5209f439851db43d0ba5997337df154668eb"},
+        {std::string(119, 'a'), "31eba51c313a5c08226adf18d4a359cfdfd8d2e816b13f4af952f7ea6584dcfb"},
+        {std::string(1000000, 'a'),
+         "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
+    };
+    for (const Row& r : rows) {
+        auto* p = reinterpret_cast<const std::uint8_t*>(r.text.data());
+        EXPECT_EQ(Sha256Hex({p, r.text.size()}), r.digest) << r.text.size() << " bytes";
+    }
+}
+
+} // namespace
+} // namespace r470
