@@ -69,6 +69,7 @@ class MainControlsFormTest : public QObject {
             {"&File", "&Save", "Ctrl+S"},
             {"&File", "Save &as", ""},
             {"&File", "&Print", ""},
+            {"&File", "&Report...", ""},
             {"&File", "", ""},
             {"&File", "&Exit", ""},
             {"&Import", "&Select comms port", ""},
@@ -123,8 +124,9 @@ class MainControlsFormTest : public QObject {
             prompts.boxes.clear();
         };
         for (const char* name :
-             {"MenuSelWave", "MenuXAxis", "MenuCableType", "MenuPrint", "MenuToClip", "MenuToFile",
-              "MenuToInst", "MenuFindFault", "MenuNextEvent", "MenuPrevEvent", "MenuBothEnds"}) {
+             {"MenuSelWave", "MenuXAxis", "MenuCableType", "MenuPrint", "MenuReport", "MenuToClip",
+              "MenuToFile", "MenuToInst", "MenuFindFault", "MenuNextEvent", "MenuPrevEvent",
+              "MenuBothEnds"}) {
             prompts.answers = {IdOk};
             form->Action(name)->trigger();
             expectRefusal(name);
