@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev
-  fonts-liberation xvfb xauth
+  fonts-liberation xvfb xauth poppler-utils
   lintian desktop-file-utils man-db
 )
 if [ "${1:-}" = "--fuzz" ]; then

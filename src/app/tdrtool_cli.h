@@ -146,6 +146,8 @@ std::string ArchiveHelp();
 #ifdef TDRTOOL_HAS_RENDER
 int RunRender(const Args& args);
 std::string RenderHelp();
+int RunReport(const Args& args);
+std::string ReportHelp();
 #endif
 
 } // namespace tdrtool

@@ -46,6 +46,8 @@ const Command kCommands[] = {
 #ifdef TDRTOOL_HAS_RENDER
     {"render", "render FILE... --out PATH [options]", "draw the display to a BMP, PNG or PDF file",
      RunRender, RenderHelp},
+    {"report", "report FILE... --out R.pdf [options]", "the cable test report as a PDF", RunReport,
+     ReportHelp},
 #endif
 };
 

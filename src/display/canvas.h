@@ -3,6 +3,8 @@
 // background; a rectangle leaves its right and bottom edges unpainted.
 #pragma once
 
+#include "common/cp1252.h"
+
 #include <cstdint>
 #include <string>
 
@@ -35,6 +37,13 @@ class Canvas {
     virtual void SetFont(const std::string& name, int pointSize, Colour c) = 0;
     virtual void SetFontColour(Colour c) = 0;
     virtual Colour FontColour() const = 0;
+    // Texts that come from outside the program's files (a name typed for a report, an
+    // archive's site) are UTF-8 and may hold what Windows-1252 cannot; a canvas that draws
+    // with a Unicode font keeps them whole.
+    virtual void TextOutUtf8(int x, int y, const std::string& text) {
+        TextOut(x, y, Utf8ToCp1252(text));
+    }
+    virtual int TextWidthUtf8(const std::string& text) { return TextWidth(Utf8ToCp1252(text)); }
 };
 
 } // namespace r470

@@ -227,9 +227,20 @@ void PainterCanvas::Rectangle(int x1, int y1, int x2, int y2) {
 }
 
 void PainterCanvas::TextOut(int x, int y, const std::string& text) {
+    DrawText(x, y, ToQ(text));
+}
+
+void PainterCanvas::TextOutUtf8(int x, int y, const std::string& text) {
+    DrawText(x, y, QString::fromUtf8(text));
+}
+
+int PainterCanvas::TextWidthUtf8(const std::string& text) {
+    return Metrics().horizontalAdvance(QString::fromUtf8(text));
+}
+
+void PainterCanvas::DrawText(int x, int y, const QString& s) {
     DrawPendingLines();
     QPainter& p = P();
-    QString s = ToQ(text);
     const QFontMetrics& fm = Metrics();
     QRect box(x, y, fm.horizontalAdvance(s), fm.height());
     p.fillRect(box, Qt::white);

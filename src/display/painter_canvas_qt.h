@@ -39,6 +39,8 @@ class PainterCanvas : public Canvas {
     void TextOut(int x, int y, const std::string& text) override;
     int TextWidth(const std::string& text) override;
     int TextHeight(const std::string& text) override;
+    void TextOutUtf8(int x, int y, const std::string& text) override;
+    int TextWidthUtf8(const std::string& text) override;
     void SetFont(const std::string& name, int pointSize, Colour c) override;
     void SetFontColour(Colour c) override { fontColour_ = c; }
     // The font of the texts from now on, as a Qt font (the window's own, scaled).
@@ -47,6 +49,7 @@ class PainterCanvas : public Canvas {
 
   private:
     QPainter& P();
+    void DrawText(int x, int y, const QString& text);
     void ApplyPen();
     // Lines are collected and drawn together: one call for a whole waveform is far cheaper
     // than one call per segment. Anything else that draws or changes the pen flushes them.

@@ -45,9 +45,20 @@ class RecordingCanvas : public Canvas {
         return static_cast<int>(text.size()) * kCharWidth;
     }
     int TextHeight(const std::string&) override { return kTextHeight; }
-    void SetFont(const std::string& name, int, Colour c) override {
+    // Kept as given, one character a code point.
+    void TextOutUtf8(int x, int y, const std::string& text) override {
+        calls.push_back({CanvasCall::Text, x, y, x + TextWidthUtf8(text), y + kTextHeight, font_,
+                         PenStyle::Solid, text});
+    }
+    int TextWidthUtf8(const std::string& text) override {
+        int n = 0;
+        for (char c : text)
+            n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        return n * kCharWidth;
+    }
+    void SetFont(const std::string& name, int pointSize, Colour c) override {
         font_ = c;
-        calls.push_back({CanvasCall::Font, 0, 0, 0, 0, c, PenStyle::Solid, name});
+        calls.push_back({CanvasCall::Font, pointSize, 0, 0, 0, c, PenStyle::Solid, name});
     }
     void SetFontColour(Colour c) override { font_ = c; }
     Colour FontColour() const override { return font_; }

@@ -16,6 +16,7 @@
 #include "main/main_form.h"
 #include "main/toolbar_layout.h"
 #include "output/output_menu_qt.h"
+#include "output/report_form.h"
 #include "shell/text_qt.h"
 #include "waveform/add_comm_form.h"
 #include "waveform/ch_wave_form.h"
@@ -87,6 +88,8 @@ constexpr MenuRow kMenuRows[] = {
     {false, "&Print", "MenuPrint", "", [](M& f) { f.Output().MenuPrintClick(); }},
     {false, "Cable a&rchive...", "MenuArchive", "", BrowseArchive},
     {false, "&File in archive...", "MenuFileInArchive", "", FileInArchive},
+    {false, "Repor&t...", "MenuReport", "",
+     [](M& f) { ShowReportDialog(&f, f.session(), f.display().state(), f.prompts()); }},
     {false, "-", "", "", nullptr},
     {false, "&Exit", "Exit1", "", [](M& f) { f.close(); }},
     {true, "&Import", "Import1", "", nullptr},

@@ -71,6 +71,7 @@ class MainControlsFormTest : public QObject {
             {"&File", "&Print", ""},
             {"&File", "Cable a&rchive...", ""},
             {"&File", "&File in archive...", ""},
+            {"&File", "Repor&t...", ""},
             {"&File", "", ""},
             {"&File", "&Exit", ""},
             {"&Import", "&Select comms port", ""},
@@ -125,8 +126,9 @@ class MainControlsFormTest : public QObject {
             prompts.boxes.clear();
         };
         for (const char* name :
-             {"MenuSelWave", "MenuXAxis", "MenuCableType", "MenuPrint", "MenuToClip", "MenuToFile",
-              "MenuToInst", "MenuFindFault", "MenuNextEvent", "MenuPrevEvent", "MenuBothEnds"}) {
+             {"MenuSelWave", "MenuXAxis", "MenuCableType", "MenuPrint", "MenuReport", "MenuToClip",
+              "MenuToFile", "MenuToInst", "MenuFindFault", "MenuNextEvent", "MenuPrevEvent",
+              "MenuBothEnds"}) {
             prompts.answers = {IdOk};
             form->Action(name)->trigger();
             expectRefusal(name);

@@ -1,0 +1,127 @@
+// tdrtool report run as scripts run it: the PDF's pages and searchable text, its fonts, and
+// what happens to a report whose input cannot be read.
+#include "common/file_io.h"
+#include "output/report_defaults.h"
+#include "support/pdf_pages.h"
+#include "support/run_tool.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+namespace r470 {
+namespace {
+
+using Ran = test::ToolRun;
+
+class ReportCommand : public ::testing::Test {
+  protected:
+    Ran Tool(const std::string& args) {
+        return test::RunLine(std::string(TDRTOOL_PATH) + " " + args, dir.Path("err.txt"));
+    }
+    std::string Synth(const std::string& name, const std::string& options) {
+        std::string path = dir.Path(name);
+        EXPECT_EQ(Tool("synth --out '" + path + "' " + options).exit, 0) << options;
+        return "'" + path + "'";
+    }
+    std::string Text(const std::string& pdf) {
+        return test::RunLine("pdftotext -layout '" + pdf + "' -").out;
+    }
+    test::TempDir dir;
+};
+
+TEST_F(ReportCommand, ThreeWaveformsGiveASummaryAndAPageEachWithSearchableText) {
+    std::string files = Synth("a.kel", "--fault-at 500 --cable-id 'CÂBLE-É1'") + " " +
+                        Synth("b.kel", "--fault-at 700 --fault short --cable-id 'µ-LINK'") + " " +
+                        Synth("c.kel", "--fault-at 900 --cable-id 'Süd 3'");
+    const std::string out = dir.Path("r.pdf");
+    Ran r = Tool("report " + files + " --out " + out +
+                 " --site 'Подстанция №7' --technician 'Zoë' --paper letter");
+    ASSERT_EQ(r.exit, 0) << r.err;
+    std::vector<std::uint8_t> pdf = test::ReadBytes(out);
+    EXPECT_EQ(test::PdfPages(pdf), 4u);
+    const std::string text = Text(out);
+    for (const char* want : {"Cable test report", "CÂBLE-É1", "µ-LINK", "Süd 3", "Подстанция №7",
+                             "Zoë", "Page 4 of 4", "Largest at", "short-like"})
+        EXPECT_NE(text.find(want), std::string::npos) << want << "\n" << text;
+
+    // The distances and return losses are those of "tdrtool events", to two decimals.
+    Ran events = Tool("events " + files + " --json");
+    ASSERT_EQ(events.exit, 0);
+    std::regex number("\"(distance|return_loss_db)\":(-?[0-9.]+)");
+    int checked = 0;
+    for (auto it = std::sregex_iterator(events.out.begin(), events.out.end(), number);
+         it != std::sregex_iterator(); ++it, ++checked) {
+        char want[32];
+        std::snprintf(want, sizeof want, "%.2f", std::stod((*it)[2]));
+        EXPECT_NE(text.find(want), std::string::npos) << want;
+    }
+    EXPECT_GE(checked, 6);
+
+    // Every font is embedded: the pages read the same on a machine without them.
+    const std::string fonts = test::RunLine("pdffonts '" + out + "'").out;
+    std::regex noEmbed(R"(\n[^\n]*\s+no\s+(yes|no)\s+(yes|no)\s+\d+\s+\d+)");
+    EXPECT_NE(fonts.find("yes"), std::string::npos) << fonts;
+    EXPECT_FALSE(std::regex_search(fonts, noEmbed)) << fonts;
+    // Letter paper: 612 x 792 points.
+    EXPECT_NE(test::RunLine("pdfinfo '" + out + "'").out.find("612 x 792"), std::string::npos);
+}
+
+TEST_F(ReportCommand, BaselineGivesTheFirstChangeOnEveryPage) {
+    std::string healthy = Synth("h.kel", "--fault-at 900 --loss 20 --noise 0.5 --seed 1");
+    std::string now =
+        Synth("n.kel", "--fault-at 900 --loss 20 --noise 0.5 --seed 2 --reflection 400:-0.3");
+    const std::string out = dir.Path("b.pdf");
+    Ran r = Tool("report " + now + " --baseline " + healthy + " --out " + out + " --paper a4");
+    ASSERT_EQ(r.exit, 0) << r.err;
+    Ran events = Tool("events " + now + " --reference " + healthy + " --json");
+    std::smatch m;
+    std::regex change("\"first_change\":\\{[^}]*\"distance\":(-?[0-9.]+)");
+    ASSERT_TRUE(std::regex_search(events.out, m, change)) << events.out;
+    char at[32];
+    std::snprintf(at, sizeof at, "%.2f m", std::stod(m[1]));
+    const std::string text = Text(out);
+    EXPECT_NE(text.find("First change since the baseline of"), std::string::npos) << text;
+    EXPECT_NE(text.find(at), std::string::npos) << at;
+    EXPECT_NE(test::RunLine("pdfinfo '" + out + "'").out.find("595 x 842"), std::string::npos);
+}
+
+TEST_F(ReportCommand, RefusalsWriteNothingAndKeepAnOlderReport) {
+    std::string good = Synth("g.kel", "--fault-at 500");
+    const std::string out = dir.Path("old.pdf");
+    const std::vector<std::uint8_t> old = {'o', 'l', 'd'};
+    ASSERT_EQ(WriteFileBytes(out, old), 0);
+    ASSERT_EQ(WriteFileBytes(dir.Path("junk.kel"), std::vector<std::uint8_t>(50, 'x')), 0);
+    struct Row {
+        std::string args;
+        int exit;
+        std::string told; // in the error output
+    };
+    const Row rows[] = {
+        {good + " '" + dir.Path("missing.kel") + "'", 1, "missing.kel: "},
+        {good + " '" + dir.Path("junk.kel") + "'", 1, "junk.kel: File is not a valid waveform"},
+        {good + " --baseline '" + dir.Path("junk.kel") + "'", 1, "junk.kel: "},
+        {good + " --units time", 2, "bad value"},
+        {good + " --paper a5", 2, "bad value"},
+        {"", 2, "no waveform file"},
+    };
+    for (const Row& row : rows) {
+        Ran r = Tool("report " + row.args + " --out '" + out + "'");
+        EXPECT_EQ(r.exit, row.exit) << row.args;
+        EXPECT_NE(r.err.find(row.told), std::string::npos) << r.err;
+        EXPECT_EQ(test::ReadBytes(out), old) << row.args;
+    }
+}
+
+TEST(ReportDefaults, RememberedValuesReadBackOnOneLineEach) {
+    test::TempDir dir;
+    const std::string path = ReportDefaultsPath(dir.Path());
+    EXPECT_EQ(ReadReportDefaults(path).title, "Cable test report") << "nothing saved yet";
+    ASSERT_EQ(SaveReportDefaults(path, {"Prüfbericht", "Zoë\nEvil=1", "Подстанция"}), 0);
+    const ReportDefaults back = ReadReportDefaults(path);
+    EXPECT_EQ(back, (ReportDefaults{"Prüfbericht", "Zoë Evil=1", "Подстанция"}));
+}
+
+} // namespace
+} // namespace r470
