@@ -68,14 +68,56 @@ Var PerMachine
 !cd "${STAGE}"
 
 ; The program's working folder holds its file dialogs' start and the last transmission's
-; raw copy; the install folder is not writable per machine, so shortcuts start in Documents.
+; raw copy. Shortcuts start in the program's own folder, which the program takes as "the
+; user's own Documents" ($DOCUMENTS here may be the Public one all users share).
 !macro ProgramShortcut LINK
-  SetOutPath "$DOCUMENTS"
+  SetOutPath "$INSTDIR"
   CreateShortCut "${LINK}" "$INSTDIR\r470.exe" "" "$INSTDIR\r470.exe" 0
 !macroend
 
+; A program of the folder still running would be left as a mix of two versions, or keep
+; files the uninstaller should remove: said, with Retry; silent, the setup ends with exit
+; code 3 having changed nothing. A running program's file cannot be opened for writing.
+!macro RefuseWhileRunning UN
+Function ${UN}RefuseWhileRunning
+  check:
+  StrCpy $R8 ""
+  ${If} ${FileExists} "$INSTDIR\r470.exe"
+    ClearErrors
+    FileOpen $R9 "$INSTDIR\r470.exe" a
+    ${If} ${Errors}
+      StrCpy $R8 "r470.exe"
+    ${Else}
+      FileClose $R9
+    ${EndIf}
+  ${EndIf}
+  ${If} $R8 == ""
+  ${AndIf} ${FileExists} "$INSTDIR\tdrtool.exe"
+    ClearErrors
+    FileOpen $R9 "$INSTDIR\tdrtool.exe" a
+    ${If} ${Errors}
+      StrCpy $R8 "tdrtool.exe"
+    ${Else}
+      FileClose $R9
+    ${EndIf}
+  ${EndIf}
+  ${If} $R8 != ""
+    ${If} ${Silent}
+      SetErrorLevel 3
+      Quit
+    ${EndIf}
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$R8 in $INSTDIR is running.$\r$\nClose it, then choose Retry." IDRETRY check
+    SetErrorLevel 3
+    Quit
+  ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro RefuseWhileRunning ""
+!insertmacro RefuseWhileRunning "un."
+
 Section "${PRODUCT} (required)" SecMain
   SectionIn RO
+  Call RefuseWhileRunning
   !include "${FILES}-install.nsh"
   SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\uninstall.exe"
@@ -134,20 +176,31 @@ Function .onInit
   ${EndIf}
   ${If} $PerMachine == 1
     SetShellVarContext all
-    ${If} $INSTDIR == ""
-      StrCpy $INSTDIR "$PROGRAMFILES64\${PRODUCT}"
-    ${EndIf}
   ${Else}
     SetShellVarContext current
-    ${If} $INSTDIR == ""
-      StrCpy $INSTDIR "$LOCALAPPDATA\Programs\${PRODUCT}"
-    ${EndIf}
+  ${EndIf}
+  ; An upgrade goes where the installed copy is (one installed with /D=C:\Tools\R470 too),
+  ; so that no old copy stays behind under a second name.
+  ${If} $INSTDIR == ""
+    ReadRegStr $INSTDIR SHCTX "${UNINST_KEY}" "InstallLocation"
+  ${EndIf}
+  ${If} $INSTDIR == ""
+  ${AndIf} $PerMachine == 1
+    StrCpy $INSTDIR "$PROGRAMFILES64\${PRODUCT}"
+  ${ElseIf} $INSTDIR == ""
+    StrCpy $INSTDIR "$LOCALAPPDATA\Programs\${PRODUCT}"
   ${EndIf}
 FunctionEnd
 
+; Never elevated: started through Explorer, the program runs as the signed-in user, whose
+; files it then writes. It starts in its own folder, and so in the user's Documents.
 Function StartProgram
-  SetOutPath "$DOCUMENTS"
-  Exec '"$INSTDIR\r470.exe"'
+  SetOutPath "$INSTDIR"
+  ${If} $PerMachine == 1
+    Exec '"$WINDIR\explorer.exe" "$INSTDIR\r470.exe"'
+  ${Else}
+    Exec '"$INSTDIR\r470.exe"'
+  ${EndIf}
 FunctionEnd
 
 ; The uninstaller removes exactly what was installed: the settings file and any waveform the
@@ -176,11 +229,22 @@ Section "Uninstall"
 SectionEnd
 
 Function un.onInit
-  ; Per machine when the machine-wide entry names this folder.
+  ; Per machine when the machine-wide entry names this folder: only an administrator may
+  ; remove it, which a standard user is told rather than left with nothing done.
   ReadRegStr $R0 HKLM "${UNINST_KEY}" "InstallLocation"
   ${If} $R0 == $INSTDIR
     SetShellVarContext all
+    UserInfo::GetAccountType
+    Pop $R1
+    ${If} $R1 != "Admin"
+      ${IfNot} ${Silent}
+        MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} was installed for all users of this computer.$\r$\nRemoving it needs an administrator: start the uninstall again as one."
+      ${EndIf}
+      SetErrorLevel 5
+      Quit
+    ${EndIf}
   ${Else}
     SetShellVarContext current
   ${EndIf}
+  Call un.RefuseWhileRunning
 FunctionEnd
