@@ -75,38 +75,74 @@ Var PerMachine
   CreateShortCut "${LINK}" "$INSTDIR\r470.exe" "" "$INSTDIR\r470.exe" 0
 !macroend
 
-; A program of the folder still running would be left as a mix of two versions, or keep
-; files the uninstaller should remove: said, with Retry; silent, the setup ends with exit
-; code 3 having changed nothing. A running program's file cannot be opened for writing.
+; A program of ours still running would be left as a mix of two versions, or keep files the
+; uninstaller should remove: said, with Retry; silent, the setup ends with exit code 3 having
+; changed nothing. Found by name among the processes, and by its file in the folder (a
+; running program's file cannot be opened for writing).
 !macro RefuseWhileRunning UN
+Function ${UN}ProcessRunning ; name on the stack -> 1 or 0 on the stack
+  Exch $R0
+  Push $R1
+  Push $R2
+  Push $R3
+  Push $R4
+  StrCpy $R4 0
+  System::Call 'kernel32::CreateToolhelp32Snapshot(i 2, i 0) p .R1'
+  ${If} $R1 != -1
+    ; PROCESSENTRY32W: dwSize, 3 x DWORD and padding, ULONG_PTR, 5 x DWORD, szExeFile[260]
+    System::Call '*(i 568, i, i, i, l, i, i, i, i, i, &w260) p .R2'
+    System::Call 'kernel32::Process32FirstW(p R1, p R2) i .R3'
+    ${DoWhile} $R3 != 0
+      System::Call '*$R2(i, i, i, i, l, i, i, i, i, i, &w260 .R3)'
+      ${If} $R3 == $R0
+        StrCpy $R4 1
+        ${Break}
+      ${EndIf}
+      System::Call 'kernel32::Process32NextW(p R1, p R2) i .R3'
+    ${Loop}
+    System::Free $R2
+    System::Call 'kernel32::CloseHandle(p R1)'
+  ${EndIf}
+  StrCpy $R0 $R4
+  Pop $R4
+  Pop $R3
+  Pop $R2
+  Pop $R1
+  Exch $R0
+FunctionEnd
+
 Function ${UN}RefuseWhileRunning
   check:
   StrCpy $R8 ""
-  ${If} ${FileExists} "$INSTDIR\r470.exe"
-    ClearErrors
-    FileOpen $R9 "$INSTDIR\r470.exe" a
-    ${If} ${Errors}
-      StrCpy $R8 "r470.exe"
-    ${Else}
-      FileClose $R9
+  ${ForEach} $R7 0 1 + 1
+    ${If} $R8 == ""
+      ${If} $R7 == 0
+        StrCpy $R6 "r470.exe"
+      ${Else}
+        StrCpy $R6 "tdrtool.exe"
+      ${EndIf}
+      Push $R6
+      Call ${UN}ProcessRunning
+      Pop $R5
+      ${If} $R5 == 1
+        StrCpy $R8 $R6
+      ${ElseIf} ${FileExists} "$INSTDIR\$R6"
+        ClearErrors
+        FileOpen $R9 "$INSTDIR\$R6" a
+        ${If} ${Errors}
+          StrCpy $R8 $R6
+        ${Else}
+          FileClose $R9
+        ${EndIf}
+      ${EndIf}
     ${EndIf}
-  ${EndIf}
-  ${If} $R8 == ""
-  ${AndIf} ${FileExists} "$INSTDIR\tdrtool.exe"
-    ClearErrors
-    FileOpen $R9 "$INSTDIR\tdrtool.exe" a
-    ${If} ${Errors}
-      StrCpy $R8 "tdrtool.exe"
-    ${Else}
-      FileClose $R9
-    ${EndIf}
-  ${EndIf}
+  ${Next}
   ${If} $R8 != ""
     ${If} ${Silent}
       SetErrorLevel 3
       Quit
     ${EndIf}
-    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$R8 in $INSTDIR is running.$\r$\nClose it, then choose Retry." IDRETRY check
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$R8 is running.$\r$\nClose it, then choose Retry." IDRETRY check
     SetErrorLevel 3
     Quit
   ${EndIf}
