@@ -154,7 +154,7 @@ int TermiosPort::Open(const std::string& path, const Line* settings) {
     if (!::isatty(fd)) {
         lastErrno_ = ENOTTY;
         ::close(fd);
-        return CommCannotOpen;
+        return CommNoState;
     }
     NoteHeldPort(fd);
     bool exclusive = false;
