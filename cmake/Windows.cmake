@@ -60,6 +60,12 @@ function(r470_windows_resources target description)
 endfunction()
 
 r470_windows_resources(tdrtool "R470 command-line tool")
+# Marked as knowing Remote Desktop: the system's Windows folder (the INI file's) is then
+# never swapped for a per-user one.
+target_link_options(tdrtool PRIVATE -Wl,--tsaware)
+if(TARGET r470)
+  target_link_options(r470 PRIVATE -Wl,--tsaware)
+endif()
 if(TARGET r470)
   r470_windows_resources(r470 "R470 waveform viewer")
   # A window program: no console window beside it.
@@ -175,7 +181,8 @@ ${R470_WIN_RUN_LINE} \"$<TARGET_FILE:tdrtool>\" \"\$@\" | tr -d '\\r'
 "
   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ
                    WORLD_EXECUTE)
-configure_file(${R470_ROOT}/packaging/r470.1 ${R470_WIN_OUT}/r470.1 @ONLY)
+# The Windows page: the Windows places (%APPDATA%, the Windows folder, COM ports).
+configure_file(${R470_WIN_SRC}/r470.1 ${R470_WIN_OUT}/r470.1 @ONLY)
 set(R470_MANUAL ${R470_WIN_OUT}/r470-manual.html)
 add_custom_command(
   OUTPUT ${R470_WIN_OUT}/tdrtool.1
@@ -205,10 +212,10 @@ if(R470_MAKENSIS)
     COMMAND ${CMAKE_COMMAND} --install ${CMAKE_BINARY_DIR} --component windows
             --prefix ${R470_STAGE} --strip
     COMMAND ${CMAKE_COMMAND} -DSTAGE=${R470_STAGE} -DOUT=${R470_WIN_OUT}/files
-            -P ${R470_ROOT}/cmake/WindowsInstallerFiles.cmake
+            -DSTRIP=${CMAKE_STRIP} -P ${R470_ROOT}/cmake/WindowsInstallerFiles.cmake
     COMMAND ${R470_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION}
             "-DPUBLISHER=${R470_PUBLISHER}" -DSTAGE=${R470_STAGE} -DFILES=${R470_WIN_OUT}/files
-            -DLICENSE=${R470_ROOT}/packaging/copyright
+            -DLICENSE=${R470_WIN_SRC}/licence.txt
             -DOUTFILE=${CMAKE_BINARY_DIR}/${R470_SETUP_NAME} ${R470_WIN_SRC}/r470.nsi
     DEPENDS ${R470_WIN_SRC}/r470.nsi ${R470_ROOT}/cmake/WindowsInstallerFiles.cmake
     COMMENT "Making ${R470_SETUP_NAME}"

@@ -1,7 +1,19 @@
 # Lists the staged files for the NSIS installer: OUT-install.nsh puts each file in place
 # (paths relative to STAGE, where the script changes to), OUT-uninstall.nsh removes exactly
 # those files and then the folders if they are empty, so whatever the user put there stays.
-# Usage: cmake -DSTAGE=dir -DOUT=prefix -P WindowsInstallerFiles.cmake
+# The DLLs that come from elsewhere (Qt, its plugins, the compiler's runtime) are stripped
+# of their symbols first when STRIP names the target's strip program: --strip reaches only
+# our own programs.
+# Usage: cmake -DSTAGE=dir -DOUT=prefix [-DSTRIP=strip] -P WindowsInstallerFiles.cmake
+if(STRIP)
+  file(GLOB_RECURSE dlls ${STAGE}/*.dll)
+  foreach(dll ${dlls})
+    execute_process(COMMAND ${STRIP} --strip-unneeded ${dll} RESULT_VARIABLE failed)
+    if(failed)
+      message(FATAL_ERROR "Could not strip ${dll}")
+    endif()
+  endforeach()
+endif()
 file(GLOB_RECURSE files RELATIVE ${STAGE} LIST_DIRECTORIES false ${STAGE}/*)
 list(SORT files)
 if(NOT files)

@@ -109,6 +109,20 @@ if [ -f "$stamp" ]; then
   exit 0
 fi
 
+# Two builds into one folder at once would overwrite each other's files: a second one waits
+# for the first (its own make windows, another checkout's), then finds the stamp.
+mkdir -p "$cache_root"
+exec 9>"$cache_root/$name.lock"
+if ! flock -n 9; then
+  echo "Another build of Qt for Windows is writing $prefix; waiting for it to end."
+  flock 9
+fi
+if [ -f "$stamp" ]; then
+  echo "Qt $qt_version for Windows is already built."
+  echo "$prefix"
+  exit 0
+fi
+
 work=$cache_root/work-$name
 mkdir -p "$work"
 started=$(date +%s)

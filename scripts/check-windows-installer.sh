@@ -46,13 +46,23 @@ if [ "$mode" = --current-user ]; then
   dir=$users/AppData/Local/Programs/R470
   menu=$users/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs/R470
 else
+  # Into a folder of the user's choice; the second install (an upgrade) names none and
+  # must go there too, not into Program Files beside it.
+  wine "$setup" /S '/D=C:\Tools\R470' || true
+  wineserver -w
   wine "$setup" /S || true
   root=HKLM
-  dir=$WINEPREFIX/drive_c/Program\ Files/R470
+  dir=$WINEPREFIX/drive_c/Tools/R470
   menu=$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs/R470
+  check "a second install goes into the first one's folder" \
+    test ! -e "$WINEPREFIX/drive_c/Program Files/R470"
 fi
 wineserver -w
 key="$root\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\R470"
+if [ "$mode" != --current-user ]; then
+  check "one uninstall entry, for that folder" \
+    test "$(reg_value "$key" InstallLocation)" = 'C:\Tools\R470'
+fi
 
 mapfile -t files < <(cd "$stage" && find . -type f | sed 's|^\./||' | sort)
 [ ${#files[@]} -gt 0 ] || { echo "Nothing staged in $stage" >&2; exit 1; }
@@ -63,6 +73,10 @@ done
 check "all ${#files[@]} staged files installed unchanged" test "$missing" -eq 0
 check "uninstaller installed" test -f "$dir/uninstall.exe"
 check "Start menu entry" test -f "$menu/R470.lnk"
+# The shortcut starts in the program's folder (and so the program in the user's own
+# Documents), never in the Documents all users share.
+check "no shortcut starts in the Public folder" \
+  bash -c '! strings -el "$1" | grep -qi "users.public"' _ "$menu/R470.lnk"
 check "uninstall entry's version is $version" test "$(reg_value "$key" DisplayVersion)" = "$version"
 for name in DisplayName Publisher DisplayIcon UninstallString; do
   check "uninstall entry has $name" test -n "$(reg_value "$key" "$name")"

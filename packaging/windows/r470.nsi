@@ -68,14 +68,92 @@ Var PerMachine
 !cd "${STAGE}"
 
 ; The program's working folder holds its file dialogs' start and the last transmission's
-; raw copy; the install folder is not writable per machine, so shortcuts start in Documents.
+; raw copy. Shortcuts start in the program's own folder, which the program takes as "the
+; user's own Documents" ($DOCUMENTS here may be the Public one all users share).
 !macro ProgramShortcut LINK
-  SetOutPath "$DOCUMENTS"
+  SetOutPath "$INSTDIR"
   CreateShortCut "${LINK}" "$INSTDIR\r470.exe" "" "$INSTDIR\r470.exe" 0
 !macroend
 
+; A program of ours still running would be left as a mix of two versions, or keep files the
+; uninstaller should remove: said, with Retry; silent, the setup ends with exit code 3 having
+; changed nothing. Found by name among the processes, and by its file in the folder (a
+; running program's file cannot be opened for writing).
+!macro RefuseWhileRunning UN
+Function ${UN}ProcessRunning ; name on the stack -> 1 or 0 on the stack
+  Exch $R0
+  Push $R1
+  Push $R2
+  Push $R3
+  Push $R4
+  StrCpy $R4 0
+  System::Call 'kernel32::CreateToolhelp32Snapshot(i 2, i 0) p .R1'
+  ${If} $R1 != -1
+    ; PROCESSENTRY32W: dwSize, 3 x DWORD and padding, ULONG_PTR, 5 x DWORD, szExeFile[260]
+    System::Call '*(i 568, i, i, i, l, i, i, i, i, i, &w260) p .R2'
+    System::Call 'kernel32::Process32FirstW(p R1, p R2) i .R3'
+    ${DoWhile} $R3 != 0
+      System::Call '*$R2(i, i, i, i, l, i, i, i, i, i, &w260 .R3)'
+      ${If} $R3 == $R0
+        StrCpy $R4 1
+        ${Break}
+      ${EndIf}
+      System::Call 'kernel32::Process32NextW(p R1, p R2) i .R3'
+    ${Loop}
+    System::Free $R2
+    System::Call 'kernel32::CloseHandle(p R1)'
+  ${EndIf}
+  StrCpy $R0 $R4
+  Pop $R4
+  Pop $R3
+  Pop $R2
+  Pop $R1
+  Exch $R0
+FunctionEnd
+
+Function ${UN}RefuseWhileRunning
+  check:
+  StrCpy $R8 ""
+  ${ForEach} $R7 0 1 + 1
+    ${If} $R8 == ""
+      ${If} $R7 == 0
+        StrCpy $R6 "r470.exe"
+      ${Else}
+        StrCpy $R6 "tdrtool.exe"
+      ${EndIf}
+      Push $R6
+      Call ${UN}ProcessRunning
+      Pop $R5
+      ${If} $R5 == 1
+        StrCpy $R8 $R6
+      ${ElseIf} ${FileExists} "$INSTDIR\$R6"
+        ClearErrors
+        FileOpen $R9 "$INSTDIR\$R6" a
+        ${If} ${Errors}
+          StrCpy $R8 $R6
+        ${Else}
+          FileClose $R9
+        ${EndIf}
+      ${EndIf}
+    ${EndIf}
+  ${Next}
+  ${If} $R8 != ""
+    ${If} ${Silent}
+      SetErrorLevel 3
+      Quit
+    ${EndIf}
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$R8 is running.$\r$\nClose it, then choose Retry." IDRETRY check
+    SetErrorLevel 3
+    Quit
+  ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro RefuseWhileRunning ""
+!insertmacro RefuseWhileRunning "un."
+
 Section "${PRODUCT} (required)" SecMain
   SectionIn RO
+  Call RefuseWhileRunning
   !include "${FILES}-install.nsh"
   SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\uninstall.exe"
@@ -134,20 +212,31 @@ Function .onInit
   ${EndIf}
   ${If} $PerMachine == 1
     SetShellVarContext all
-    ${If} $INSTDIR == ""
-      StrCpy $INSTDIR "$PROGRAMFILES64\${PRODUCT}"
-    ${EndIf}
   ${Else}
     SetShellVarContext current
-    ${If} $INSTDIR == ""
-      StrCpy $INSTDIR "$LOCALAPPDATA\Programs\${PRODUCT}"
-    ${EndIf}
+  ${EndIf}
+  ; An upgrade goes where the installed copy is (one installed with /D=C:\Tools\R470 too),
+  ; so that no old copy stays behind under a second name.
+  ${If} $INSTDIR == ""
+    ReadRegStr $INSTDIR SHCTX "${UNINST_KEY}" "InstallLocation"
+  ${EndIf}
+  ${If} $INSTDIR == ""
+  ${AndIf} $PerMachine == 1
+    StrCpy $INSTDIR "$PROGRAMFILES64\${PRODUCT}"
+  ${ElseIf} $INSTDIR == ""
+    StrCpy $INSTDIR "$LOCALAPPDATA\Programs\${PRODUCT}"
   ${EndIf}
 FunctionEnd
 
+; Never elevated: started through Explorer, the program runs as the signed-in user, whose
+; files it then writes. It starts in its own folder, and so in the user's Documents.
 Function StartProgram
-  SetOutPath "$DOCUMENTS"
-  Exec '"$INSTDIR\r470.exe"'
+  SetOutPath "$INSTDIR"
+  ${If} $PerMachine == 1
+    Exec '"$WINDIR\explorer.exe" "$INSTDIR\r470.exe"'
+  ${Else}
+    Exec '"$INSTDIR\r470.exe"'
+  ${EndIf}
 FunctionEnd
 
 ; The uninstaller removes exactly what was installed: the settings file and any waveform the
@@ -176,11 +265,22 @@ Section "Uninstall"
 SectionEnd
 
 Function un.onInit
-  ; Per machine when the machine-wide entry names this folder.
+  ; Per machine when the machine-wide entry names this folder: only an administrator may
+  ; remove it, which a standard user is told rather than left with nothing done.
   ReadRegStr $R0 HKLM "${UNINST_KEY}" "InstallLocation"
   ${If} $R0 == $INSTDIR
     SetShellVarContext all
+    UserInfo::GetAccountType
+    Pop $R1
+    ${If} $R1 != "Admin"
+      ${IfNot} ${Silent}
+        MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} was installed for all users of this computer.$\r$\nRemoving it needs an administrator: start the uninstall again as one."
+      ${EndIf}
+      SetErrorLevel 5
+      Quit
+    ${EndIf}
   ${Else}
     SetShellVarContext current
   ${EndIf}
+  Call un.RefuseWhileRunning
 FunctionEnd

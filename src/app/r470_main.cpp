@@ -21,6 +21,7 @@ std::string NativePath(const QString& path) {
 } // namespace
 
 int main(int argc, char** argv) {
+    r470::PrepareProcess();
     if (!r470::DisplayAvailable())
         return 1;
     // A logout (SIGHUP) or a kill must not leave the instrument's port held.

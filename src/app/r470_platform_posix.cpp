@@ -6,6 +6,8 @@
 
 namespace r470 {
 
+void PrepareProcess() {}
+
 bool DisplayAvailable() {
     const char* platform = std::getenv("QT_QPA_PLATFORM");
     if (platform && std::string(platform) == "offscreen")

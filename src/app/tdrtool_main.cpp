@@ -66,6 +66,7 @@ std::string Usage() {
 } // namespace
 
 int main(int argc, char** argv) {
+    PrepareConsole();
     UseBinaryStreams();
     const Args all = CommandLine(argc, argv);
     if (all.size() < 2) {

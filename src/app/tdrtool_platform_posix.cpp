@@ -10,8 +10,14 @@ std::vector<std::string> CommandLine(int argc, char** argv) {
 
 void UseBinaryStreams() {}
 
+void PrepareConsole() {}
+
 bool StderrIsTerminal() {
     return ::isatty(2) != 0;
+}
+
+std::string SystemFontFolder() {
+    return {};
 }
 
 } // namespace tdrtool

@@ -4,6 +4,7 @@
 #include "instrument/port_probe.h"
 #include "instrument/port_release.h"
 #include "instrument/port_setup.h"
+#include "instrument/slow_step.h"
 
 namespace tdrtool {
 
@@ -33,7 +34,15 @@ int RunPorts(const Args& args) {
         return *end;
     r470::ReleasePortsOnSignals("tdrtool ports: cancelled\n");
     r470::SystemPort port(IniPortMap());
-    auto probes = r470::ProbePorts(port);
+    std::vector<r470::PortProbe> probes;
+    {
+        // A port that holds its open (a switched-off Bluetooth one) is named, not waited on
+        // in silence.
+        r470::SlowStepWatch watch(std::chrono::seconds(1), [](const std::string& device) {
+            std::cerr << "tdrtool ports: waiting for " << device << " to open...\n";
+        });
+        probes = r470::ProbePorts(port, [&](const std::string& device) { watch.Step(device); });
+    }
     if (json) {
         for (const auto& p : probes)
             std::cout << r470::PortProbeJson(p) << "\n";

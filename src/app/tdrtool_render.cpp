@@ -3,6 +3,7 @@
 #include "app/tdrtool_cable.h"
 #include "app/tdrtool_cli.h"
 #include "app/tdrtool_load.h"
+#include "app/tdrtool_platform.h"
 #include "app/tdrtool_units.h"
 #include "output/picture_qt.h"
 #include "waveform/units.h"
@@ -118,6 +119,11 @@ int RunRender(const Args& args) {
     // Drawing needs fonts from a GUI application; no display is needed for that.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Offscreen drawing on Windows looks for fonts only beside Qt, where a real machine has
+    // none: the system's own, unless the user named a folder.
+    if (std::string fonts = SystemFontFolder();
+        !fonts.empty() && qEnvironmentVariableIsEmpty("QT_QPA_FONTDIR"))
+        qputenv("QT_QPA_FONTDIR", QByteArray::fromStdString(fonts));
     // Without a session (a script, a service) there is no runtime folder; a private one for
     // this run keeps Qt from complaining on every picture.
     std::optional<QTemporaryDir> runtimeDir;

@@ -45,6 +45,15 @@ std::string JoinPath(const std::string& dir, const std::string& name) {
     return dir + PreferredSeparator() + name;
 }
 
+std::size_t NameStart(const std::string& path) {
+    const std::size_t sep = path.find_last_of("/\\");
+    if (sep != std::string::npos)
+        return sep + 1;
+    const bool drive = path.size() >= 2 && path[1] == ':' &&
+                       ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+    return drive ? 2 : 0;
+}
+
 std::size_t LastSeparator(const std::string& path) {
     for (std::size_t i = path.size(); i-- > 0;)
         if (IsPathSeparator(path[i]))

@@ -85,6 +85,12 @@ class MemorySource : public ByteSource {
 // - SIGXFSZ is ignored, so a file-size limit is a write error (101) like a full disk.
 int WriteFileBytes(const std::string& path, std::span<const std::uint8_t> bytes);
 
+// A save whose old file had already left its name when the new one could not take it (on
+// Windows, a replace stopped half way): the new bytes are kept in the file KeptNewFile()
+// names, on this thread.
+constexpr int kNewBytesKept = 102;
+std::string KeptNewFile();
+
 // Writes a file through `body`; returns 0 or the first error code. The real one collects
 // what `body` writes and hands it to WriteFileBytes.
 using FileWriter =
@@ -108,6 +114,10 @@ std::size_t RootLength(const std::string& path);
 std::size_t LastSeparator(const std::string& path); // npos when there is none
 std::string DirName(const std::string& path);
 std::string BaseName(const std::string& path);
+// Where the last part of `path` begins, in either system's form: after the last '/' or '\\',
+// or after a drive's "C:". For names taken from a path that may have been typed or recorded
+// on Windows (a waveform's own path, a chosen picture name).
+std::size_t NameStart(const std::string& path);
 // The separator this system shows in paths: '/', on Windows '\\'.
 char PreferredSeparator();
 // `name` inside `dir`, with one separator between them (none added after a root like "C:\\").

@@ -375,6 +375,11 @@ long CurrentProcessId() {
     return static_cast<long>(::getpid());
 }
 
+// A rename either happens whole or not at all here: nothing is ever left half way.
+std::string KeptNewFile() {
+    return {};
+}
+
 std::string UserConfigDir() {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     if (xdg && xdg[0] == '/')

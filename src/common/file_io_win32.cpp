@@ -70,9 +70,14 @@ bool IsDeviceName(const std::wstring& path) {
         if (!drive && !StartsWith(rest, L"UNC\\"))
             return true;
     }
-    std::size_t start = path.find_last_of(L"\\/:");
+    // The last part after a folder or a drive ("C:COM1"); the device's name ends at its
+    // first dot or colon ("COM1:.KEL", "NUL:x").
+    std::size_t start = path.find_last_of(L"\\/");
+    if (start == std::wstring::npos && path.size() >= 2 && path[1] == L':' &&
+        std::iswalpha(path[0]))
+        start = 1;
     std::wstring base = start == std::wstring::npos ? path : path.substr(start + 1);
-    base = base.substr(0, base.find(L'.'));
+    base = base.substr(0, base.find_first_of(L".:"));
     while (!base.empty() && (base.back() == L' ' || base.back() == L'.'))
         base.pop_back();
     for (wchar_t& c : base)
@@ -226,7 +231,48 @@ int WriteNew(const std::string& path, std::span<const std::uint8_t> bytes) {
     return 0;
 }
 
+unsigned long SystemReplace(const wchar_t* target, const wchar_t* temp) {
+    return ::ReplaceFileW(target, temp, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
+               ? 0
+               : ::GetLastError();
+}
+
+unsigned long SystemMove(const wchar_t* from, const wchar_t* to) {
+    return ::MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+               ? 0
+               : ::GetLastError();
+}
+
+FileSwapCalls& Swaps() {
+    static FileSwapCalls calls{SystemReplace, SystemMove};
+    return calls;
+}
+
+thread_local std::string keptNewFile;
+
+// After a replace that took the old file away but could not bring the new one in.
+int PutInPlace(const std::wstring& temp, const std::wstring& target) {
+    if (Swaps().move(temp.c_str(), target.c_str()) == 0)
+        return 0;
+    // A temporary name would be cleared away by a later save: the bytes get a name of
+    // their own beside the target, or keep the temporary one if even that is refused.
+    const std::wstring kept = target + L".new";
+    keptNewFile = Utf8FromWide(Swaps().move(temp.c_str(), kept.c_str()) == 0 ? kept : temp);
+    return kNewBytesKept;
+}
+
 } // namespace
+
+FileSwapCalls SetFileSwapCalls(FileSwapCalls calls) {
+    FileSwapCalls old = Swaps();
+    Swaps() = FileSwapCalls{calls.replace ? calls.replace : SystemReplace,
+                            calls.move ? calls.move : SystemMove};
+    return old;
+}
+
+std::string KeptNewFile() {
+    return keptNewFile;
+}
 
 void HoldFileWritesForExit() {
     // Never unlocked: the program ends right after.
@@ -322,10 +368,15 @@ int WriteFileBytes(const std::string& path, std::span<const std::uint8_t> bytes)
         std::wstring temp;
         if (int e = WriteTemp(DirName(real), bytes, temp); e != 0)
             return e;
-        if (::ReplaceFileW(WideFromUtf8(real).c_str(), temp.c_str(), nullptr,
-                           REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+        const std::wstring target = WideFromUtf8(real);
+        const unsigned long err = Swaps().replace(target.c_str(), temp.c_str());
+        if (err == 0)
             return 0;
-        // Not replaceable (held open without delete sharing, say): in place instead.
+        // The old file has left its name and the new bytes are only in the temporary file:
+        // they go under the name, or stay where the error message says.
+        if (err == ERROR_UNABLE_TO_MOVE_REPLACEMENT || err == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
+            return PutInPlace(temp, target);
+        // Nothing changed (1175, or held open without delete sharing): in place instead.
         ::DeleteFileW(temp.c_str());
         h.Reset(::CreateFileW(WideFromUtf8(real).c_str(), GENERIC_READ | GENERIC_WRITE,
                               FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
@@ -351,7 +402,8 @@ std::string UserConfigDir() {
 
 std::string IniFolder() {
     wchar_t buf[MAX_PATH * 4];
-    UINT n = ::GetWindowsDirectoryW(buf, static_cast<UINT>(std::size(buf)));
+    // The machine's own folder, also for a Remote Desktop session (which has a private one).
+    UINT n = ::GetSystemWindowsDirectoryW(buf, static_cast<UINT>(std::size(buf)));
     if (n == 0 || n >= std::size(buf))
         return "C:\\Windows";
     return Utf8FromWide(std::wstring(buf, n));

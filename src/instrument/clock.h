@@ -15,7 +15,8 @@ class Clock {
     void SleepUs(std::int64_t d) { SleepUntilUs(NowUs() + d); }
 };
 
-// CLOCK_MONOTONIC with absolute sleeps, so an interrupted sleep resumes to the same end.
+// The system's monotonic clock; on POSIX with absolute sleeps, so an interrupted sleep resumes
+// to the same end, on Windows with a high-resolution waitable timer.
 class SteadyClock : public Clock {
   public:
     // Asks for wake-ups without the kernel's default 50 us of slack, which would add up to

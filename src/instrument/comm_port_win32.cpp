@@ -2,6 +2,7 @@
 
 #include "common/wide_text.h"
 #include "instrument/port_release.h"
+#include "instrument/transfer_format.h"
 
 #include <windows.h>
 
@@ -11,8 +12,17 @@ const char* const kPortInUseDetail = "It is in use by another program";
 
 namespace {
 
-constexpr DWORD kInQueueSize = 1024;
+// A whole transmission fits the input queue (the driver takes it as a request): a user who
+// leaves a question open during a receive loses no byte.
+constexpr DWORD kInQueueSize = kTransferBufferSize;
 constexpr DWORD kOutQueueSize = 1024;
+
+HANDLE OpenShared(const std::string& name) {
+    // \\.\COMn reaches every port by its own name: no global alias of another port is
+    // defined (which would take a real COM5 away from every other program).
+    return ::CreateFileW(WideFromUtf8(name).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+}
 
 int Clamp16(DWORD n) {
     return n > 65535 ? 65535 : static_cast<int>(n);
@@ -28,44 +38,75 @@ std::string CommDeviceName(const PortMap& map, int portNo) {
     return "\\\\.\\COM" + std::to_string(portNo);
 }
 
-int CommPortWin32::OpenCommPort(int portNo, int baud, char parity, int dataBits, int stopBits) {
+bool LineDcb(_DCB& dcb, int baud, char parity, int dataBits, int stopBits) {
+    std::wstring mode = L"baud=" + std::to_wstring(baud) + L" parity=" +
+                        static_cast<wchar_t>(parity) + L" data=" + std::to_wstring(dataBits) +
+                        L" stop=" + std::to_wstring(stopBits);
+    if (!::BuildCommDCBW(mode.c_str(), &dcb))
+        return false;
+    // The builder leaves every field its string does not name as the driver or the last
+    // program left it: each one the link depends on is set here, as on the other systems
+    // (raw bytes, no flow control, DTR and RTS raised).
+    const bool checked = parity != 'N' && parity != 'n';
+    dcb.fBinary = TRUE;
+    dcb.fParity = checked ? TRUE : FALSE;
+    dcb.fOutxCtsFlow = FALSE;
+    dcb.fOutxDsrFlow = FALSE;
+    dcb.fDtrControl = DTR_CONTROL_ENABLE;
+    dcb.fDsrSensitivity = FALSE;
+    dcb.fTXContinueOnXoff = TRUE;
+    dcb.fOutX = FALSE;
+    dcb.fInX = FALSE;
+    dcb.fErrorChar = FALSE;
+    dcb.fNull = FALSE; // a waveform is full of 0x00 bytes
+    dcb.fRtsControl = RTS_CONTROL_ENABLE;
+    dcb.fAbortOnError = FALSE;
+    return true;
+}
+
+int CommPortWin32::OpenToList(int portNo) {
     lastError_ = 0;
     lastDetail_.clear();
     std::string name = CommDeviceName(map_, portNo);
     if (name.empty())
         return CommNoDevice;
-    // \\.\COMn reaches every port by its own name: no global alias of another port is
-    // defined (which would take a real COM5 away from every other program).
-    HANDLE h = ::CreateFileW(WideFromUtf8(name).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                             OPEN_EXISTING, 0, nullptr);
+    HANDLE h = OpenShared(name);
     if (h == INVALID_HANDLE_VALUE) {
         lastError_ = ::GetLastError();
         if (lastError_ == ERROR_ACCESS_DENIED || lastError_ == ERROR_SHARING_VIOLATION)
             lastDetail_ = kPortInUseDetail;
         return CommCannotOpen;
     }
+    if (::GetFileType(h) != FILE_TYPE_CHAR) {
+        ::CloseHandle(h);
+        return CommCannotOpen;
+    }
+    int handle = nextHandle_++;
+    handles_[handle] = h;
+    NoteHeldPort(handle);
+    return handle;
+}
+
+int CommPortWin32::OpenCommPort(int portNo, int baud, char parity, int dataBits, int stopBits) {
+    int handle = OpenToList(portNo);
+    if (handle < 0)
+        return handle;
+    HANDLE h = handles_[handle];
     auto fail = [&](int code) {
         lastError_ = ::GetLastError();
+        ForgetHeldPort(handle);
         ::CloseHandle(h);
+        handles_.erase(handle);
         return code;
     };
-    if (::GetFileType(h) != FILE_TYPE_CHAR)
-        return fail(CommCannotOpen);
     if (!::SetupComm(h, kInQueueSize, kOutQueueSize))
         return fail(CommCannotSetup);
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
     if (!::GetCommState(h, &dcb))
         return fail(CommNoState);
-    // The builder also turns flow control off, as on the other systems.
-    std::wstring mode = L"baud=" + std::to_wstring(baud) + L" parity=" +
-                        static_cast<wchar_t>(parity) + L" data=" + std::to_wstring(dataBits) +
-                        L" stop=" + std::to_wstring(stopBits);
-    if (!::BuildCommDCBW(mode.c_str(), &dcb))
+    if (!LineDcb(dcb, baud, parity, dataBits, stopBits))
         return fail(CommCannotBuild);
-    dcb.fBinary = TRUE;
-    dcb.fDtrControl = DTR_CONTROL_ENABLE;
-    dcb.fRtsControl = RTS_CONTROL_ENABLE;
     if (!::SetCommState(h, &dcb))
         return fail(CommCannotSetState);
     // Reads return what has arrived; a write the line does not take returns after 50 ms.
@@ -74,9 +115,6 @@ int CommPortWin32::OpenCommPort(int portNo, int baud, char parity, int dataBits,
     t.WriteTotalTimeoutConstant = 50;
     if (!::SetCommTimeouts(h, &t))
         return fail(CommCannotSetState);
-    int handle = nextHandle_++;
-    handles_[handle] = h;
-    NoteHeldPort(handle);
     return handle;
 }
 
@@ -91,6 +129,8 @@ int CommPortWin32::QueueCount(int handle, std::uint32_t& errors, bool out) {
         return 0;
     }
     errors = e;
+    if (e & (CE_RXOVER | CE_OVERRUN))
+        errors |= kCommDataLost;
     return Clamp16(out ? st.cbOutQue : st.cbInQue);
 }
 

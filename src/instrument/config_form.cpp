@@ -24,7 +24,10 @@ TConfigForm::TConfigForm(Probe probe, PortMap map, Prompts& prompts, QWidget* pa
     connect(ui_->Cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-TConfigForm::~TConfigForm() = default;
+TConfigForm::~TConfigForm() {
+    if (worker_.joinable())
+        worker_.join();
+}
 
 void TConfigForm::FormShow() {
     FillPortBox();
@@ -35,9 +38,38 @@ void TConfigForm::UpdateClick() {
 }
 
 void TConfigForm::FillPortBox() {
+    if (Probing())
+        return; // the list comes when the running probe ends
+    if (BeforeProbe)
+        BeforeProbe();
+    std::packaged_task<std::vector<PortProbe>()> task(probe_);
+    probing_ = task.get_future();
+    if (worker_.joinable())
+        worker_.join();
+    worker_ = std::thread([this, task = std::move(task)]() mutable {
+        task();
+        QMetaObject::invokeMethod(
+            this, [this] { ProbeDone(); }, Qt::QueuedConnection);
+    });
+    // A quick probe fills the list at once; a slow one leaves the window answering.
+    if (probing_.wait_for(std::chrono::milliseconds(50)) == std::future_status::ready) {
+        ProbeDone();
+        return;
+    }
+    setCursor(Qt::BusyCursor);
+    ui_->Ok->setEnabled(false);
+    ui_->Update->setEnabled(false);
+}
+
+void TConfigForm::ProbeDone() {
+    if (!Probing() || probing_.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        return;
+    probes_ = probing_.get();
+    unsetCursor();
+    ui_->Ok->setEnabled(true);
+    ui_->Update->setEnabled(true);
     QSignalBlocker quiet(ui_->PortBox);
     ui_->PortBox->clear();
-    probes_ = probe_();
     const std::vector<PortProbe>& probes = probes_;
     std::vector<int> ports = ListedPorts(probes);
     for (int n : ports)

@@ -8,7 +8,9 @@
 
 #include <QDialog>
 #include <functional>
+#include <future>
 #include <memory>
+#include <thread>
 
 namespace Ui {
 class TConfigForm;
@@ -21,6 +23,7 @@ class Prompts;
 class TConfigForm : public QDialog, public PortChooser {
     Q_OBJECT
   public:
+    // Runs away from the window's thread: a port can hold its open for seconds.
     using Probe = std::function<std::vector<PortProbe>()>;
     TConfigForm(Probe probe, PortMap map, Prompts& prompts, QWidget* parent = nullptr);
     ~TConfigForm() override;
@@ -32,6 +35,10 @@ class TConfigForm : public QDialog, public PortChooser {
     void HelpClick();
     // The number of the selected item, 0 when the list is empty.
     int SelectedPort() const;
+    // True while a probe runs (the window shows a busy cursor and takes no choice).
+    bool Probing() const { return probing_.valid(); }
+    // Called on the window's thread before each probe starts.
+    std::function<void()> BeforeProbe;
 
     // Shows the form; the chosen number on OK with a non-empty list, else nothing.
     std::optional<int> Choose(int commPort);
@@ -39,12 +46,15 @@ class TConfigForm : public QDialog, public PortChooser {
 
   private:
     void FillPortBox();
+    void ProbeDone();
     void ShowDevice();
     std::unique_ptr<Ui::TConfigForm> ui_;
     Probe probe_;
     PortMap map_;
     std::vector<PortProbe> probes_; // the last probe's, for the device of a listed number
     Prompts& prompts_;
+    std::future<std::vector<PortProbe>> probing_;
+    std::thread worker_;
 };
 
 } // namespace r470

@@ -23,6 +23,12 @@ std::string TooLargeText() {
            std::to_string(kTransferBufferSize) + " bytes";
 }
 
+std::string DataLostText() {
+    return MessageText(kMsgTransferFailed) +
+           ": data was lost on the line (not read in time); nothing was saved. "
+           "Send again from the instrument.";
+}
+
 // What slot `slot` sends: its header and samples into its export memory.
 ExportItem SlotItem(const WaveformSet& set, const std::array<int, 5>& exportMemory, int slot) {
     const TraceSlot& s = set.Slot(slot);
@@ -96,6 +102,9 @@ int DataTransfer::TimerTimer() {
     int waiting = port_.CommInCount(PortHandle, errors);
     if (errors & kCommDeviceLost)
         return Fail(MessageText(kMsgTransferFailed));
+    // The bytes that follow would never make up the announced length: said now, nothing kept.
+    if (errors & kCommDataLost)
+        return Fail(DataLostText());
     if (waiting <= 0)
         return kTransferRunning;
     timerEnabled_ = false;

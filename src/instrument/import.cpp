@@ -2,6 +2,7 @@
 
 #include "common/bytes.h"
 #include "common/cp1252.h"
+#include "common/file_io.h"
 #include "shell/messages.h"
 #include "shell/prompts.h"
 #include "waveform/comments.h"
@@ -90,8 +91,7 @@ std::string InvalidMemoryText(int memNo) {
 std::string ImportFileName(const std::string& base, int memNo) {
     char number[8];
     std::snprintf(number, sizeof number, "%02d", memNo);
-    std::size_t nameAt = base.find_last_of('/');
-    nameAt = nameAt == std::string::npos ? 0 : nameAt + 1;
+    const std::size_t nameAt = NameStart(base);
     std::size_t dot = base.find_last_of('.');
     if (dot == std::string::npos || dot < nameAt)
         return base + number;

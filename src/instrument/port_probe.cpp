@@ -60,7 +60,11 @@ PortProbe Probe(const PortSystem& sys, int n, const std::string& path, bool usab
 
 } // namespace
 
-std::vector<PortProbe> ProbePorts(TermiosPort& port) {
+std::vector<PortProbe> ProbePorts(TermiosPort& port, const ProbeOpening& opening) {
+    auto tell = [&](const std::string& device) {
+        if (opening)
+            opening(device);
+    };
     const PortSystem& sys = port.System();
     std::vector<PortProbe> out;
     std::set<std::string> seen;
@@ -70,7 +74,8 @@ std::vector<PortProbe> ProbePorts(TermiosPort& port) {
         // A file named in [Ports] by mistake is not opened (nor locked) as a port.
         if (path.empty() || port.Map().NumberOf(path) != n || !NotADevice(path).empty())
             continue;
-        int h = port.OpenCommPort(n, kLineBaud, kLineParity, kLineDataBits, kLineStopBits);
+        tell(path);
+        int h = port.OpenToList(n);
         if (h >= 0) {
             port.CloseCommPort(h);
             out.push_back(Probe(sys, n, path, true, {}));
@@ -100,7 +105,8 @@ std::vector<PortProbe> ProbePorts(TermiosPort& port) {
                 Probe(sys, port.Map().NumberOf(path), path, false, "named in [Ports] but " + why));
             continue;
         }
-        int h = port.OpenDevice(path, kLineBaud, kLineParity, kLineDataBits, kLineStopBits);
+        tell(path);
+        int h = port.OpenDeviceToList(path);
         if (h >= 0) { // opens, but no number 1 to 256 reaches it
             port.CloseCommPort(h);
             out.push_back(
@@ -124,6 +130,7 @@ std::vector<PortProbe> ProbePorts(TermiosPort& port) {
             continue; // ttyS entries without a UART behind them are not worth a line
         out.push_back(Probe(sys, port.Map().NumberOf(path), path, false, reason));
     }
+    tell("");
     for (const PortMap::UnusedLine& l : port.Map().Unused())
         out.push_back(Probe(sys, 0, l.path, false, l.key + " in [Ports]: " + l.reason));
     return out;

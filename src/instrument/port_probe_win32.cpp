@@ -108,7 +108,7 @@ void SerialCommPorts(std::map<int, std::string>& found) {
 
 // Every number is tried as on Linux: a port the lists do not name (one mapped by hand, as
 // Wine's dosdevices links are) still shows when it opens or is held.
-std::vector<PortProbe> ProbePorts(CommPortWin32& port) {
+std::vector<PortProbe> ProbePorts(CommPortWin32& port, const ProbeOpening& opening) {
     std::map<int, std::string> found;
     DeviceListPorts(found);
     SerialCommPorts(found);
@@ -122,7 +122,9 @@ std::vector<PortProbe> ProbePorts(CommPortWin32& port) {
         p.portNo = n;
         p.device = "COM" + std::to_string(n);
         p.description = listed == found.end() ? "" : listed->second;
-        int h = port.OpenCommPort(n, kLineBaud, kLineParity, kLineDataBits, kLineStopBits);
+        if (opening)
+            opening(p.device);
+        int h = port.OpenToList(n);
         if (h >= 0) {
             port.CloseCommPort(h);
             p.usable = true;
@@ -134,6 +136,8 @@ std::vector<PortProbe> ProbePorts(CommPortWin32& port) {
         }
         out.push_back(p);
     }
+    if (opening)
+        opening("");
     return out;
 }
 

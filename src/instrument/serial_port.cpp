@@ -74,6 +74,17 @@ int PortMap::NumberOf(const std::string& path) const {
     return 0;
 }
 
+namespace {
+
+// "7" gives 7: a port's number written without its "COM"; anything else 0.
+int BareNumber(const std::string& key) {
+    int n = 0;
+    auto [end, ec] = std::from_chars(key.data(), key.data() + key.size(), n);
+    return ec == std::errc() && end == key.data() + key.size() ? n : 0;
+}
+
+} // namespace
+
 PortMap PortMap::FromIni(const std::string& iniPath) {
     PortMap map;
     for (const auto& [key, path] : IniFile::Load(iniPath).Section("Ports")) {
@@ -92,6 +103,8 @@ PortMap PortMap::FromIni(const std::string& iniPath) {
         else if (number && n > kHighestPort)
             map.unused_.push_back(
                 {upper, path, "numbers above " + std::to_string(kHighestPort) + " are not used"});
+        else if (int bare = BareNumber(key); bare >= 1 && bare <= kHighestPort)
+            map.unused_.push_back({upper, path, "write it as COM" + std::to_string(bare) + "="});
         else
             map.unused_.push_back(
                 {upper, path, "not a COM number from COM1 to COM" + std::to_string(kHighestPort)});

@@ -44,6 +44,8 @@ class SerialPort {
 
 // Set in the error mask when the device no longer answers (unplugged, hung up).
 constexpr std::uint32_t kCommDeviceLost = 0x80000000u;
+// Set when received bytes were dropped before we read them (a queue or UART overrun).
+constexpr std::uint32_t kCommDataLost = 0x40000000u;
 
 // COM numbers to device paths: 1-32 /dev/ttyS0-31, 33-64 /dev/ttyUSB0-31, 65-96
 // /dev/ttyACM0-31, unless the INI file's [Ports] section names a path for the number.

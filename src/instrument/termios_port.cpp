@@ -9,6 +9,9 @@
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <linux/serial.h>
+#endif
 
 namespace r470 {
 namespace {
@@ -80,6 +83,19 @@ bool BuildSettings(termios& t, int baud, char parity, int dataBits, int stopBits
 
 constexpr tcflag_t kCheckedFlags = CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS;
 
+// Bytes the UART or the driver's buffer dropped since the device was set up; -1 where the
+// device keeps no count (a pseudo-terminal, a USB adapter without one).
+long Overruns(int fd) {
+#ifdef TIOCGICOUNT
+    serial_icounter_struct c{};
+    if (::ioctl(fd, TIOCGICOUNT, &c) == 0)
+        return static_cast<long>(c.overrun) + c.buf_overrun;
+#else
+    (void)fd;
+#endif
+    return -1;
+}
+
 int Clamp16(int n) {
     return n < 0 ? 0 : (n > 65535 ? 65535 : n);
 }
@@ -103,8 +119,24 @@ int TermiosPort::OpenCommPort(int portNo, int baud, char parity, int dataBits, i
     return OpenDevice(path, baud, parity, dataBits, stopBits);
 }
 
+int TermiosPort::OpenToList(int portNo) {
+    lastErrno_ = 0;
+    lastDetail_.clear();
+    std::string path = map_.DevicePath(portNo);
+    return path.empty() ? CommNoDevice : Open(path, nullptr);
+}
+
+int TermiosPort::OpenDeviceToList(const std::string& path) {
+    return Open(path, nullptr);
+}
+
 int TermiosPort::OpenDevice(const std::string& path, int baud, char parity, int dataBits,
                             int stopBits) {
+    const Line line{baud, parity, dataBits, stopBits};
+    return Open(path, &line);
+}
+
+int TermiosPort::Open(const std::string& path, const Line* settings) {
     lastErrno_ = 0;
     lastDetail_.clear();
     // A terminal program's lock file: it may not have the device open this moment.
@@ -117,6 +149,12 @@ int TermiosPort::OpenDevice(const std::string& path, int baud, char parity, int 
             return Held(path, FindOpenHolder(system_, path));
         lastErrno_ = errno;
         return CommCannotOpen;
+    }
+    // Anything else that is a character device (/dev/null) is no port, whoever holds it.
+    if (!::isatty(fd)) {
+        lastErrno_ = ENOTTY;
+        ::close(fd);
+        return CommNoState;
     }
     NoteHeldPort(fd);
     bool exclusive = false;
@@ -158,7 +196,10 @@ int TermiosPort::OpenDevice(const std::string& path, int baud, char parity, int 
         break;
     }
     exclusive = ::ioctl(fd, TIOCEXCL) == 0;
+    if (!settings)
+        return fd;
 
+    const auto [baud, parity, dataBits, stopBits] = *settings;
     termios t{};
     if (::tcgetattr(fd, &t) != 0) {
         lastErrno_ = errno;
@@ -179,6 +220,7 @@ int TermiosPort::OpenDevice(const std::string& path, int baud, char parity, int 
     // Modem lines up; a pseudo-terminal has none, which is not a failure.
     int lines = TIOCM_DTR | TIOCM_RTS;
     (void)::ioctl(fd, TIOCMBIS, &lines);
+    overruns_[fd] = Overruns(fd);
     return fd;
 }
 
@@ -189,6 +231,9 @@ int TermiosPort::CommInCount(int handle, std::uint32_t& errors) {
         errors = kCommDeviceLost;
         return 0;
     }
+    if (auto it = overruns_.find(handle);
+        it != overruns_.end() && it->second >= 0 && Overruns(handle) > it->second)
+        errors |= kCommDataLost;
     return Clamp16(n);
 }
 
@@ -245,6 +290,7 @@ int TermiosPort::CloseCommPort(int handle) {
     (void)::ioctl(handle, TIOCNXCL);
     int result = ::close(handle) == 0 ? 0 : -1;
     locks_.erase(handle); // its lock file goes with it
+    overruns_.erase(handle);
     return result;
 }
 

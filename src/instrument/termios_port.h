@@ -26,6 +26,10 @@ class TermiosPort : public SerialPort {
 
     // The same open for a device named by its path.
     int OpenDevice(const std::string& path, int baud, char parity, int dataBits, int stopBits);
+    // An open that only asks whether the port can be had: the same checks, the line's
+    // settings and modem lines left as they are. Closed with CloseCommPort.
+    int OpenToList(int portNo);
+    int OpenDeviceToList(const std::string& path);
     // The errno behind the last failed open (0 when it failed without one).
     int LastErrno() const { return lastErrno_; }
     const PortMap& Map() const { return map_; }
@@ -36,12 +40,20 @@ class TermiosPort : public SerialPort {
   private:
     // Refuses the open as held by another program: -996 with who holds it.
     int Held(const std::string& path, const std::optional<PortHolder>& holder);
+    // With `settings` null the line is left as it is.
+    struct Line {
+        int baud;
+        char parity;
+        int dataBits, stopBits;
+    };
+    int Open(const std::string& path, const Line* settings);
 
     PortMap map_;
     PortSystem system_;
     int lastErrno_ = 0;
     std::string lastDetail_;
     std::map<int, UucpLock> locks_;
+    std::map<int, long> overruns_; // the driver's overrun count at the open, where it keeps one
 };
 
 } // namespace r470

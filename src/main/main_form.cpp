@@ -114,12 +114,14 @@ void TMainForm::BuildInstrumentWindows() {
     selMemForm_ = new TSelMemForm(this);
     expInstForm_ = new TExpInstForm(session_.set, *prompts_, this);
     // Each showing and each refresh reads [Ports] again: a line added since start-up counts.
+    // The probe runs on its own thread with a port object of its own.
     configForm_ = new TConfigForm(
-        [this] {
-            port_->SetMap(PortMap::FromIni(session_.paths.iniFile));
-            return ProbePorts(*port_);
+        [ini = session_.paths.iniFile] {
+            SystemPort probed(PortMap::FromIni(ini));
+            return ProbePorts(probed);
         },
         port_->Map(), *prompts_, this);
+    configForm_->BeforeProbe = [this] { port_->SetMap(PortMap::FromIni(session_.paths.iniFile)); };
     clock_ = std::make_unique<SteadyClock>();
     dataTranForm_ = new TDataTranForm(*port_, *clock_, *prompts_, this);
     ownTransfer_ = std::make_unique<QtTransferWindow>(*dataTranForm_);

@@ -1,5 +1,6 @@
 #include "output/output_commands.h"
 
+#include "common/file_io.h"
 #include "output/composition.h"
 #include "shell/messages.h"
 #include "shell/prompts.h"
@@ -16,8 +17,7 @@ constexpr int MsgCannotOpenClipboard = 110;
 constexpr int MsgCannotSaveBitmap = 112;
 
 std::string LastPart(const std::string& path) {
-    auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    return path.substr(NameStart(path));
 }
 } // namespace
 

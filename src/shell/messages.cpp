@@ -1,5 +1,8 @@
 #include "shell/messages.h"
 
+#include "common/cp1252.h"
+#include "common/file_io.h"
+
 #include <algorithm>
 #include <array>
 #include <utility>
@@ -318,6 +321,9 @@ std::string IoErrorText(int code) {
         return MessageText(212);
     case 101:
         return MessageText(213);
+    case kNewBytesKept:
+        return "The file could not be put in place; its new content is kept in " +
+               Utf8ToCp1252(KeptNewFile());
     default:
         return MessageText(214) + std::to_string(code);
     }

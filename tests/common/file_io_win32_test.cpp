@@ -1,4 +1,5 @@
 #include "common/file_io.h"
+#include "common/file_io_win32.h"
 #include "common/temp_files.h"
 #include "common/wide_text.h"
 #include "shell/program.h"
@@ -8,6 +9,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -91,6 +93,61 @@ TEST(Win32SafeWriter, ReplacesAFileKeepingItsAttributesAndLeavesNoTemporaryFile)
     EXPECT_EQ(WriteFileBytes(dir.Path("none\\x.KEL"), kNew), 3);
 }
 
+// ReplaceFileW's documented half-way outcomes, made to happen as a scanner or a synced
+// folder makes them happen on a real machine.
+unsigned long replaceOutcome = 0;
+bool moveIntoNameFails = false;
+
+unsigned long FakeReplace(const wchar_t* target, const wchar_t* temp) {
+    (void)temp;
+    if (replaceOutcome == ERROR_UNABLE_TO_MOVE_REPLACEMENT)
+        ::DeleteFileW(target); // the old file gone, the new one still under its own name
+    if (replaceOutcome == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
+        ::MoveFileW(target, (std::wstring(target) + L".moved").c_str());
+    return replaceOutcome;
+}
+
+unsigned long FakeMove(const wchar_t* from, const wchar_t* to) {
+    if (moveIntoNameFails && !std::wstring(to).ends_with(L".new"))
+        return ERROR_SHARING_VIOLATION;
+    return ::MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING) ? 0 : ::GetLastError();
+}
+
+TEST(Win32SafeWriter, AReplaceStoppedHalfWayNeverLosesBothContents) {
+    struct Row {
+        unsigned long outcome;
+        bool moveFails;
+        int result;
+        std::vector<std::string> names; // what the folder holds afterwards
+        std::vector<std::uint8_t> underName;
+    } rows[] = {
+        {ERROR_UNABLE_TO_REMOVE_REPLACED, false, 0, {"CABLE7.KEL"}, kNew}, // written in place
+        {ERROR_UNABLE_TO_MOVE_REPLACEMENT, false, 0, {"CABLE7.KEL"}, kNew},
+        {ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, false, 0, {"CABLE7.KEL", "CABLE7.KEL.moved"}, kNew},
+        {ERROR_UNABLE_TO_MOVE_REPLACEMENT, true, kNewBytesKept, {"CABLE7.KEL.new"}, {}},
+    };
+    for (const Row& r : rows) {
+        TempDir dir;
+        const std::string path = dir.Path("CABLE7.KEL");
+        WriteBytes(path, kOld);
+        replaceOutcome = r.outcome;
+        moveIntoNameFails = r.moveFails;
+        const FileSwapCalls before = SetFileSwapCalls({FakeReplace, FakeMove});
+        const int result = WriteFileBytes(path, kNew);
+        SetFileSwapCalls(before);
+        EXPECT_EQ(result, r.result) << r.outcome;
+        auto names = Entries(dir.Path());
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, r.names) << r.outcome;
+        if (result == 0) {
+            EXPECT_EQ(ReadBytes(path), r.underName) << r.outcome;
+        } else {
+            EXPECT_EQ(KeptNewFile(), dir.Path("CABLE7.KEL.new"));
+            EXPECT_EQ(ReadBytes(KeptNewFile()), kNew);
+        }
+    }
+}
+
 TEST(Win32SafeWriter, ReadOnlyFilesAndFoldersAreRefusedAsAccessDeniedAndKept) {
     TempDir dir;
     std::string path = dir.Path("LOCKED.KEL");
@@ -104,10 +161,18 @@ TEST(Win32SafeWriter, ReadOnlyFilesAndFoldersAreRefusedAsAccessDeniedAndKept) {
 
 TEST(Win32SafeWriter, DeviceNamesAreNeverOpened) {
     TempDir dir;
-    const std::vector<std::string> names = {
-        "NUL",           "con",     "COM1",    "lpt2.txt",
-        "\\\\.\\COM1",   "AUX.KEL", "CONOUT$", dir.Path("nul.KEL"),
-        dir.Path("Com3")};
+    const std::vector<std::string> names = {"NUL",
+                                            "con",
+                                            "COM1",
+                                            "lpt2.txt",
+                                            "\\\\.\\COM1",
+                                            "AUX.KEL",
+                                            "CONOUT$",
+                                            dir.Path("nul.KEL"),
+                                            dir.Path("Com3"),
+                                            "COM1:.KEL",
+                                            dir.Path("NUL:x.KEL"),
+                                            "C:aux .KEL"};
     for (const std::string& name : names) {
         EXPECT_EQ(WriteFileBytes(name, kNew), 5) << name;
         InFile in;

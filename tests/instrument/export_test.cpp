@@ -3,6 +3,7 @@
 #include "instrument/data_transfer.h"
 #include "instrument/transfer_format.h"
 #include "support/scripted_prompts.h"
+#include "support/temp_dir.h"
 #include "waveform/waveform_set.h"
 
 #include <gtest/gtest.h>
@@ -161,6 +162,41 @@ std::vector<std::uint8_t> WireBytes(const WaveformSet& set, const ExportMemories
     DataTransfer t(port, clock, p, view);
     t.SetExport(set, memory);
     return EncodeExport(t.ExportItems());
+}
+
+// A receive whose driver reports three bytes a poll, then `report`: bytes dropped end it at
+// once with the reason and nothing kept; a lost device keeps its own message.
+TEST(ReceiveLoss, DroppedBytesEndTheTransferSayingSoWithNothingWritten) {
+    struct ReportingPort : NoPort {
+        std::uint32_t report = 0;
+        int OpenCommPort(int, int, char, int, int) override { return 1; }
+        int CommInCount(int, std::uint32_t& errors) override { return errors = report, 3; }
+        int CommRead(int, std::span<std::uint8_t> into) override {
+            return static_cast<int>(into.size());
+        }
+    };
+    const std::pair<std::uint32_t, const char*> rows[] = {
+        {kCommDataLost, "Data transfer failed: data was lost on the line (not read in time); "
+                        "nothing was saved. Send again from the instrument."},
+        {kCommDeviceLost | kCommDataLost, "Data transfer failed"}};
+    for (const auto& [report, says] : rows) {
+        test::TempDir dir;
+        ReportingPort port;
+        StillClock clock;
+        ScriptedPrompts p;
+        p.answers = {IdOk};
+        NoView view;
+        DataTransfer t(port, clock, p, view);
+        t.CommPort = 1;
+        t.BufferFile = dir.Path("buffer.dat");
+        ASSERT_EQ(t.StartClick(), kTransferRunning);
+        EXPECT_EQ(t.TimerTimer(), kTransferRunning);
+        port.report = report;
+        EXPECT_EQ(t.TimerTimer(), IdCancel);
+        ASSERT_EQ(p.boxes.size(), 1u);
+        EXPECT_EQ(p.boxes[0].text, says);
+        EXPECT_TRUE(dir.Names().empty());
+    }
 }
 
 TEST(ExportCommand, RowsAreSentInSlotOrderWithTheirTargets) {

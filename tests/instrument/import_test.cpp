@@ -196,6 +196,9 @@ TEST(ImportFileNames, NumberGoesBeforeTheFileNamesOwnExtension) {
         {"/data/x.kel.kel", 3, "/data/x.kel03.kel"},
         {"CABLE", 9, "CABLE09"},
         {"./run.2/B.dat", 10, "./run.2/B10.dat"},
+        {"C:\\Users\\john.smith\\CAP", 5, "C:\\Users\\john.smith\\CAP05"},
+        {"C:\\CAP.KEL", 5, "C:\\CAP05.KEL"},
+        {"\\\\srv\\site.2\\CAP", 5, "\\\\srv\\site.2\\CAP05"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ImportFileName(c.base, c.mem), c.name) << c.base;

@@ -13,13 +13,16 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 
 #include "support/when_modal.h"
 
+#include <chrono>
 #include <set>
+#include <thread>
 
 using namespace r470;
 using r470::test::ScriptedPrompts;
@@ -155,6 +158,7 @@ class InstrumentFormsTest : public QObject {
         TConfigForm f([&] { return ports(); }, map, p);
         QCOMPARE(f.windowTitle(), QString("Setup"));
         test::WhenModal<TConfigForm>([](TConfigForm* w) {
+            QTRY_VERIFY(!w->Probing());
             QCOMPARE(w->ui().PortBox->count(), 2);
             QCOMPARE(w->ui().PortBox->itemText(0), QString("1"));
             QCOMPARE(w->ui().PortBox->itemText(1), QString("3"));
@@ -169,9 +173,11 @@ class InstrumentFormsTest : public QObject {
         QCOMPARE(f.Choose(2), std::optional(1));
 
         test::WhenModal<TConfigForm>([&](TConfigForm* w) {
+            QTRY_VERIFY(!w->Probing());
             QCOMPARE(w->ui().PortBox->currentText(), QString("3"));
             ports.free = {3, 4};
             w->ui().Update->click();
+            QTRY_VERIFY(!w->Probing());
             QCOMPARE(w->ui().PortBox->count(), 2);
             QCOMPARE(w->ui().PortBox->itemText(1), QString("4"));
             QCOMPARE(w->ui().PortBox->currentText(), QString("3"));
@@ -180,7 +186,10 @@ class InstrumentFormsTest : public QObject {
         QCOMPARE(f.Choose(3), std::optional<int>());
 
         ports.free = {};
-        test::WhenModal<TConfigForm>([](TConfigForm* w) { w->ui().Ok->click(); });
+        test::WhenModal<TConfigForm>([](TConfigForm* w) {
+            QTRY_VERIFY(!w->Probing());
+            w->ui().Ok->click();
+        });
         QCOMPARE(f.Choose(3), std::optional<int>());
     }
 
@@ -199,6 +208,7 @@ class InstrumentFormsTest : public QObject {
         ScriptedPrompts p;
         TConfigForm f([&] { return probes; }, PortMap{}, p);
         f.FormShow();
+        QTRY_VERIFY(!f.Probing());
         QCOMPARE(f.ui().Unusable->text(),
                  QString("COM33  /dev/ttyUSB0: Maker USB Cable, serial A1\n"
                          "    /dev/serial/by-id/usb-Maker_USB_Cable_A1-if00-port0\n"
@@ -210,6 +220,32 @@ class InstrumentFormsTest : public QObject {
         QCOMPARE(f.ui().LUnusable->text(), QString("Serial devices (some you cannot use now):"));
         // Every line fits the area: nothing the user needs is cut off.
         QVERIFY(f.ui().Unusable->sizeHint().height() <= f.ui().Unusable->height());
+    }
+
+    // A port that holds its open for seconds (a switched-off Bluetooth one) must not
+    // freeze the window: the list comes when the probe ends, a busy cursor meanwhile.
+    void aSlowPortLeavesTheWindowAnswering() {
+        ScriptedPrompts p;
+        TConfigForm f(
+            [] {
+                std::this_thread::sleep_for(std::chrono::seconds(2));
+                return FreePorts{{5}}();
+            },
+            PortMap{}, p);
+        QElapsedTimer took;
+        took.start();
+        f.FormShow();
+        QVERIFY(f.Probing());
+        QCOMPARE(f.cursor().shape(), Qt::BusyCursor);
+        QVERIFY(!f.ui().Ok->isEnabled());
+        bool answered = false;
+        QTimer::singleShot(10, [&] { answered = true; });
+        QTRY_VERIFY_WITH_TIMEOUT(answered, 100);
+        QVERIFY2(took.elapsed() < 1000, "the window waited for the port");
+        QTRY_COMPARE_WITH_TIMEOUT(f.ui().PortBox->count(), 1, 10000);
+        QCOMPARE(f.ui().PortBox->itemText(0), QString("5"));
+        QCOMPARE(f.cursor().shape(), Qt::ArrowCursor);
+        QVERIFY(f.ui().Ok->isEnabled());
     }
 
     void helpShowsTheSettingsLines() {
@@ -246,7 +282,9 @@ class InstrumentFormsTest : public QObject {
         auto choose = [&](const char* number, const std::string& device,
                           const std::function<void(TConfigForm*)>& first) {
             test::WhenModal<TConfigForm>([&](TConfigForm* w) {
+                QTRY_VERIFY(!w->Probing());
                 first(w);
+                QTRY_VERIFY(!w->Probing());
                 int at = w->ui().PortBox->findText(number);
                 QVERIFY(at >= 0);
                 w->ui().PortBox->setCurrentIndex(at);

@@ -8,8 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fcntl.h>
 #include <grp.h>
 #include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
 
 namespace r470 {
 namespace {
@@ -45,9 +48,9 @@ TEST(PortList, PortsLinesThatCannotBeUsedAreListedWithTheReason) {
     ASSERT_EQ(pty.Open(), 0);
     const std::string file = dir.Path("notes.txt");
     test::WriteText(file, "not a port\n");
-    test::WriteText(dir.Path("R470.INI"), "[Ports]\nCOM201=" + pty.PortPath() + "\nCOM202=" + file +
-                                              "\nCOM300=" + pty.PortPath() +
-                                              "\ncom7x=/dev/ttyS0\n");
+    test::WriteText(dir.Path("R470.INI"),
+                    "[Ports]\nCOM201=" + pty.PortPath() + "\nCOM202=" + file + "\nCOM300=" +
+                        pty.PortPath() + "\ncom7x=/dev/ttyS0\n7=/dev/ttyS1\nCOM203=/dev/null\n");
     TermiosPort port(PortMap::FromIni(dir.Path("R470.INI")));
     std::vector<PortProbe> probes = ProbePorts(port);
     std::vector<int> listed = ListedPorts(probes);
@@ -59,12 +62,44 @@ TEST(PortList, PortsLinesThatCannotBeUsedAreListedWithTheReason) {
     for (const Want& w :
          {Want{file, "named in [Ports] but a regular file, not a serial port"},
           Want{pty.PortPath(), "COM300 in [Ports]: numbers above 256 are not used"},
-          Want{"/dev/ttyS0", "COM7X in [Ports]: not a COM number from COM1 to COM256"}}) {
+          Want{"/dev/ttyS0", "COM7X in [Ports]: not a COM number from COM1 to COM256"},
+          Want{"/dev/ttyS1", "7 in [Ports]: write it as COM7="},
+          // Not a terminal: said so, whoever else has it open.
+          Want{"/dev/null", "named in [Ports] but not a serial port"}}) {
         std::vector<PortProbe> refused = UnusablePorts(probes);
         EXPECT_TRUE(std::any_of(refused.begin(), refused.end(), [&](const PortProbe& p) {
             return p.device == w.device && p.reason == w.reason;
         })) << w.reason;
     }
+}
+
+// Listing only opens and closes: a port another program set to 9600 baud and 2 stop bits
+// stays so (a pseudo-terminal keeps no parity or character size of its own).
+TEST(PortList, ListingLeavesEveryPortAsItWas) {
+    SimPty pty;
+    ASSERT_EQ(pty.Open(), 0);
+    termios t{};
+    auto line = [&](bool set) {
+        int fd = ::open(pty.PortPath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        ASSERT_GE(fd, 0);
+        if (set) {
+            t.c_cflag |= CSTOPB;
+            ::cfsetspeed(&t, B9600);
+            ASSERT_EQ(::tcsetattr(fd, TCSANOW, &t), 0);
+        }
+        ASSERT_EQ(::tcgetattr(fd, &t), 0);
+        ::close(fd);
+    };
+    line(false);
+    line(true);
+    PortMap map;
+    map.Set(220, pty.PortPath());
+    TermiosPort port(map);
+    std::vector<int> listed = ListedPorts(ProbePorts(port));
+    EXPECT_NE(std::find(listed.begin(), listed.end(), 220), listed.end());
+    line(false);
+    EXPECT_EQ(::cfgetospeed(&t), speed_t(B9600));
+    EXPECT_TRUE(t.c_cflag & CSTOPB);
 }
 
 TEST(PortList, ADeviceOfAGroupTheUserIsNotInSaysHowToJoinIt) {

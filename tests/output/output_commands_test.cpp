@@ -330,9 +330,12 @@ TEST(PictureNames, PresetAndChosenNames) {
         const char* path;
         const char* offered;
     };
-    for (Preset p :
-         {Preset{"/data/CABLE1.KEL", "CABLE1.BMP"}, Preset{"cable1.kel", "cable1.BMP"},
-          Preset{"/home/u/site.2/a.b.KEL", "a.BMP"}, Preset{"/x.y/TRACE", "TRACE.BMP"}}) {
+    for (Preset p : {Preset{"/data/CABLE1.KEL", "CABLE1.BMP"}, Preset{"cable1.kel", "cable1.BMP"},
+                     Preset{"/home/u/site.2/a.b.KEL", "a.BMP"}, Preset{"/x.y/TRACE", "TRACE.BMP"},
+                     // Windows paths on either system: a dot in a folder, a drive root, a share.
+                     Preset{"C:\\Users\\john.smith\\Documents\\FEEDER1.KEL", "FEEDER1.BMP"},
+                     Preset{"D:CABLE2.KEL", "CABLE2.BMP"},
+                     Preset{"\\\\srv.lan\\share\\x.y\\PE700.KEL", "PE700.BMP"}}) {
         set.Slot(1).Path = p.path;
         set.CurTrace = 1;
         EXPECT_EQ(PicturePresetName(set), p.offered) << p.path;
@@ -345,12 +348,16 @@ TEST(PictureNames, PresetAndChosenNames) {
         const char* path;
         PictureFormat format;
     };
-    for (Chosen c : {Chosen{"/tmp/TRACE2", "/tmp/TRACE2.BMP", PictureFormat::Bmp},
-                     Chosen{"/tmp/pics.old/TRACE2", "/tmp/pics.old/TRACE2.BMP", PictureFormat::Bmp},
-                     Chosen{"/tmp/a.png", "/tmp/a.png", PictureFormat::Png},
-                     Chosen{"/tmp/A.PNG", "/tmp/A.PNG", PictureFormat::Png},
-                     Chosen{"/tmp/a.jpg", "/tmp/a.jpg", PictureFormat::Bmp},
-                     Chosen{"/tmp/a.", "/tmp/a.", PictureFormat::Bmp}}) {
+    for (Chosen c :
+         {Chosen{"/tmp/TRACE2", "/tmp/TRACE2.BMP", PictureFormat::Bmp},
+          Chosen{"/tmp/pics.old/TRACE2", "/tmp/pics.old/TRACE2.BMP", PictureFormat::Bmp},
+          Chosen{"/tmp/a.png", "/tmp/a.png", PictureFormat::Png},
+          Chosen{"/tmp/A.PNG", "/tmp/A.PNG", PictureFormat::Png},
+          Chosen{"/tmp/a.jpg", "/tmp/a.jpg", PictureFormat::Bmp},
+          Chosen{"/tmp/a.", "/tmp/a.", PictureFormat::Bmp},
+          Chosen{"C:\\john.smith\\T2", "C:\\john.smith\\T2.BMP", PictureFormat::Bmp},
+          Chosen{"C:\\T2.png", "C:\\T2.png", PictureFormat::Png},
+          Chosen{"\\\\srv\\pics.old\\T2", "\\\\srv\\pics.old\\T2.BMP", PictureFormat::Bmp}}) {
         EXPECT_EQ(PicturePath(c.typed), c.path) << c.typed;
         EXPECT_EQ(PictureFormatForChosenName(PicturePath(c.typed)), c.format) << c.typed;
     }

@@ -79,5 +79,23 @@ if wine "$windows" render --help >/dev/null 2>&1 </dev/null; then
         fi
     done
 fi
+# Without QT_QPA_FONTDIR, as on a real machine, the text comes from the Windows folder's
+# Fonts: the picture differs from one drawn with no font at all.
+if wine "$windows" render --help >/dev/null 2>&1 </dev/null; then
+    fonts=$(winepath -u 'C:\windows\Fonts' 2>/dev/null | tr -d '\r')
+    if [ -n "$fonts" ] && mkdir -p "$fonts" && cp /usr/share/fonts/truetype/liberation/*.ttf "$fonts/"; then
+        mkdir -p no-fonts
+        args=(render FEEDER1.KEL --size 640x480 --out)
+        wine cmd /c "set QT_QPA_FONTDIR=Z:$(pwd | tr / '\\')\\no-fonts&& $(winepath -w "$windows") ${args[*]} blank.png" \
+            >/dev/null 2>&1 </dev/null
+        wine cmd /c "set QT_QPA_FONTDIR=&& $(winepath -w "$windows") ${args[*]} system.png" \
+            >/dev/null 2>&1 </dev/null
+        checked=$((checked + 1))
+        if [ ! -s system.png ] || [ ! -s blank.png ] || cmp -s system.png blank.png; then
+            echo "DIFFERS: tdrtool render without QT_QPA_FONTDIR draws no text from C:\\windows\\Fonts"
+            failed=$((failed + 1))
+        fi
+    fi
+fi
 echo "$((checked - failed)) passed, $failed failed"
 [ $failed -eq 0 ]
