@@ -5,6 +5,7 @@
 #include "shell/messages.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -77,42 +78,37 @@ const std::vector<CableEntry>& BuiltInCables() {
         // usual cable-fault location tables, as factors 2 x v/2 / 299.8: XLPE 85, EPR 78,
         // paper-insulated lead-covered 80, PVC 76. Screens and semiconducting layers make them
         // slower than the insulation alone would.
-        BuiltIn("Power XLPE", 567,
-                "v/2 85 m/\xB5"
-                "s"),
-        BuiltIn("Power EPR", 520,
-                "v/2 78 m/\xB5"
-                "s"),
-        BuiltIn("Power PILC", 534,
-                "v/2 80 m/\xB5"
-                "s, paper"),
-        BuiltIn("Power PVC", 507,
-                "v/2 76 m/\xB5"
-                "s"),
+        BuiltIn("Power XLPE", 567, "v/2 85 m/\xC2\xB5s"),
+        BuiltIn("Power EPR", 520, "v/2 78 m/\xC2\xB5s"),
+        BuiltIn("Power PILC", 534, "v/2 80 m/\xC2\xB5s, paper"),
+        BuiltIn("Power PVC", 507, "v/2 76 m/\xC2\xB5s"),
     };
     return list;
 }
 
 namespace {
 
-// Letter case folded, Windows-1252 letters included.
-unsigned char Fold(unsigned char c) {
-    if (c >= 'A' && c <= 'Z')
-        return static_cast<unsigned char>(c + 32);
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
-        return static_cast<unsigned char>(c + 32);
-    if (c == 0x8A || c == 0x8C || c == 0x8E)
-        return static_cast<unsigned char>(c + 16);
-    if (c == 0x9F)
-        return 0xFF;
-    return c;
-}
-
+// Letter case folded: ASCII and the Latin-1 letters ("\xC3\x80" to "\xC3\x9E" in UTF-8).
 std::string Folded(const std::string& s) {
     std::string out = s;
-    for (char& c : out)
-        c = static_cast<char>(Fold(static_cast<unsigned char>(c)));
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        auto c = static_cast<unsigned char>(out[i]);
+        if (c >= 'A' && c <= 'Z') {
+            out[i] = static_cast<char>(c + 32);
+        } else if (c == 0xC3 && i + 1 < out.size()) {
+            auto d = static_cast<unsigned char>(out[++i]);
+            if (d >= 0x80 && d <= 0x9E && d != 0x97)
+                out[i] = static_cast<char>(d + 32);
+        }
+    }
     return out;
+}
+
+// Characters, not bytes, of a UTF-8 text.
+std::size_t CharCount(const std::string& utf8) {
+    return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
 }
 
 std::string Trim(const std::string& s) {
@@ -186,8 +182,10 @@ std::optional<double> ParseDecimal(const std::string& text) {
         s.insert(s.begin(), '0');
     double v = 0;
     const char* end = s.data() + s.size();
-    auto res = std::from_chars(s.data(), end, v, std::chars_format::fixed);
-    if (res.ec != std::errc{} || res.ptr != end || !std::isfinite(v))
+    // "1e9" is a number too: refused by its size, not taken for letters.
+    auto res = std::from_chars(s.data(), end, v, std::chars_format::general);
+    if (res.ec != std::errc{} || res.ptr != end || !std::isfinite(v) ||
+        !std::isdigit(static_cast<unsigned char>(s[0])))
         return std::nullopt;
     return v;
 }
@@ -218,7 +216,7 @@ std::string CableNameProblem(const std::string& raw) {
     std::string name = Trim(raw);
     if (name.empty())
         return "Enter a name for the cable.";
-    if (name.size() > kMaxNameLength)
+    if (CharCount(name) > kMaxNameLength)
         return "A cable's name is at most " + std::to_string(kMaxNameLength) + " characters.";
     if (name[0] == '#' || name.find(';') != std::string::npos || NoControls(name) != name)
         return "A cable's name cannot start with \"#\" nor hold \";\" or a tab.";
@@ -236,7 +234,7 @@ const char* const kUtf8Mark = "\xEF\xBB\xBF";
 std::string NameClause(const std::string& name) {
     if (name.empty())
         return "no name before the first ';'";
-    if (name.size() > kMaxNameLength)
+    if (CharCount(name) > kMaxNameLength)
         return "the name is longer than " + std::to_string(kMaxNameLength) + " characters";
     if (NoControls(name) != name)
         return "the name holds a tab or another control character";
@@ -264,16 +262,17 @@ UserCableFile ParseUserCables(const std::string& text) {
     for (std::size_t i = 0; i < file.lines.size(); ++i) {
         const int number = static_cast<int>(i + 1);
         std::string line = file.lines[i];
-        if (!file.cp1252) {
-            // A byte-order mark some editors put first is no part of the first name.
-            if (i == 0 && line.starts_with(kUtf8Mark))
-                line.erase(0, std::string_view(kUtf8Mark).size());
-            line = Utf8ToCp1252(line);
-        }
+        if (file.cp1252)
+            line = Cp1252ToUtf8(line);
+        else if (i == 0 && line.starts_with(kUtf8Mark)) // no part of the first name
+            line.erase(0, std::string_view(kUtf8Mark).size());
         std::string bare = Trim(line);
         if (bare.empty() || bare[0] == '#')
             continue;
-        auto problem = [&](const std::string& why) { file.problems.push_back({number, why}); };
+        // Reports are texts of the program: the names in them in its code page.
+        auto problem = [&](const std::string& why) {
+            file.problems.push_back({number, Utf8ToCp1252(why)});
+        };
         std::size_t first = line.find(';');
         if (first == std::string::npos) {
             problem("no velocity factor after the name (write NAME; PVF; NOTE)");
@@ -326,9 +325,15 @@ int SaveUserCable(const std::string& path, UserCableFile& file, CableEntry entry
     entry.name = Trim(entry.name);
     std::string line = entry.name + "; " + PvfText(entry.diel) +
                        (entry.note.empty() ? "" : "; " + NoControls(entry.note));
-    if (!file.cp1252)
-        line = Cp1252ToUtf8(line);
     std::vector<std::string> lines = file.lines;
+    if (file.cp1252) {
+        // A name the old code page has no room for turns the whole list into UTF-8.
+        if (Unstorable1252(line).empty())
+            line = Utf8ToCp1252(line);
+        else
+            for (std::string& l : lines)
+                l = Cp1252ToUtf8(l);
+    }
     auto same = std::find_if(file.entries.begin(), file.entries.end(), [&](const CableEntry& e) {
         return SameCableName(e.name, entry.name);
     });

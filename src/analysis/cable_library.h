@@ -1,7 +1,8 @@
 // The cable library: common cable types with their nominal velocity factors, and the user's
-// own list in a plain text file that may be edited by hand. Names are Windows-1252 texts
-// like every text of the program; the file is UTF-8, or Windows-1252 when an older editor
-// wrote it so, and is written back in the encoding it was read in.
+// own list in a plain text file that may be edited by hand. The list is the program's own
+// file, not a waveform's: its names and notes are UTF-8, so any character may be in a name.
+// The file is UTF-8, or Windows-1252 when an older editor wrote it so; it is written back in
+// the encoding it was read in, unless a name needs more, when the whole of it turns UTF-8.
 #pragma once
 
 #include <cstddef>
@@ -28,7 +29,8 @@ bool SameCableName(const std::string& a, const std::string& b);
 // True when the cable's name or note holds `filter`, in any letter case.
 bool CableMatches(const CableEntry& cable, const std::string& filter);
 
-// A decimal number as a user writes one: "0.66", "0,66" or ".66"; nothing for other text.
+// A decimal number as a user writes one: "0.66", "0,66", ".66" or "1e9"; nothing for other
+// text ("inf" and "nan" included).
 std::optional<double> ParseDecimal(const std::string& text);
 // A velocity factor as the list holds it ("0.66", or "66%"), x 1000 and rounded; nothing
 // when it is not a number or falls outside 0.300..0.999.
@@ -48,7 +50,7 @@ std::string CableLineText(const CableLineProblem& p);
 struct UserCableFile {
     std::vector<std::string> lines; // without their line ends
     std::vector<CableEntry> entries;
-    std::vector<CableLineProblem> problems; // lines skipped, and why
+    std::vector<CableLineProblem> problems; // lines skipped, and why (Windows-1252)
     int error = 0;                          // the read's error code; a missing file is 0
     bool cp1252 = false;    // not valid UTF-8: read, and written back, as Windows-1252
     std::size_t digest = 0; // of the bytes read (or of the error): tells a changed file

@@ -6,6 +6,8 @@
 #include "waveform/trace_info.h"
 #include "waveform/units.h"
 
+#include <algorithm>
+
 namespace tdrtool {
 
 namespace {
@@ -37,18 +39,17 @@ std::optional<int> DielOption::Read(std::string_view command, const std::string&
             return UsageError(command, "bad value \"" + value + "\" for --diel", help);
         return std::nullopt;
     }
-    std::string wanted = r470::Utf8ToCp1252(value);
     r470::CableLibrary library = LoadCableLibrary(std::cerr, std::string(command).c_str());
-    if (const r470::CableEntry* e = library.Find(wanted)) {
+    if (const r470::CableEntry* e = library.Find(value)) {
         diel = e->diel;
         return std::nullopt;
     }
     std::string nearest;
-    for (const std::string& n : library.NearestNames(wanted, kNearestShown)) {
+    for (const std::string& n : library.NearestNames(value, kNearestShown)) {
         if (!nearest.empty())
             nearest += ", ";
         nearest += '"';
-        nearest += Utf8(n);
+        nearest += n;
         nearest += '"';
     }
     std::cerr << "tdrtool " << command << ": unknown cable \"" << value
@@ -88,18 +89,19 @@ int RunCables(const Args& args) {
     for (const r470::CableEntry& e : library.Entries()) {
         const char* source = e.user ? "user" : "built-in";
         if (json) {
-            std::cout << "{\"name\":" << r470::JsonQuote(Utf8(e.name))
+            std::cout << "{\"name\":" << r470::JsonQuote(e.name)
                       << ",\"pvf\":" << r470::PvfText(e.diel)
-                      << ",\"note\":" << r470::JsonQuote(Utf8(e.note)) << ",\"source\":\"" << source
+                      << ",\"note\":" << r470::JsonQuote(e.note) << ",\"source\":\"" << source
                       << "\"}\n";
         } else {
-            // Padded while one byte is one character, so that "µ" or "é" keeps the columns.
+            // Padded by characters, not bytes, so that "µ" or "Ω" keeps the columns.
             std::string name = e.name;
-            name.resize(std::max<std::size_t>(name.size() + 2, 32), ' ');
+            const auto chars = static_cast<std::size_t>(
+                std::count_if(name.begin(), name.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+            name.append(std::max<std::size_t>(2, 32 - std::min<std::size_t>(chars, 32)), ' ');
             std::string src = source;
             src.resize(10, ' ');
-            std::cout << Utf8(name) << r470::PvfText(e.diel) << "  " << src << Utf8(e.note)
-                      << "\n";
+            std::cout << name << r470::PvfText(e.diel) << "  " << src << e.note << "\n";
         }
     }
     if (!std::cout.flush())

@@ -1,7 +1,9 @@
 #include "common/cp1252.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace r470 {
 namespace {
@@ -95,6 +97,24 @@ std::string Utf8ToCp1252(const std::string& text) {
             if (kHigh[k] == c)
                 mapped = static_cast<char>(0x80 + k);
         out += mapped;
+    }
+    return out;
+}
+
+std::string Unstorable1252(const std::string& utf8) {
+    std::string out;
+    std::vector<std::string> seen;
+    for (std::size_t i = 0; i < utf8.size();) {
+        std::size_t len = 1;
+        while (i + len < utf8.size() && (static_cast<std::uint8_t>(utf8[i + len]) & 0xC0) == 0x80)
+            ++len;
+        std::string c = utf8.substr(i, len);
+        i += len;
+        if (c == "?" || Utf8ToCp1252(c) != "?" ||
+            std::find(seen.begin(), seen.end(), c) != seen.end())
+            continue;
+        seen.push_back(c);
+        out += (out.empty() ? "" : " ") + c;
     }
     return out;
 }

@@ -35,31 +35,50 @@ bool FaultFromBothEnds(Workspace& session, Prompts& prompts, BothEndsWindow& win
     if (q.slotsB.empty())
         return problem("Load the waveforms taken at both ends of the cable, and select the one "
                        "of end A.");
-    std::optional<BothEndsAnswer> answer = window.AskBothEnds(q);
+    struct Result {
+        BothEndsFix fix;
+        std::string nameB;
+    };
+    // Worked out afresh for every "&Ok": end B or the length may have changed since.
+    auto work = [&](const BothEndsAnswer& a) {
+        Result r;
+        bool listed = false;
+        for (int slot : q.slotsB)
+            listed = listed || slot == a.slotB;
+        if (!listed) {
+            r.fix.refusal = "Choose the waveform of end B.";
+            return r;
+        }
+        const double length = ParseDecimal(a.length).value_or(NAN);
+        if (!(length > 0)) {
+            r.fix.refusal = "Enter the length of the cable, a number greater than 0.";
+            return r;
+        }
+        r.nameB = BaseName(set.Slot(a.slotB).FileName);
+        std::optional<double> times[2];
+        const int slots[2] = {set.CurTrace, a.slotB};
+        for (int i = 0; i < 2; ++i) {
+            times[i] = FaultTimeFromLaunch(AnalyseTrace(set.Slot(slots[i]).data), std::nullopt);
+            if (!times[i]) {
+                r.fix.refusal = std::string(i == 0 ? "End A (" : "End B (") +
+                                BaseName(set.Slot(slots[i]).FileName) + "): " + kNoReflectionText;
+                return r;
+            }
+        }
+        r.fix = LocateFromBothEnds(length, feet, *times[0], *times[1]);
+        return r;
+    };
+    std::optional<BothEndsAnswer> answer =
+        window.AskBothEnds(q, [&](const BothEndsAnswer& a) { return work(a).fix.refusal; });
     if (!answer)
         return false;
-    bool listed = false;
-    for (int slot : q.slotsB)
-        listed = listed || slot == answer->slotB;
-    if (!listed)
-        return problem("Choose the waveform of end B.");
-    const double length = ParseDecimal(answer->length).value_or(NAN);
-    if (!(length > 0))
-        return problem("Enter the length of the cable, a number greater than 0.");
-
-    std::optional<double> times[2];
-    const int slots[2] = {set.CurTrace, answer->slotB};
-    for (int i = 0; i < 2; ++i) {
-        times[i] = FaultTimeFromLaunch(AnalyseTrace(set.Slot(slots[i]).data), std::nullopt);
-        if (!times[i])
-            return problem(std::string(i == 0 ? "End A (" : "End B (") +
-                           BaseName(set.Slot(slots[i]).FileName) + "): " + kNoReflectionText);
-    }
-    BothEndsFix fix = LocateFromBothEnds(length, feet, *times[0], *times[1]);
-    if (!fix.refusal.empty())
-        return problem(fix.refusal);
-    prompts.ShowMessageBox(BothEndsText(fix, feet, q.endA, BaseName(set.Slot(slots[1]).FileName)),
-                           kBothEndsCaption, MbOk | MbIconInformation);
+    const Result r = work(*answer);
+    // A window that closed on an answer it was told to refuse.
+    if (!r.fix.refusal.empty())
+        return problem(r.fix.refusal);
+    const BothEndsFix& fix = r.fix;
+    prompts.ShowMessageBox(BothEndsText(fix, feet, q.endA, r.nameB), kBothEndsCaption,
+                           MbOk | MbIconInformation);
     return true;
 }
 

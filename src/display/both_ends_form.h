@@ -21,13 +21,17 @@ class TBothEndsForm : public QDialog, public BothEndsWindow {
     Ui::TBothEndsForm& ui() { return *ui_; }
 
     // Fills the dialog from `question`; nothing when cancelled.
-    std::optional<BothEndsAnswer> AskBothEnds(const BothEndsQuestion& question) override;
+    std::optional<BothEndsAnswer> AskBothEnds(const BothEndsQuestion& question,
+                                              const BothEndsCheck& check) override;
     // The answer as the dialog stands.
     BothEndsAnswer Answer() const;
     void Show(const BothEndsQuestion& question);
+    // "&Ok": closes on an answer the check takes, else shows why under the length.
+    void OkClick();
 
   private:
     std::unique_ptr<Ui::TBothEndsForm> ui_;
+    BothEndsCheck check_;
 };
 
 } // namespace r470

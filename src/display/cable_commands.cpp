@@ -1,6 +1,7 @@
 #include "display/cable_commands.h"
 
 #include "analysis/vf_known_length.h"
+#include "common/cp1252.h"
 #include "display/display.h"
 #include "shell/messages.h"
 #include "shell/prompts.h"
@@ -133,10 +134,10 @@ bool CableDialogModel::SaveCalibration(const std::string& name) {
     for (const CableEntry& e : user_.entries) {
         if (!SameCableName(e.name, name))
             continue;
-        std::string question = "Replace \"" + e.name + "\" (" + MessageText(56) + " " +
-                               PvfText(e.diel) + ") in your cable list?";
-        if (prompts_.ShowMessageBox(question, MessageText(MsgConfirm), MbYesNo | MbIconQuestion) !=
-            IdYes)
+        std::string question = "Replace \"" + e.name + "\" (" + Cp1252ToUtf8(MessageText(56)) +
+                               " " + PvfText(e.diel) + ") in your cable list?";
+        if (prompts_.ShowUtf8MessageBox(question, MessageText(MsgConfirm),
+                                        MbYesNo | MbIconQuestion) != IdYes)
             return false;
     }
     CableEntry entry{name, *calibrated_,
@@ -164,7 +165,8 @@ void Display::ShowCableName() {
 
 void ApplyCable(Display& display, Prompts& prompts, const CableChoice& choice) {
     display.ChangeDiel(choice.diel, prompts);
-    display.state().CableName = choice.name;
+    // The details panel and the page show the program's code page.
+    display.state().CableName = Utf8ToCp1252(choice.name);
     display.ShowCableName();
 }
 

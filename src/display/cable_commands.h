@@ -15,7 +15,8 @@ class Display;
 class Prompts;
 struct Workspace;
 
-// One line of the dialog's list, as shown.
+// One line of the dialog's list, as shown; the name and the note are UTF-8 as the list
+// holds them.
 struct CableRow {
     std::string name;
     std::string pvf;      // "0.660"
@@ -26,7 +27,7 @@ struct CableRow {
 
 struct CableChoice {
     int diel = 0;
-    std::string name; // shown in the details panel
+    std::string name; // UTF-8; shown in the details panel
 };
 
 // The name shown for a factor measured and applied without being saved.
@@ -55,7 +56,7 @@ class CableDialogModel {
     // "PVF 0.662" once a factor is measured, else "".
     std::string CalibrationText() const;
     std::optional<CableChoice> Calibrated() const;
-    // Saves the measured factor under `name` in the user's list. Asks before replacing a
+    // Saves the measured factor under `name` (UTF-8) in the user's list. Asks before replacing a
     // cable of the user's; refusals and failed writes are shown. True when saved.
     bool SaveCalibration(const std::string& name);
     // The listed cable of that name.

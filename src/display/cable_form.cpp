@@ -69,13 +69,15 @@ std::optional<CableChoice> TCableForm::ChooseCable(CableDialogModel& model) {
 void TCableForm::Fill(const std::string& select) {
     QTreeWidget* list = ui_->CableList;
     list->clear();
-    for (const CableRow& r : model_->Rows(FromQ(ui_->Filter->text()))) {
-        auto* item = new QTreeWidgetItem(
-            list, {ToQ(r.name), ToQ(r.pvf), ToQ(r.velocity), ToQ(r.note), ToQ(r.source)});
+    for (const CableRow& r : model_->Rows(ui_->Filter->text().toStdString())) {
+        // Names and notes are the list's UTF-8.
+        const QString name = QString::fromStdString(r.name), note = QString::fromStdString(r.note);
+        auto* item =
+            new QTreeWidgetItem(list, {name, ToQ(r.pvf), ToQ(r.velocity), note, ToQ(r.source)});
         // A long name or note is cut off in its column; the tip shows all of it.
-        item->setToolTip(ColName, ToQ(r.name));
+        item->setToolTip(ColName, name);
         if (!r.note.empty())
-            item->setToolTip(ColNote, ToQ(r.note));
+            item->setToolTip(ColNote, note);
         item->setTextAlignment(ColPvf, Qt::AlignRight | Qt::AlignVCenter);
         item->setTextAlignment(ColVelocity, Qt::AlignRight | Qt::AlignVCenter);
         if (!select.empty() && r.name == select)
@@ -86,7 +88,7 @@ void TCableForm::Fill(const std::string& select) {
 
 std::string TCableForm::SelectedName() const {
     QList<QTreeWidgetItem*> items = ui_->CableList->selectedItems();
-    return items.isEmpty() ? std::string() : FromQ(items.front()->text(ColName));
+    return items.isEmpty() ? std::string() : items.front()->text(ColName).toStdString();
 }
 
 void TCableForm::ShowCalibration() {
@@ -116,7 +118,7 @@ void TCableForm::ApplyVfClick() {
 }
 
 void TCableForm::SaveVfClick() {
-    if (!model_ || !model_->SaveCalibration(FromQ(ui_->SaveName->text())))
+    if (!model_ || !model_->SaveCalibration(ui_->SaveName->text().toStdString()))
         return;
     ui_->Filter->blockSignals(true);
     ui_->Filter->clear();

@@ -41,7 +41,8 @@ class DisplayHost {
                           Colour /*colour*/) {}
     virtual void SetLabelVisible(const std::string& /*name*/, bool /*visible*/) {}
     virtual void ClearLabels() {}
-    // The slot buttons beside the details and their colour strips; the start panel.
+    // The slot buttons beside the details and their colour strips; the start panel. A
+    // button's caption is UTF-8, so that a file named in any script shows its name.
     virtual void SetTraceButton(int /*slot*/, const std::string& /*caption*/, Colour /*strip*/) {}
     virtual void ClearTraceButton(int /*slot*/) {}
     virtual void ShowStartPanel(bool /*visible*/) {}

@@ -218,7 +218,7 @@ void FilesPanel::SetTraceButton(int slot, const std::string& caption, Colour str
     // A long name loses its middle, so that both its start and its end show; the tip has
     // all of it. An "&" in a file name is a character of the name, not an accelerator.
     QPushButton* b = TraceButton(slot);
-    const QString whole = ToQ(caption);
+    const QString whole = QString::fromStdString(caption);
     const int room = b->width() - 2 * b->style()->pixelMetric(QStyle::PM_ButtonMargin) - 4;
     b->setText(b->fontMetrics().elidedText(whole, Qt::ElideMiddle, room).replace("&", "&&"));
     b->setToolTip(whole);

@@ -192,8 +192,7 @@ void SetCommands::MenuSaveAs() {
         if (!s.Loaded)
             continue;
         for (;;) {
-            // The dialog's name field holds the program's code page, like everything shown.
-            std::string path = GetFileName(ShownName(BaseName(s.Path)));
+            std::string path = GetFileName(BaseName(s.Path));
             if (path.empty())
                 break;
             int result = SaveFile(s, path, true, session_.DisplayDiel, prompts_);
@@ -218,7 +217,12 @@ std::string SetCommands::GetFileName(const std::string& proposed) {
 std::string SetCommands::GetName(int slot) const {
     if (slot == kDiffSlot)
         return "Diff";
-    std::string name = BaseName(session_.set.Slot(slot).FileName);
+    const TraceSlot& s = session_.set.Slot(slot);
+    // The upper-case name of the details, unless the code page it is in has no room for the
+    // real name's letters: then the real name.
+    std::string real = BaseName(s.Path);
+    std::string name =
+        s.Path.empty() || Unstorable1252(real).empty() ? Cp1252ToUtf8(BaseName(s.FileName)) : real;
     if (HasWaveformExtension(name))
         name.resize(name.size() - kWaveformExtension.size());
     return name;

@@ -59,7 +59,7 @@ class SetCommands {
     // A path to save under, proposing `proposed`; empty when cancelled.
     std::string GetFileName(const std::string& proposed);
 
-    // The short name of a slot: file name without folder and ".KEL"; "Diff" for slot 5.
+    // The short name of a slot, UTF-8: file name without folder and ".KEL"; "Diff" for slot 5.
     std::string GetName(int slot) const;
     void SetButton(int slot);
     void ClearButton(int slot);

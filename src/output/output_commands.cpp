@@ -1,5 +1,6 @@
 #include "output/output_commands.h"
 
+#include "common/cp1252.h"
 #include "common/file_io.h"
 #include "output/composition.h"
 #include "shell/messages.h"
@@ -12,7 +13,7 @@
 namespace r470 {
 
 namespace {
-constexpr int MsgCannotPrint = 98;
+constexpr int MsgNoPrinters = 97;
 constexpr int MsgCannotOpenClipboard = 110;
 constexpr int MsgCannotSaveBitmap = 112;
 
@@ -27,8 +28,8 @@ std::string PicturePresetName(const WaveformSet& set) {
     if (set.CurTrace < 1 || set.CurTrace > kFileSlots)
         return ".BMP";
     const TraceSlot& slot = set.Slot(set.CurTrace);
-    // The name field shows the program's code page; the real name keeps its letter case.
-    std::string name = ShownName(LastPart(slot.Path.empty() ? slot.FileName : slot.Path));
+    // The real name keeps its letter case and its characters.
+    std::string name = LastPart(slot.Path.empty() ? Cp1252ToUtf8(slot.FileName) : slot.Path);
     return name.substr(0, name.find('.')) + ".BMP";
 }
 
@@ -38,7 +39,18 @@ std::string PicturePath(const std::string& chosen) {
 }
 
 PictureFormat PictureFormatForChosenName(const std::string& path) {
-    return PictureFormatFor(path) == PictureFormat::Png ? PictureFormat::Png : PictureFormat::Bmp;
+    return PictureFormatFor(path);
+}
+
+std::string NoPrinterText(const PrinterPresence& presence) {
+    if (presence.printer)
+        return "";
+    std::string text = MessageText(MsgNoPrinters) + ". ";
+    if (presence.dialogMakesPdf)
+        return text + "The print window can still save the page as a PDF file; Export > To "
+                      "file saves a picture.";
+    return text + "Add the printer \"Microsoft Print to PDF\" (Settings > Printers) to make a "
+                  "PDF file, or save a picture with Export > To file.";
 }
 
 void OutputCommands::Problem(int message, const std::string& reason) {
@@ -51,17 +63,23 @@ void OutputCommands::Problem(int message, const std::string& reason) {
 void OutputCommands::MenuPrint(PrinterPort& printer) {
     if (NoTraces(session_.set, prompts_))
         return;
+    const PrinterPresence presence = printer.Presence();
+    if (std::string why = NoPrinterText(presence); !why.empty()) {
+        prompts_.ShowMessageBox(why, MessageText(MsgProblem), MbOk | MbIconInformation);
+        if (!presence.dialogMakesPdf)
+            return;
+    }
     std::optional<int> copies = printer.ShowPrintDialog();
     if (!copies)
         return;
     PrintPages(printer, *copies);
 }
 
-bool OutputCommands::PrintPages(PrinterPort& printer, int copies) {
+bool OutputCommands::PrintPages(PrinterPort& printer, int copies, int failure) {
     copies = std::max(copies, 1);
     std::string error = printer.BeginJob();
     if (!error.empty()) {
-        Problem(MsgCannotPrint, error);
+        Problem(failure, error);
         return false;
     }
     {
@@ -81,7 +99,7 @@ bool OutputCommands::PrintPages(PrinterPort& printer, int copies) {
     else
         printer.AbortJob();
     if (!error.empty()) {
-        Problem(MsgCannotPrint, error);
+        Problem(failure, error);
         return false;
     }
     return true;
@@ -117,11 +135,21 @@ void OutputCommands::MenuToFile(PicturePort& picture, FileChooser& files) {
     if (!chosen || chosen->empty())
         return;
     std::string path = PicturePath(*chosen);
-    SavePicture(picture, path, PictureFormatForChosenName(path));
+    PictureFormat format = PictureFormatForChosenName(path);
+    // Bytes of one kind under another kind's name would not open as either.
+    if (format == PictureFormat::None) {
+        Problem(MsgCannotSaveBitmap, "the name must end in .BMP, .PNG or .PDF");
+        return;
+    }
+    SavePicture(picture, path, format);
 }
 
 bool OutputCommands::SavePicture(PicturePort& picture, const std::string& path,
                                  PictureFormat format) {
+    if (format == PictureFormat::Pdf) {
+        std::unique_ptr<PrinterPort> page = picture.PdfPages(path, writer_);
+        return page && PrintPages(*page, 1, MsgCannotSaveBitmap);
+    }
     std::vector<std::uint8_t> bytes;
     if (PrintToImage(picture))
         bytes = picture.EncodePicture(format);

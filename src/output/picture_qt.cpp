@@ -55,6 +55,12 @@ void QtPicturePort::EndPicture() {
     image_ = QImage();
 }
 
+std::unique_ptr<PrinterPort> QtPicturePort::PdfPages(const std::string& path, FileWriter writer) {
+    return std::make_unique<PdfPagePort>(
+        path, QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()),
+        PdfPagePort::kResolution, std::move(writer));
+}
+
 std::string RenderPictureFile(const PictureOptions& o, const std::string& outPath,
                               std::ostream& messages) {
     if (std::string e = PictureRequestError(o, outPath); !e.empty())

@@ -24,6 +24,8 @@ class QtPicturePort : public PicturePort {
     bool PictureToClipboard() override;
     std::vector<std::uint8_t> EncodePicture(PictureFormat format) override;
     void EndPicture() override;
+    // An A4 page, as "tdrtool render" makes one.
+    std::unique_ptr<PrinterPort> PdfPages(const std::string& path, FileWriter writer) override;
 
   private:
     const QImage& Finished();

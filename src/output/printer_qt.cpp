@@ -4,6 +4,7 @@
 
 #include <QPdfWriter>
 #include <QPrintDialog>
+#include <QPrinterInfo>
 
 #include <cmath>
 
@@ -84,6 +85,18 @@ QtPrinterPort::QtPrinterPort(QWidget* dialogParent)
 
 QtPrinterPort::~QtPrinterPort() {
     AbortJob();
+}
+
+PrinterPresence QtPrinterPort::Presence() const {
+    PrinterPresence p;
+#ifdef _WIN32
+    p.dialogMakesPdf = false;
+#endif
+    // A PDF file already chosen in the dialog prints without a printer.
+    bool toFile =
+        printer_.outputFormat() == QPrinter::PdfFormat && !printer_.outputFileName().isEmpty();
+    p.printer = toFile || !QPrinterInfo::availablePrinterNames().isEmpty();
+    return p;
 }
 
 std::optional<int> QtPrinterPort::ShowPrintDialog() {

@@ -49,6 +49,7 @@ class QtPrinterPort : public PrinterPort {
     // The dialog's settings; tests preset a PDF file here.
     QPrinter& Printer() { return printer_; }
 
+    PrinterPresence Presence() const override;
     std::optional<int> ShowPrintDialog() override;
     std::string BeginJob() override;
     Canvas& PageCanvas() override;

@@ -1,5 +1,7 @@
 #include "shell/prompts.h"
 
+#include "common/cp1252.h"
+
 namespace r470 {
 
 MessageBoxLayout LayoutForFlags(unsigned flags) {
@@ -56,6 +58,11 @@ std::string BoxText(const std::string& text) {
     if (out.size() > kBoxTextMax)
         out.resize(kBoxTextMax);
     return out;
+}
+
+int Prompts::ShowUtf8MessageBox(const std::string& utf8, const std::string& caption,
+                                unsigned flags) {
+    return ShowMessageBox(Utf8ToCp1252(utf8), caption, flags);
 }
 
 void ShowInformation(Prompts& prompts, const std::string& caption, const std::string& text) {

@@ -53,6 +53,10 @@ class Prompts {
     virtual ~Prompts() = default;
     virtual int ShowMessageBox(const std::string& text, const std::string& caption,
                                unsigned flags) = 0;
+    // A box whose text is UTF-8, not the program's code page: it names characters that code
+    // page has no room for. Where UTF-8 cannot be shown, they come out as "?".
+    virtual int ShowUtf8MessageBox(const std::string& utf8, const std::string& caption,
+                                   unsigned flags);
     virtual int ShowMsgWindow(const std::string& text) = 0;
     // A text longer than a message box takes (a help, every problem of a file): a heading
     // over the text in a box that scrolls and lets the user copy it, and one OK button.

@@ -54,10 +54,19 @@ QMessageBox::Icon ToQtIcon(BoxIcon icon) {
 } // namespace
 
 int QtPrompts::ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) {
+    return Box(ToQ(BoxText(text)), caption, flags);
+}
+
+int QtPrompts::ShowUtf8MessageBox(const std::string& utf8, const std::string& caption,
+                                  unsigned flags) {
+    return Box(QString::fromStdString(utf8.substr(0, utf8.find('\0'))), caption, flags);
+}
+
+int QtPrompts::Box(const QString& text, const std::string& caption, unsigned flags) {
     MessageBoxLayout layout = LayoutForFlags(flags);
     QWidget* parent = parent_ ? parent_ : QApplication::activeWindow();
-    QMessageBox box(ToQtIcon(layout.icon), ToQ(BoxTitle(caption)), ToQ(BoxText(text)),
-                    QMessageBox::NoButton, parent);
+    QMessageBox box(ToQtIcon(layout.icon), ToQ(BoxTitle(caption)), text, QMessageBox::NoButton,
+                    parent);
     std::map<QAbstractButton*, int> ids;
     for (int id : layout.buttons)
         ids[box.addButton(ToStandard(id))] = id;

@@ -3,6 +3,7 @@
 
 #include "shell/prompts.h"
 
+class QString;
 class QWidget;
 
 namespace r470 {
@@ -12,12 +13,16 @@ class QtPrompts : public Prompts {
     explicit QtPrompts(QWidget* parent = nullptr) : parent_(parent) {}
     int ShowMessageBox(const std::string& text, const std::string& caption,
                        unsigned flags) override;
+    int ShowUtf8MessageBox(const std::string& utf8, const std::string& caption,
+                           unsigned flags) override;
     int ShowMsgWindow(const std::string& text) override;
     void ShowTextWindow(const std::string& caption, const std::string& heading,
                         const std::string& text) override;
     void Beep() override;
 
   private:
+    int Box(const QString& text, const std::string& caption, unsigned flags);
+
     QWidget* parent_;
 };
 

@@ -70,13 +70,14 @@ void TAddCommForm::KeepToLimit(int position, int added) {
 }
 
 bool TAddCommForm::Edit(const std::string& name, std::string& memo) {
-    ui_->Name->setText(ToQ(name));
-    ui_->AddComm->setPlainText(ToQ(memo));
+    // UTF-8 both ways: the session names what a waveform file cannot hold.
+    ui_->Name->setText(QString::fromStdString(name));
+    ui_->AddComm->setPlainText(QString::fromStdString(memo));
     ui_->AddComm->moveCursor(QTextCursor::Start);
     ui_->AddComm->setFocus();
     if (exec() != QDialog::Accepted)
         return false;
-    memo = FromQ(ui_->AddComm->toPlainText());
+    memo = ui_->AddComm->toPlainText().toStdString();
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "waveform/comments.h"
 
+#include "common/cp1252.h"
 #include "shell/messages.h"
 #include "shell/prompts.h"
 #include "waveform/waveform_set.h"
@@ -12,7 +13,21 @@ const char* const kTooManyLinesText = "Too many comment lines. Max: ";
 
 namespace {
 
+constexpr int kDateLabel = 19;
+constexpr int kTimeLabel = 20;
 constexpr int kCableIdLabel = 21;
+constexpr int kCommentsLabel = 22;
+constexpr int kMoreLabel = 35;
+
+// Shown with a UTF-8 message box: the characters it names have no Windows-1252 form.
+bool RefuseUnstorable(const std::vector<std::pair<std::string, std::string>>& fields,
+                      Prompts& prompts) {
+    std::string text = UnstorableMessage(fields);
+    if (text.empty())
+        return false;
+    prompts.ShowUtf8MessageBox(text, MessageText(MsgProblem), MbOk);
+    return true;
+}
 
 std::string JoinLines(const std::vector<std::string>& lines) {
     std::string out;
@@ -41,11 +56,11 @@ bool IsShown(const WaveformSet& set, int slot) {
 CommentSession::CommentSession(TraceNotes& notes, std::string name, bool showNoMore,
                                Prompts& prompts, CommentDialogs& dialogs)
     : notes_(notes), prompts_(prompts), dialogs_(dialogs) {
-    initial_.Name = std::move(name);
-    initial_.CableLabel = MessageText(kCableIdLabel);
-    initial_.Date = notes.Date;
-    initial_.Time = notes.Time;
-    initial_.CableId = notes.CableId;
+    initial_.Name = Cp1252ToUtf8(name);
+    initial_.CableLabel = Cp1252ToUtf8(MessageText(kCableIdLabel));
+    initial_.Date = Cp1252ToUtf8(notes.Date);
+    initial_.Time = Cp1252ToUtf8(notes.Time);
+    initial_.CableId = Cp1252ToUtf8(notes.CableId);
     initial_.ShowNoMore = showNoMore;
     // Empty lines before the last line with text keep their place; empty lines after it
     // are not shown.
@@ -56,7 +71,7 @@ CommentSession::CommentSession(TraceNotes& notes, std::string name, bool showNoM
     std::vector<std::string> lines;
     for (std::size_t i = 0; i < shown; ++i)
         lines.push_back(OneMemoLine(notes.Comments[i]));
-    initial_.Memo = JoinLines(lines);
+    initial_.Memo = Cp1252ToUtf8(JoinLines(lines));
 }
 
 bool CommentSession::Ok(const CommentFields& typed) {
@@ -66,19 +81,40 @@ bool CommentSession::Ok(const CommentFields& typed) {
                                 MessageText(MsgProblem), MbOk);
         return false;
     }
-    notes_.Date = typed.Date;
-    notes_.Time = typed.Time;
-    notes_.CableId = typed.CableId;
+    // Nothing is turned into "?" behind the user's back.
+    if (RefuseUnstorable({{MessageText(kDateLabel), typed.Date},
+                          {MessageText(kTimeLabel), typed.Time},
+                          {MessageText(kCableIdLabel), typed.CableId},
+                          {MessageText(kCommentsLabel), typed.Memo}},
+                         prompts_))
+        return false;
+    notes_.Date = Utf8ToCp1252(typed.Date);
+    notes_.Time = Utf8ToCp1252(typed.Time);
+    notes_.CableId = Utf8ToCp1252(typed.CableId);
     for (std::size_t i = 0; i < kCommentLines; ++i)
-        notes_.Comments[i] = i < lines.size() ? lines[i] : std::string();
+        notes_.Comments[i] = i < lines.size() ? Utf8ToCp1252(lines[i]) : std::string();
     notes_.CutToFields();
     return true;
 }
 
 void CommentSession::More() {
-    std::string memo = StoredToMemo(notes_.MoreComments);
-    if (dialogs_.AdditionalComments(initial_.Name, memo))
-        notes_.MoreComments = StoreMoreComments(memo);
+    std::string memo = Cp1252ToUtf8(StoredToMemo(notes_.MoreComments));
+    while (dialogs_.AdditionalComments(initial_.Name, memo)) {
+        if (!RefuseUnstorable({{MessageText(kMoreLabel), memo}}, prompts_)) {
+            notes_.MoreComments = StoreMoreComments(Utf8ToCp1252(memo));
+            return;
+        }
+    }
+}
+
+std::string UnstorableMessage(const std::vector<std::pair<std::string, std::string>>& fields) {
+    std::string named;
+    for (const auto& [label, text] : fields)
+        if (std::string chars = Unstorable1252(text); !chars.empty())
+            named += "\r\n" + Cp1252ToUtf8(label) + ": " + chars;
+    if (named.empty())
+        return "";
+    return "A waveform file cannot hold these characters; change or remove them:" + named;
 }
 
 void ClearText(TraceNotes& notes) {

@@ -7,6 +7,7 @@
 #include "waveform/waveform_set.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace r470 {
@@ -21,8 +22,9 @@ constexpr std::size_t kMoreCommentsEditLen = 1023;
 // The refusals shown by the commands here.
 extern const char* const kTooManyLinesText; // followed by the line limit
 
-// What the comments dialog shows, and what the user has typed when "&Ok" is pressed.
-// The memo's lines are separated by '\n'.
+// What the comments dialog shows, and what the user has typed when "&Ok" is pressed, as
+// the window holds it: UTF-8, which may hold characters a waveform file cannot. The memo's
+// lines are separated by '\n'.
 struct CommentFields {
     std::string Name; // read-only: the file, or the memories, whose notes are edited
     std::string CableLabel;
@@ -51,11 +53,13 @@ class CommentSession {
     const CommentFields& Initial() const { return initial_; }
 
     // "&Ok": stores `typed` and answers true (the dialog closes with OK), or refuses a memo
-    // of more than five lines with a message and answers false (the dialog stays open).
+    // of more than five lines, or characters a waveform file cannot hold (named, with their
+    // fields), with a message and answers false (the dialog stays open).
     bool Ok(const CommentFields& typed);
 
     // "&More..": edits the additional comments in their own dialog; an accepted text is
-    // stored at once and stays even if the comments dialog is then cancelled.
+    // stored at once and stays even if the comments dialog is then cancelled. A text with
+    // characters a waveform file cannot hold is refused and shown again as typed.
     void More();
 
   private:
@@ -75,8 +79,8 @@ class CommentDialogs {
     // when the session accepts.
     virtual CommentsResult EditComments(CommentSession& session) = 0;
 
-    // The additional-comments dialog: `name` read-only, `memo` ('\n' between lines) edited
-    // in place. True when accepted; `memo` is then what the user left in it.
+    // The additional-comments dialog: `name` read-only, `memo` ('\n' between lines, UTF-8)
+    // edited in place. True when accepted; `memo` is then what the user left in it.
     virtual bool AdditionalComments(const std::string& name, std::string& memo) = 0;
 
     // The waveform chooser: one entry per name, `selected` highlighted (-1 for none).
@@ -130,6 +134,10 @@ struct MemoText {
 // already too long (a paste with the mouse) loses its last lines. The caret stays where
 // it was, within the text.
 MemoText FitCommentMemo(const MemoText& before, const MemoText& now);
+
+// "" when the texts, (label, UTF-8 text) pairs, can all be stored in a waveform file; else
+// the message that names the characters that cannot, by field.
+std::string UnstorableMessage(const std::vector<std::pair<std::string, std::string>>& fields);
 
 // The memo's lines: split at '\n' (a '\r' before it is dropped); an empty memo has none,
 // a memo ending in a line break has an empty last line.

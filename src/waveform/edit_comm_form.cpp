@@ -14,6 +14,12 @@ namespace r470 {
 namespace {
 // The modal result of "&No further comments".
 constexpr int kNoMoreResult = 7;
+
+// The session's fields are UTF-8, so that a character no waveform file holds reaches it as it
+// was typed and can be named.
+QString FromUtf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
 } // namespace
 
 TEditCommForm::TEditCommForm(QWidget* parent)
@@ -32,12 +38,12 @@ TEditCommForm::TEditCommForm(QWidget* parent)
 TEditCommForm::~TEditCommForm() = default;
 
 void TEditCommForm::Load(const CommentFields& f) {
-    ui_->Name->setText(ToQ(f.Name));
-    ui_->LCabRtn->setText(ToQ(f.CableLabel));
-    ui_->DateStr->setText(ToQ(f.Date));
-    ui_->TimeStr->setText(ToQ(f.Time));
-    ui_->CableID->setText(ToQ(f.CableId));
-    ui_->Comments->setPlainText(ToQ(f.Memo));
+    ui_->Name->setText(FromUtf8(f.Name));
+    ui_->LCabRtn->setText(FromUtf8(f.CableLabel));
+    ui_->DateStr->setText(FromUtf8(f.Date));
+    ui_->TimeStr->setText(FromUtf8(f.Time));
+    ui_->CableID->setText(FromUtf8(f.CableId));
+    ui_->Comments->setPlainText(FromUtf8(f.Memo));
     ui_->NoMore->setVisible(f.ShowNoMore);
     keyDown_ = false;
     ui_->DateStr->setFocus();
@@ -45,19 +51,21 @@ void TEditCommForm::Load(const CommentFields& f) {
 
 CommentFields TEditCommForm::Typed() const {
     CommentFields f;
-    f.Name = FromQ(ui_->Name->text());
-    f.CableLabel = FromQ(ui_->LCabRtn->text());
-    f.Date = FromQ(ui_->DateStr->text());
-    f.Time = FromQ(ui_->TimeStr->text());
-    f.CableId = FromQ(ui_->CableID->text());
-    f.Memo = FromQ(ui_->Comments->toPlainText());
+    f.Name = ui_->Name->text().toStdString();
+    f.CableLabel = ui_->LCabRtn->text().toStdString();
+    f.Date = ui_->DateStr->text().toStdString();
+    f.Time = ui_->TimeStr->text().toStdString();
+    f.CableId = ui_->CableID->text().toStdString();
+    f.Memo = ui_->Comments->toPlainText().toStdString();
     f.ShowNoMore = !ui_->NoMore->isHidden();
     return f;
 }
 
+// The memo in UTF-8 with the caret as a byte offset into it.
 MemoText TEditCommForm::MemoNow() const {
-    return {FromQ(ui_->Comments->toPlainText()),
-            static_cast<std::size_t>(ui_->Comments->textCursor().position())};
+    const QString text = ui_->Comments->toPlainText();
+    return {text.toStdString(),
+            text.left(ui_->Comments->textCursor().position()).toStdString().size()};
 }
 
 bool TEditCommForm::eventFilter(QObject* watched, QEvent* event) {
@@ -72,9 +80,10 @@ bool TEditCommForm::eventFilter(QObject* watched, QEvent* event) {
         MemoText fitted = FitCommentMemo(keyDown_ ? beforeKey_ : now, now);
         keyDown_ = false;
         if (fitted.text != now.text) {
-            ui_->Comments->setPlainText(ToQ(fitted.text));
+            ui_->Comments->setPlainText(FromUtf8(fitted.text));
             QTextCursor c = ui_->Comments->textCursor();
-            c.setPosition(std::min<int>(static_cast<int>(fitted.caret),
+            const auto caret = FromUtf8(fitted.text.substr(0, fitted.caret)).size();
+            c.setPosition(std::min<int>(static_cast<int>(caret),
                                         static_cast<int>(ui_->Comments->toPlainText().size())));
             ui_->Comments->setTextCursor(c);
         }

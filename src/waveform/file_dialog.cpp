@@ -1,6 +1,5 @@
 #include "waveform/file_dialog.h"
 
-#include "common/cp1252.h"
 #include "shell/messages.h"
 #include "waveform/trace_file.h"
 
@@ -107,14 +106,6 @@ bool IsUnder(const std::string& path, const std::string& base) {
 
 } // namespace
 
-std::string ShownName(const std::string& native) {
-    return Utf8ToCp1252(native);
-}
-
-std::string NativeName(const std::string& shown) {
-    return Cp1252ToUtf8(shown);
-}
-
 std::vector<WaveformFileEntry> ListWaveformFiles(const std::string& folder) {
     std::vector<WaveformFileEntry> files;
     std::error_code ec;
@@ -123,7 +114,7 @@ std::vector<WaveformFileEntry> ListWaveformFiles(const std::string& folder) {
         std::error_code fec;
         if (!HasWaveformExtension(name) || !it->is_regular_file(fec))
             continue;
-        files.push_back({ShownName(name.substr(0, name.size() - kWaveformExtension.size())), name});
+        files.push_back({name.substr(0, name.size() - kWaveformExtension.size()), name});
     }
     std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) {
         return a.shown != b.shown ? LessIgnoreCase(a.shown, b.shown) : a.real < b.real;
@@ -134,7 +125,7 @@ std::vector<WaveformFileEntry> ListWaveformFiles(const std::string& folder) {
 std::vector<FolderRow> FolderRows(const std::string& folder) {
     std::vector<FolderRow> rows;
     const bool root = IsRootPath(folder);
-    rows.push_back({FolderRowKind::Current, ShownName(root ? folder : BaseName(folder)), folder});
+    rows.push_back({FolderRowKind::Current, root ? folder : BaseName(folder), folder});
     if (!root)
         rows.push_back({FolderRowKind::Up, "..", DirName(folder)});
     std::vector<FolderRow> subs;
@@ -144,7 +135,7 @@ std::vector<FolderRow> FolderRows(const std::string& folder) {
         std::error_code dec;
         if (name.empty() || name[0] == '.' || !it->is_directory(dec))
             continue;
-        subs.push_back({FolderRowKind::Sub, ShownName(name), JoinPath(folder, name)});
+        subs.push_back({FolderRowKind::Sub, name, JoinPath(folder, name)});
     }
     std::sort(subs.begin(), subs.end(),
               [](const auto& a, const auto& b) { return LessIgnoreCase(a.text, b.text); });
@@ -174,7 +165,7 @@ FilePreview ReadPreviewFile(const std::string& path) {
 
 std::string BuildFileName(const std::string& folder, const std::string& typed,
                           bool completeExtension) {
-    std::string name = NativeName(typed);
+    std::string name = typed;
     std::string own = BaseName(name);
     if (completeExtension && !own.empty() && own.find('.') == std::string::npos)
         name += kWaveformExtension;
@@ -262,10 +253,7 @@ int FileDialog::ClientHeight() const {
 }
 
 std::vector<std::string> FileDialog::DriveTexts() const {
-    std::vector<std::string> texts;
-    for (const auto& r : roots_)
-        texts.push_back(ShownName(r));
-    return texts;
+    return roots_;
 }
 
 void FileDialog::FormShow() {
@@ -356,12 +344,11 @@ std::string FileDialog::GetName() const {
     if (selected_ < 0)
         return {};
     // The real name, not the list text with ".KEL" put back: the extension's letter case
-    // matters on this file system, and list texts may hold any character.
-    return ShownName(files_[static_cast<std::size_t>(selected_)].real);
+    // matters on this file system.
+    return files_[static_cast<std::size_t>(selected_)].real;
 }
 
 std::string FileDialog::GetFileName() const {
-    // A picked file keeps its name on disk even where it has no exact Windows-1252 form.
     if (selected_ >= 0 && name_ == GetName())
         return GetPath() + files_[static_cast<std::size_t>(selected_)].real;
     return BuildFileName(folder_, name_, completeExtension_);

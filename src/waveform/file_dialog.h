@@ -1,8 +1,10 @@
 // The waveform file dialog without its window: which files and folders it lists, what the
 // preview shows, which path it returns. The window (TFilesForm) only shows this state.
 //
-// Paths are the file system's own bytes (what open() takes); texts meant for the screen
-// (list items, the name field, the preview) are Windows-1252, as everywhere in the core.
+// Paths are UTF-8 (on Windows made wide at the system calls). Names of files and folders
+// (list items, folder rows, the name field) are UTF-8 like the paths, so that a name in any
+// script is shown, typed and written as it is; only the preview's texts, read from the
+// waveform file, are Windows-1252.
 // The dialog never changes the process's current directory.
 #pragma once
 
@@ -43,7 +45,7 @@ constexpr int kFilesInfoPanelHeight = 168;
 constexpr int kFilesButtonBarHeight = 35;
 
 struct WaveformFileEntry {
-    std::string shown; // list text: the name without its extension, Windows-1252
+    std::string shown; // list text: the name without its extension
     std::string real;  // the name on disk, extension in whatever letter case it has
     bool operator==(const WaveformFileEntry&) const = default;
 };
@@ -60,15 +62,10 @@ enum class FolderRowKind { Current, Up, Sub };
 
 struct FolderRow {
     FolderRowKind kind;
-    std::string text; // Windows-1252
+    std::string text;
     std::string path;
     bool operator==(const FolderRow&) const = default;
 };
-
-// File-system names are UTF-8 (on Windows converted at the system calls); the screen side of
-// the core is Windows-1252.
-std::string ShownName(const std::string& native);
-std::string NativeName(const std::string& shown);
 
 // Regular files of `folder` whose names end in ".KEL" in any letter case, sorted by their
 // shown name ignoring letter case. Folders, other extensions and a bare ".KEL" are left out.

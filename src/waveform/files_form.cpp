@@ -145,7 +145,7 @@ void TFilesForm::DriveChange(int index) {
 }
 
 void TFilesForm::NameChange(const QString& text) {
-    core_.SetNameText(FromQ(text));
+    core_.SetNameText(text.toStdString());
 }
 
 bool TFilesForm::eventFilter(QObject* watched, QEvent* e) {
@@ -173,7 +173,7 @@ void TFilesForm::ShowPlaces() {
         QSignalBlocker block(ui_->Drive);
         ui_->Drive->clear();
         for (const auto& text : core_.DriveTexts())
-            ui_->Drive->addItem(ToQ(text));
+            ui_->Drive->addItem(QString::fromStdString(text));
         ui_->Drive->setCurrentIndex(core_.Drive());
         ui_->Drive->setToolTip(ui_->Drive->currentText());
         // Mount paths are longer than the selector is wide; the open list shows them whole.
@@ -188,20 +188,21 @@ void TFilesForm::ShowPlaces() {
                                       : row.kind == FolderRowKind::Up
                                           ? QStyle::SP_FileDialogToParent
                                           : QStyle::SP_DirClosedIcon;
-        auto* item = new QListWidgetItem(s->standardIcon(icon), ToQ(row.text), ui_->Folder);
-        item->setToolTip(ToQ(ShownName(row.path)));
+        auto* item = new QListWidgetItem(s->standardIcon(icon), QString::fromStdString(row.text),
+                                         ui_->Folder);
+        item->setToolTip(QString::fromStdString(row.path));
     }
     // The folder in use is the highlighted row.
     if (ui_->Folder->count() > 0)
         ui_->Folder->setCurrentRow(0);
-    ui_->Folder->setToolTip(ToQ(ShownName(core_.Folder())));
+    ui_->Folder->setToolTip(QString::fromStdString(core_.Folder()));
 }
 
 void TFilesForm::ShowFiles() {
     QSignalBlocker block(ui_->Files);
     ui_->Files->clear();
     for (const auto& f : core_.Files())
-        ui_->Files->addItem(ToQ(f.shown));
+        ui_->Files->addItem(QString::fromStdString(f.shown));
     ui_->Ok->setEnabled(core_.OkEnabled());
 }
 
@@ -216,7 +217,7 @@ void TFilesForm::ShowNameAndPreview() {
             ui_->Files->setCurrentRow(-1);
         }
     }
-    QString name = ToQ(core_.NameText());
+    QString name = QString::fromStdString(core_.NameText());
     if (ui_->Name->text() != name)
         ui_->Name->setText(name);
     const FilePreview& p = core_.Preview();

@@ -102,30 +102,38 @@ TEST(CableLibrary, AListIsReadAndWrittenBackInTheEncodingItIsIn) {
     test::TempDir dir;
     struct Row {
         const char* rule;
-        std::string bytes;     // the file as found
-        std::string name;      // its cable as the program holds it (Windows-1252)
-        bool cp1252;           // read as Windows-1252
-        std::string savedLine; // the line a saved cable "Tür µ" gets
+        std::string bytes;   // the file as found
+        std::string name;    // its cable as the program holds it (UTF-8)
+        bool cp1252;         // read as Windows-1252
+        std::string saved;   // the name of a cable saved to it
+        std::string written; // the whole file then
     };
+    const std::string tuer = "T\xC3\xBCr \xC2\xB5", ohm = "Kabel 75\xCE\xA9";
     const Row rows[] = {
-        {"UTF-8", "Kabel \xC2\xB5W; 0.66\n", "Kabel \xB5W", false, "T\xC3\xBCr \xC2\xB5; 0.700"},
-        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBFKabel; 0.66\n", "Kabel", false,
-         "T\xC3\xBCr \xC2\xB5; 0.700"},
-        {"Windows-1252 from an older editor", "Kabel \xB5W; 0.66\n", "Kabel \xB5W", true,
-         "T\xFCr \xB5; 0.700"},
+        {"UTF-8", "Kabel \xC2\xB5W; 0.66\n", "Kabel \xC2\xB5W", false, tuer,
+         "Kabel \xC2\xB5W; 0.66\nT\xC3\xBCr \xC2\xB5; 0.700\n"},
+        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBFKabel; 0.66\n", "Kabel", false, tuer,
+         "\xEF\xBB\xBFKabel; 0.66\nT\xC3\xBCr \xC2\xB5; 0.700\n"},
+        {"Windows-1252 from an older editor", "Kabel \xB5W; 0.66\n", "Kabel \xC2\xB5W", true, tuer,
+         "Kabel \xB5W; 0.66\nT\xFCr \xB5; 0.700\n"},
+        {"a name Windows-1252 cannot hold turns the whole list UTF-8", "Kabel \xB5W; 0.66\n",
+         "Kabel \xC2\xB5W", true, ohm, "Kabel \xC2\xB5W; 0.66\nKabel 75\xCE\xA9; 0.700\n"},
     };
     for (const Row& r : rows) {
+        SCOPED_TRACE(r.rule);
         const std::string path = dir.Path("list.txt");
         test::WriteText(path, r.bytes);
         UserCableFile f = ReadUserCables(path);
-        ASSERT_EQ(f.entries.size(), 1u) << r.rule;
-        EXPECT_EQ(f.entries[0].name, r.name) << r.rule;
-        EXPECT_EQ(f.cp1252, r.cp1252) << r.rule;
-        ASSERT_EQ(SaveUserCable(path, f, {"T\xFCr \xB5", 700, "", true, 0}), 0) << r.rule;
+        ASSERT_EQ(f.entries.size(), 1u);
+        EXPECT_EQ(f.entries[0].name, r.name);
+        EXPECT_EQ(f.cp1252, r.cp1252);
+        ASSERT_EQ(SaveUserCable(path, f, {r.saved, 700, "", true, 0}), 0);
         auto bytes = test::ReadBytes(path);
-        std::string text(bytes.begin(), bytes.end());
-        EXPECT_EQ(text, r.bytes + r.savedLine + "\n") << r.rule;
-        EXPECT_EQ(ReadUserCables(path).entries.size(), 2u) << r.rule;
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), r.written);
+        UserCableFile again = ReadUserCables(path);
+        ASSERT_EQ(again.entries.size(), 2u);
+        EXPECT_EQ(again.entries[0].name, r.name);
+        EXPECT_EQ(again.entries[1].name, r.saved) << "never a \"?\"";
     }
 }
 

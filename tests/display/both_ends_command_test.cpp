@@ -10,12 +10,21 @@
 namespace r470 {
 namespace {
 
+// "&Ok" pressed on each answer in turn until one is taken; cancelled when none is.
 struct ScriptedBothEnds : BothEndsWindow {
-    std::optional<BothEndsAnswer> answer;
+    std::vector<BothEndsAnswer> tries;
     std::vector<BothEndsQuestion> asked;
-    std::optional<BothEndsAnswer> AskBothEnds(const BothEndsQuestion& q) override {
+    std::vector<std::string> reasons; // shown in the dialog, which stayed open
+    std::optional<BothEndsAnswer> AskBothEnds(const BothEndsQuestion& q,
+                                              const BothEndsCheck& check) override {
         asked.push_back(q);
-        return answer;
+        for (const BothEndsAnswer& a : tries) {
+            std::string why = check(a);
+            if (why.empty())
+                return a;
+            reasons.push_back(why);
+        }
+        return std::nullopt;
     }
 };
 
@@ -38,7 +47,7 @@ TEST_F(BothEndsCommand, AsksForEndBAndTheLengthThenShowsBothDistancesAndTheFacto
     LoadEnd(1, 30 * nsPerMetre);
     LoadEnd(3, 69 * nsPerMetre);
     session.set.CurTrace = 1;
-    window.answer = BothEndsAnswer{"99", 3};
+    window.tries = {{"99", 3}};
     prompts.answers = {IdOk};
     ASSERT_TRUE(Run());
     ASSERT_EQ(window.asked.size(), 1u);
@@ -60,7 +69,7 @@ TEST_F(BothEndsCommand, AsksForEndBAndTheLengthThenShowsBothDistancesAndTheFacto
     EXPECT_NEAR(pvf, 0.660, 0.002);
     // In feet the length and the answers are in feet.
     session.settings.XAxisUnits = AxisFeet;
-    window.answer = BothEndsAnswer{"324.8", 3};
+    window.tries = {{"324.8", 3}};
     prompts.answers = {IdOk};
     ASSERT_TRUE(Run());
     EXPECT_EQ(window.asked.back().unit, "ft");
@@ -71,37 +80,56 @@ TEST_F(BothEndsCommand, RefusalsAndTheirReasons) {
     struct Row {
         const char* rule;
         int loaded; // waveforms loaded: 0, 1 or 2
-        std::optional<BothEndsAnswer> answer;
-        const char* told; // a piece of the box's text; "" for none
+        std::vector<BothEndsAnswer> tries;
+        const char* box;    // a piece of the box's text; "" for none
+        const char* reason; // a piece of the reason the open dialog shows; "" for none
     };
+    const char* kNoLength = "a number greater than 0";
+    const char* kNoFactor = "outside 0.300";
     const Row rows[] = {
-        {"nothing loaded", 0, std::nullopt, "No traces loaded"},
-        {"one waveform", 1, std::nullopt, "both ends"},
-        {"cancelled", 2, std::nullopt, ""},
-        {"no length", 2, BothEndsAnswer{"", 2}, "greater than 0"},
-        {"end B not offered", 2, BothEndsAnswer{"99", 4}, "end B"},
-        {"too short for any factor", 2, BothEndsAnswer{"5", 2}, "outside 0.300"},
+        {"nothing loaded", 0, {}, "No traces loaded", ""},
+        {"one waveform", 1, {}, "both ends", ""},
+        {"cancelled", 2, {}, "", ""},
+        {"no length", 2, {{"", 2}}, "", kNoLength},
+        {"letters", 2, {{"abc", 2}}, "", kNoLength},
+        {"negative", 2, {{"-250", 2}}, "", kNoLength},
+        {"end B not offered", 2, {{"99", 4}}, "", "end B"},
+        {"too short for any factor", 2, {{"5", 2}}, "", kNoFactor},
+        {"1e9 like any length too long", 2, {{"1e9", 2}}, "", kNoFactor},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.rule);
         session = Workspace{};
         prompts.boxes.clear();
         window.asked.clear();
+        window.reasons.clear();
         for (int slot = 1; slot <= r.loaded; ++slot)
             LoadEnd(slot, 300);
         session.set.CurTrace = r.loaded ? 1 : 0;
-        window.answer = r.answer;
+        window.tries = r.tries;
         prompts.answers = {IdOk};
         EXPECT_FALSE(Run());
-        if (*r.told) {
+        if (*r.box) {
             ASSERT_EQ(prompts.boxes.size(), 1u);
-            EXPECT_NE(prompts.boxes[0].text.find(r.told), std::string::npos)
+            EXPECT_NE(prompts.boxes[0].text.find(r.box), std::string::npos)
                 << prompts.boxes[0].text;
         } else {
             EXPECT_TRUE(prompts.boxes.empty());
         }
+        ASSERT_EQ(window.reasons.size(), *r.reason ? 1u : 0u);
+        if (*r.reason) {
+            EXPECT_NE(window.reasons[0].find(r.reason), std::string::npos) << window.reasons[0];
+        }
         EXPECT_EQ(window.asked.size(), r.loaded >= 2 ? 1u : 0u);
     }
+    // Refused, the dialog stays open: the length typed again there gives the result.
+    window.asked.clear();
+    window.tries = {{"x", 2}, {"99", 2}};
+    LoadEnd(2, 700);
+    prompts.answers = {IdOk};
+    EXPECT_TRUE(Run());
+    EXPECT_EQ(window.asked.size(), 1u);
+    EXPECT_EQ(prompts.boxes.back().caption, "Fault from both ends");
 }
 
 } // namespace

@@ -18,7 +18,10 @@ struct FakePrinter : PrinterPort {
     std::string beginError, pageError, endError;
     int width = 4960;
     int dialogs = 0, begins = 0, newPages = 0, ends = 0, aborts = 0;
+    PrinterPresence presence;
+    std::function<std::string()> onEnd; // what ending the job does besides, and its error
     RecordingCanvas page;
+    PrinterPresence Presence() const override { return presence; }
     std::optional<int> ShowPrintDialog() override {
         ++dialogs;
         return dialogAnswer;
@@ -35,7 +38,7 @@ struct FakePrinter : PrinterPort {
     }
     std::string EndJob() override {
         ++ends;
-        return endError;
+        return onEnd ? onEnd() : endError;
     }
     void AbortJob() override { ++aborts; }
     // Every page starts with the frame's font being set.
@@ -68,6 +71,19 @@ struct FakePicture : PicturePort {
         return encoded;
     }
     void EndPicture() override { ++ended; }
+    // PDF pages are written, like a picture, through the writer they are given.
+    std::size_t pdfPagesDrawn = 0;
+    std::unique_ptr<PrinterPort> PdfPages(const std::string& path, FileWriter writer) override {
+        auto pdf = std::make_unique<FakePrinter>();
+        pdf->onEnd = [this, path, writer, p = pdf.get()] {
+            pdfPagesDrawn = p->Pages();
+            std::vector<std::uint8_t> bytes{'%', 'P', 'D', 'F'};
+            return writer(path, [&](ByteSink& out) { return out.Write(bytes); }) == 0
+                       ? std::string()
+                       : std::string("Access denied");
+        };
+        return pdf;
+    }
 };
 
 // A file dialog that wanders off to another folder before it answers, as a user would.
@@ -353,8 +369,9 @@ TEST(PictureNames, PresetAndChosenNames) {
           Chosen{"/tmp/pics.old/TRACE2", "/tmp/pics.old/TRACE2.BMP", PictureFormat::Bmp},
           Chosen{"/tmp/a.png", "/tmp/a.png", PictureFormat::Png},
           Chosen{"/tmp/A.PNG", "/tmp/A.PNG", PictureFormat::Png},
-          Chosen{"/tmp/a.jpg", "/tmp/a.jpg", PictureFormat::Bmp},
-          Chosen{"/tmp/a.", "/tmp/a.", PictureFormat::Bmp},
+          Chosen{"/tmp/page.Pdf", "/tmp/page.Pdf", PictureFormat::Pdf},
+          Chosen{"/tmp/a.jpg", "/tmp/a.jpg", PictureFormat::None},
+          Chosen{"/tmp/a.", "/tmp/a.", PictureFormat::None},
           Chosen{"C:\\john.smith\\T2", "C:\\john.smith\\T2.BMP", PictureFormat::Bmp},
           Chosen{"C:\\T2.png", "C:\\T2.png", PictureFormat::Png},
           Chosen{"\\\\srv\\pics.old\\T2", "\\\\srv\\pics.old\\T2.BMP", PictureFormat::Bmp}}) {
@@ -390,6 +407,70 @@ TEST_F(OutputTest, ToFileWritesTheChosenNameAndPutsTheFolderBack) {
     EXPECT_EQ(written.count("/home/user/pictures/shot.png"), 1u);
     EXPECT_TRUE(prompts.boxes.empty());
     ExpectScreenBack();
+}
+
+TEST_F(OutputTest, ToFileWritesTheKindTheNameAsksForAndRefusesOthers) {
+    LoadCable();
+    struct Case {
+        const char* typed;
+        int writeError;
+        std::vector<PictureFormat> encoded; // bitmaps encoded
+        std::size_t pdfPages;
+        const char* told; // "" for nothing
+    };
+    for (const Case& c :
+         {Case{"/p/page.pdf", 0, {}, 1, ""}, Case{"/p/shot.PNG", 0, {PictureFormat::Png}, 0, ""},
+          Case{"/p/page.pdf", 5, {}, 1, "Cannot save bitmap file: Access denied"},
+          Case{"/p/a.jpg",
+               0,
+               {},
+               0,
+               "Cannot save bitmap file: the name must end in .BMP, .PNG or .PDF"}}) {
+        FakePicture picture;
+        WanderingChooser files;
+        files.answer = c.typed;
+        writeError = c.writeError;
+        written.clear();
+        prompts.boxes.clear();
+        prompts.answers = {IdOk};
+        output.MenuToFile(picture, files);
+        EXPECT_EQ(picture.formats, c.encoded) << c.typed;
+        EXPECT_EQ(picture.pdfPagesDrawn, c.pdfPages) << c.typed;
+        EXPECT_EQ(written.count(c.typed), *c.told ? 0u : 1u) << c.typed;
+        ASSERT_EQ(prompts.boxes.size(), *c.told ? 1u : 0u) << c.typed;
+        if (*c.told) {
+            EXPECT_EQ(prompts.boxes[0].text, c.told);
+        }
+        ExpectScreenBack();
+    }
+    writeError = 0;
+}
+
+TEST_F(OutputTest, PrintWithoutAPrinterSaysSoAndTheWaysOut) {
+    LoadCable();
+    struct Case {
+        PrinterPresence presence;
+        const char* told; // a piece of the box after "No printers defined. "; "" for none
+        int dialogs;
+    };
+    for (const Case& c :
+         {Case{{true, false}, "", 1}, Case{{false, true}, "save the page as a PDF", 1},
+          Case{{false, false}, "\"Microsoft Print to PDF\"", 0}}) {
+        FakePrinter printer;
+        printer.presence = c.presence;
+        printer.dialogAnswer = std::nullopt;
+        prompts.boxes.clear();
+        prompts.answers = {IdOk};
+        output.MenuPrint(printer);
+        EXPECT_EQ(printer.dialogs, c.dialogs) << c.told;
+        ASSERT_EQ(prompts.boxes.size(), *c.told ? 1u : 0u) << c.told;
+        if (*c.told) {
+            const std::string& text = prompts.boxes[0].text;
+            EXPECT_EQ(text.rfind("No printers defined. ", 0), 0u) << text;
+            EXPECT_NE(text.find(c.told), std::string::npos) << text;
+            EXPECT_NE(text.find("Export > To file"), std::string::npos) << text;
+        }
+    }
 }
 
 TEST_F(OutputTest, PictureFailuresAreToldInTheirOwnWords) {

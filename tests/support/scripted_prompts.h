@@ -37,6 +37,11 @@ class ScriptedPrompts : public Prompts {
         answers.pop_front();
         return a;
     }
+    // Recorded as given, so a test sees the characters named.
+    int ShowUtf8MessageBox(const std::string& utf8, const std::string& caption,
+                           unsigned flags) override {
+        return ShowMessageBox(utf8, caption, flags);
+    }
     int ShowMsgWindow(const std::string& text) override {
         msgWindows.push_back(text);
         return IdOk;

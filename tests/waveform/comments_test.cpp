@@ -234,6 +234,57 @@ TEST(CommentsDialogOk, CutsEachTextToItsField) {
     EXPECT_EQ(EncodeNotesBlock(notes)[308 + 1023], 0);
 }
 
+// "Ω" and "☺" have no Windows-1252 form; "ü", "–" and "µ" have.
+const std::string kOmega = "\xCE\xA9", kSmile = "\xE2\x98\xBA";
+
+TEST(CommentsDialogOk, NamesWhatAWaveformFileCannotHoldAndStoresNothing) {
+    struct Row {
+        std::string CommentFields::*field;
+        std::string typed;
+        std::string named; // only these: "ü" and "–" are letters of the code page
+    };
+    for (const Row& r : {Row{&CommentFields::CableId, "Kabel gr\xC3\xBCn 2 \xE2\x80\x93 " + kOmega,
+                             "Cable ID: " + kOmega},
+                         Row{&CommentFields::Memo, kSmile + " a\n" + kSmile + " " + kOmega,
+                             "Comments: " + kSmile + " " + kOmega},
+                         Row{&CommentFields::Date, kOmega, "Date: " + kOmega}}) {
+        ScriptedPrompts prompts;
+        prompts.answers = {IdOk};
+        ScriptedDialogs dialogs;
+        TraceNotes notes = SampleNotes();
+        dialogs.users.push_back([&](CommentSession& s) {
+            CommentFields f = s.Initial();
+            f.*r.field = r.typed;
+            EXPECT_FALSE(s.Ok(f)) << "the dialog stays open";
+            return CommentsResult::Cancel;
+        });
+        EditNotes(notes, "X", false, prompts, dialogs);
+        ASSERT_EQ(prompts.boxes.size(), 1u);
+        EXPECT_EQ(prompts.boxes[0].text,
+                  "A waveform file cannot hold these characters; change or remove them:\r\n" +
+                      r.named);
+        EXPECT_EQ(notes, SampleNotes()) << "nothing stored, nothing turned into \"?\"";
+    }
+}
+
+TEST(AdditionalComments, ARefusedTextIsNamedAndShownAgainAsTyped) {
+    ScriptedPrompts prompts;
+    prompts.answers = {IdOk};
+    ScriptedDialogs dialogs;
+    TraceNotes notes = SampleNotes();
+    dialogs.users.push_back([](CommentSession& s) {
+        s.More();
+        return CommentsResult::Cancel;
+    });
+    dialogs.additional = {"75 " + kOmega, "75 ohm, 5 \xC2\xB5s"};
+    EditNotes(notes, "X", false, prompts, dialogs);
+    ASSERT_EQ(prompts.boxes.size(), 1u);
+    EXPECT_NE(prompts.boxes[0].text.find("Additional comments: " + kOmega), std::string::npos);
+    ASSERT_EQ(dialogs.additionalShown.size(), 2u);
+    EXPECT_EQ(dialogs.additionalShown[1], "75 " + kOmega) << "what was typed, to mend";
+    EXPECT_EQ(notes.MoreComments, "75 ohm, 5 \xB5s");
+}
+
 TEST(AdditionalComments, AreStoredWithWindowsLineBreaksAndCutBeforeAHalfBreak) {
     EXPECT_EQ(MemoToStored("a\nb\r\nc\rd"), "a\r\nb\r\nc\r\nd");
     EXPECT_EQ(StoredToMemo("a\r\nb\nc\rd"), "a\nb\nc\nd");

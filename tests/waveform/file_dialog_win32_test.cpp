@@ -15,9 +15,9 @@ namespace {
 
 using test::TempDir;
 
-// "Ü-ß" in UTF-8 and in Windows-1252.
+// "Ü-ß" and "Кабель" in UTF-8.
 const std::string kUtf8Name = "\xC3\x9C-\xC3\x9F";
-const std::string kShownName = "\xDC-\xDF";
+const std::string kCyrillic = "\xD0\x9A\xD0\xB0\xD0\xB1\xD0\xB5\xD0\xBB\xD1\x8C";
 
 void Touch(const std::string& utf8Path) {
     HANDLE h = ::CreateFileW(WideFromUtf8(utf8Path).c_str(), GENERIC_WRITE, 0, nullptr,
@@ -66,12 +66,12 @@ TEST(Win32FileDialog, PathsUseBackslashesAndNamesBeyondAsciiKeepTheirCharacters)
     auto rows = FolderRows(base);
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[1], (FolderRow{FolderRowKind::Up, "..", DirName(base)}));
-    EXPECT_EQ(rows[2], (FolderRow{FolderRowKind::Sub, kShownName, base + "\\" + kUtf8Name}));
+    EXPECT_EQ(rows[2], (FolderRow{FolderRowKind::Sub, kUtf8Name, base + "\\" + kUtf8Name}));
 
     d.SetMode(FileDialogMode::Open);
     d.FormShow();
     ASSERT_EQ(d.Files().size(), 1u);
-    EXPECT_EQ(d.Files()[0].shown, kShownName);
+    EXPECT_EQ(d.Files()[0].shown, kUtf8Name);
     ASSERT_TRUE(d.OkClick());
     EXPECT_EQ(d.ResultPath(), base + "\\" + kUtf8Name + ".KEL");
 
@@ -86,8 +86,8 @@ TEST(Win32FileDialog, PathsUseBackslashesAndNamesBeyondAsciiKeepTheirCharacters)
     };
     for (const Typed& t : typed)
         EXPECT_EQ(BuildFileName(base, t.name, true), t.want) << t.name;
-    // The shown (Windows-1252) name typed back finds the UTF-8 file.
-    EXPECT_EQ(BuildFileName(base, kShownName, true), base + "\\" + kUtf8Name + ".KEL");
+    // A name no 8-bit code page holds is kept whole.
+    EXPECT_EQ(BuildFileName(base, kCyrillic, true), base + "\\" + kCyrillic + ".KEL");
 }
 
 } // namespace

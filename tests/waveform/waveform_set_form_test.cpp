@@ -115,6 +115,39 @@ class WaveformSetFormTest : public QObject {
         QCOMPARE(b->toolTip(), QString("ID-PE-50-JOINT-OPEN-END-12"));
     }
 
+    // The whole road of a name no 8-bit code page holds: typed into the save dialog, written,
+    // listed by the open dialog, picked there and read back.
+    void cyrillicNameSavesAndReloadsThroughTheDialogs() {
+        const QString name = QString::fromUtf8("\xD0\x9A\xD0\xB0\xD0\xB1\xD0\xB5\xD0\xBB\xD1\x8C");
+        const std::string path = dir->Path(name.toStdString() + ".KEL");
+        QCOMPARE(form->commands().LoadFile(dir->Path("FEEDER1.KEL")), 0);
+        form->session().set.Slot(1).data.notes.CableId = "Kabel 7";
+        AnswerFileDialog(name);
+        form->Action("MenuSaveAs")->trigger();
+        QVERIFY(prompts.boxes.empty());
+        QCOMPARE(QString::fromStdString(form->session().set.Slot(1).Path),
+                 QString::fromStdString(path));
+        QCOMPARE(form->Files()->TraceButton(1)->text(), name);
+
+        TFilesForm* f = form->FilesForm();
+        QStringList listed;
+        WhenShown(f, [&] {
+            for (int i = 0; i < f->ui().Files->count(); ++i)
+                listed << f->ui().Files->item(i)->text();
+            int row = static_cast<int>(listed.indexOf(name));
+            if (row >= 0)
+                f->FilesClick(row);
+            f->OkClick();
+        });
+        form->Action("MenuAddWave")->trigger();
+        QVERIFY2(listed.contains(name), qPrintable(listed.join(", ")));
+        QCOMPARE(form->session().set.TraceCount, 2);
+        const TraceSlot& again = form->session().set.Slot(2);
+        QCOMPARE(QString::fromStdString(again.Path), QString::fromStdString(path));
+        QCOMPARE(again.data.notes.CableId, std::string("Kabel 7"));
+        QVERIFY(again.data.samples == form->session().set.Slot(1).data.samples);
+    }
+
     void closingIsRefusedWhenTheSaveFails() {
         QCOMPARE(form->commands().LoadFile(dir->Path("FEEDER1.KEL")), 0);
         TraceSlot& s = form->session().set.Slot(1);
