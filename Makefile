@@ -3,6 +3,8 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 # ccache hits across checkouts in different folders (a fresh clone, CI).
 export CCACHE_BASEDIR ?= $(CURDIR)
+# Debug info names the build folder; without this a fresh clone would miss every entry.
+export CCACHE_NOHASHDIR ?= 1
 
 .PHONY: all deps configure build test run test-asan test-windows release-check fuzz bench samples package format clean windows-qt windows
 
