@@ -124,8 +124,8 @@ TEST_F(BothEndsCommand, RefusalsAndTheirReasons) {
     }
     // Refused, the dialog stays open: the length typed again there gives the result.
     window.asked.clear();
-    window.tries = {{"x", 2}, {"99", 2}};
-    LoadEnd(2, 700);
+    LoadEnd(2, 700); // now end A, with slot 1 as end B
+    window.tries = {{"x", 1}, {"99", 1}};
     prompts.answers = {IdOk};
     EXPECT_TRUE(Run());
     EXPECT_EQ(window.asked.size(), 1u);

@@ -12,19 +12,19 @@ namespace {
 
 using namespace test_fixtures;
 
-TEST_F(SetCommandsTest, NamesFromTheFileSystemAreShownInTheProgramsCodePage) {
+TEST_F(SetCommandsTest, NamesFromTheFileSystemAreShownInTheDetailsCodePageAndProposedAsTheyAre) {
     std::string utf8 = dir.Path("caf\xC3\xA9.kel"); // "café.kel" as the file system spells it
     std::filesystem::copy_file(dir.Path("B2.KEL"), utf8);
     ASSERT_EQ(commands.LoadFile(utf8), LoadOk);
     const TraceSlot& s = session.set.Slot(1);
     EXPECT_EQ(s.Path, utf8) << "opened and saved by its real name";
     EXPECT_EQ(BaseName(s.FileName), "CAF\xE9.KEL") << "one byte for the e acute, only a-z raised";
-    EXPECT_EQ(commands.GetName(1), "CAF\xE9");
+    EXPECT_EQ(commands.GetName(1), "CAF\xC3\xA9") << "the button's UTF-8";
     EXPECT_EQ(host.Text("SFilename"), s.FileName);
     chooser.paths = {dir.Path("na\xC3\xAFve")};
     chooser.paths.front() = *chooser.paths.front() + ".kel";
     commands.MenuSaveAs();
-    EXPECT_EQ(chooser.proposed.back(), "caf\xE9.kel") << "proposed as shown, not as UTF-8 bytes";
+    EXPECT_EQ(chooser.proposed.back(), "caf\xC3\xA9.kel") << "the real name, in the dialog's UTF-8";
     EXPECT_EQ(BaseName(s.FileName), "NA\xEFVE.KEL");
     EXPECT_TRUE(std::filesystem::exists(dir.Path("na\xC3\xAFve.kel")));
 }

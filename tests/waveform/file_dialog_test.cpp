@@ -67,18 +67,18 @@ TEST(WaveformFileList, KelFilesInAnyCaseSortedIgnoringCaseShownWithoutExtension)
     EXPECT_TRUE(ListWaveformFiles(dir.Path("missing")).empty());
 }
 
-TEST(WaveformFileList, NonAsciiNamesAreShownInWindows1252AndOpenedByTheirRealName) {
+TEST(WaveformFileList, NonAsciiNamesAreShownAsTheyAreAndOpenedByTheirRealName) {
     TempDir dir;
     WriteBytes(dir.Path("Kab\xC3\xA9l.kel"), Bytes(Noted("1", "C")));
     auto files = ListWaveformFiles(dir.Path());
     ASSERT_EQ(files.size(), 1u);
-    EXPECT_EQ(files[0].shown, "Kab\xE9l");
+    EXPECT_EQ(files[0].shown, "Kab\xC3\xA9l");
     EXPECT_EQ(files[0].real, "Kab\xC3\xA9l.kel");
 
     FileDialog d({"/"});
     d.SetFolder(dir.Path());
     d.FormShow();
-    EXPECT_EQ(d.NameText(), "Kab\xE9l.kel");
+    EXPECT_EQ(d.NameText(), "Kab\xC3\xA9l.kel");
     EXPECT_EQ(d.Preview().date, "1");
     ASSERT_TRUE(d.OkClick());
     EXPECT_EQ(d.ResultPath(), dir.Path("Kab\xC3\xA9l.kel"));
