@@ -12,16 +12,7 @@ cache_root=${XDG_CACHE_HOME:-$HOME/.cache}/r470
 triplet=x86_64-w64-mingw32
 cc=$triplet-gcc-posix
 
-if [ "$(id -u)" -eq 0 ]; then
-  sudo=()
-elif command -v sudo >/dev/null; then
-  sudo=(sudo)
-else
-  sudo=(false)
-fi
-
-installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
-version_of() { dpkg-query -W -f='${Version}' "$1"; }
+. "$(dirname "$0")/deb-source.sh"
 
 # tcl makes the one-file amalgamation from the source tree; the host compiler its tools.
 packages=(libsqlite3-dev gcc-mingw-w64-x86-64-posix dpkg-dev tcl gcc make)
@@ -56,24 +47,6 @@ if [ -f "$stamp" ]; then
   echo "$prefix"
   exit 0
 fi
-
-has_deb_src() {
-  grep -qsE '^[[:space:]]*deb-src[[:space:]]' /etc/apt/sources.list /etc/apt/sources.list.d/*.list ||
-    grep -qsE '^[[:space:]]*Types:.*deb-src' /etc/apt/sources.list.d/*.sources
-}
-add_deb_src() {
-  local sources=/etc/apt/sources.list.d/debian.sources
-  if [ -f "$sources" ] && grep -qE '^Types:' "$sources"; then
-    awk 'BEGIN { RS = ""; ORS = "\n\n" }
-         /(^|\n)Types:[^\n]*deb/ && !/(^|\n)Enabled:[[:space:]]*no/ {
-           sub(/(^|\n)Types:[^\n]*/, "\nTypes: deb-src"); sub(/^\n/, ""); print }' \
-      "$sources" | "${sudo[@]}" tee /etc/apt/sources.list.d/r470-deb-src.sources >/dev/null
-  elif [ -f /etc/apt/sources.list ]; then
-    sed -n 's/^[[:space:]]*deb[[:space:]]\(.*debian.*\)$/deb-src \1/p' /etc/apt/sources.list |
-      "${sudo[@]}" tee /etc/apt/sources.list.d/r470-deb-src.list >/dev/null
-  fi
-  has_deb_src || { echo "Could not add a deb-src entry for the Debian archive." >&2; exit 1; }
-}
 
 work=$cache_root/work-$name
 rm -rf "$work"
