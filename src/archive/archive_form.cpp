@@ -105,7 +105,8 @@ void TArchiveForm::Refresh() {
         BrowserFilter(search_->text().toStdString(), IsoOf(fromOn_, from_), IsoOf(toOn_, to_)));
     QTreeWidgetItem* site = nullptr;
     QTreeWidgetItem* cable = nullptr;
-    for (const BrowserRow& r : BrowserRows(tests)) {
+    rows_ = BrowserRows(tests);
+    for (const BrowserRow& r : rows_) {
         QStringList texts;
         for (const std::string& c : r.columns)
             texts << Utf8(c);
@@ -152,16 +153,11 @@ void TArchiveForm::ChoiceChanged() {
 }
 
 std::vector<std::int64_t> TArchiveForm::SelectedTests() const {
-    std::vector<std::int64_t> tests;
-    for (QTreeWidgetItemIterator it(tree_); *it; ++it) {
-        std::int64_t test = (*it)->data(0, Qt::UserRole).toLongLong();
-        bool chosen = false;
-        for (QTreeWidgetItem* up = *it; up && !chosen; up = up->parent())
-            chosen = up->isSelected();
-        if (test != 0 && chosen)
-            tests.push_back(test);
-    }
-    return tests;
+    // The tree's items are the rows in order.
+    std::vector<bool> chosen;
+    for (QTreeWidgetItemIterator it(tree_); *it; ++it)
+        chosen.push_back((*it)->isSelected());
+    return TestsOfRows(rows_, chosen);
 }
 
 void TArchiveForm::SetReportAction(ReportAction action) {

@@ -3,6 +3,7 @@
 // archive_commands.h.
 #pragma once
 
+#include "archive/archive_commands.h"
 #include "archive/cable_archive.h"
 
 #include <QDialog>
@@ -68,6 +69,7 @@ class TArchiveForm : public QDialog {
     QPushButton* baseline_;
     QPushButton* remove_;
     QPushButton* report_;
+    std::vector<BrowserRow> rows_; // as the tree shows them
     ReportAction reportAction_;
 };
 

@@ -123,6 +123,8 @@ TEST_F(ReportCommand, ArchivedTestsTakeTheirCableSiteAndBaselineFromTheArchive) 
     // Filed out of their order in time; the first one filed is the baseline.
     for (const std::string& f : {healthy, changed, again})
         ASSERT_EQ(Tool("archive add " + f + " --site North --cable 'F-Ω1'" + db).exit, 0) << f;
+    std::string south = Synth("s.kel", "--fault-at 600");
+    ASSERT_EQ(Tool("archive add " + south + " --site South --cable 'F-Ω1'" + db).exit, 0);
     std::string loose = Synth("l.kel", "--fault-at 500 --cable-id LOOSE");
     std::smatch m;
     std::string events = Tool("events " + changed + " --reference " + healthy + " --json").out;
@@ -145,10 +147,11 @@ TEST_F(ReportCommand, ArchivedTestsTakeTheirCableSiteAndBaselineFromTheArchive) 
         {changed + db, 0, {"North", "F-Ω1", "First change " + since + ": " + at}, "FEEDER 1"},
         // The baseline is not compared with itself; a file not filed keeps its own cable ID.
         {healthy + " " + loose + db, 0, {"F-Ω1", "LOOSE"}, "since the baseline"},
-        {"--cable 'F-Ω1'" + db,
+        {"--cable 'F-Ω1' --site North" + db,
          0,
          {"14:32:00", "14:31:00", "14:30:00", "First change " + since, "No change " + since},
          "LOOSE"},
+        {"--cable 'F-Ω1'" + db, 1, {"more than one site (\"North\", \"South\")"}, ""},
         {"--cable NOPE --site North" + db,
          1,
          {"no test of cable \"NOPE\" at site \"North\"", "no report written"},
@@ -166,10 +169,12 @@ TEST_F(ReportCommand, ArchivedTestsTakeTheirCableSiteAndBaselineFromTheArchive) 
             from = text.find(want, from);
             ASSERT_NE(from, std::string::npos) << row.args << ": " << want << "\n" << text;
         }
-        if (!row.absent.empty())
+        if (!row.absent.empty()) {
             EXPECT_EQ(text.find(row.absent), std::string::npos) << row.args << "\n" << text;
-        if (row.exit != 0)
+        }
+        if (row.exit != 0) {
             EXPECT_EQ(test::ReadBytes(out), old) << row.args;
+        }
     }
 }
 
