@@ -74,6 +74,24 @@ std::vector<BrowserRow> BrowserRows(const std::vector<ArchiveTest>& tests) {
     return rows;
 }
 
+std::vector<std::int64_t> TestsOfRows(const std::vector<BrowserRow>& rows,
+                                      const std::vector<bool>& chosen) {
+    std::vector<std::int64_t> tests;
+    bool site = false, cable = false;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const bool c = i < chosen.size() && chosen[i];
+        if (rows[i].level == BrowserRow::Site) {
+            site = c;
+            cable = false;
+        } else if (rows[i].level == BrowserRow::Cable) {
+            cable = c;
+        } else if (c || site || cable) {
+            tests.push_back(rows[i].test);
+        }
+    }
+    return tests;
+}
+
 ArchiveFilter BrowserFilter(const std::string& text, const std::string& from,
                             const std::string& to) {
     ArchiveFilter f;

@@ -36,6 +36,10 @@ struct BrowserRow {
 // The columns' captions, and the tree of `tests` (listed in site, cable, date order).
 extern const std::array<const char*, 6> kBrowserColumns;
 std::vector<BrowserRow> BrowserRows(const std::vector<ArchiveTest>& tests);
+// The tests that the chosen rows stand for, in the rows' order: a test's row itself, a
+// cable's or a site's row every test under it. `chosen` runs beside `rows`.
+std::vector<std::int64_t> TestsOfRows(const std::vector<BrowserRow>& rows,
+                                      const std::vector<bool>& chosen);
 
 // The browser's search: text in site, cable or note, and an optional date range.
 ArchiveFilter BrowserFilter(const std::string& text, const std::string& from,

@@ -61,14 +61,17 @@ TArchiveForm::TArchiveForm(CableArchive& archive, Workspace& session, SetCommand
     tree_->setHeaderLabels(captions);
     tree_->setRootIsDecorated(true);
     tree_->setUniformRowHeights(true);
+    tree_->setSelectionMode(QAbstractItemView::ExtendedSelection);
 
     auto* buttons = new QHBoxLayout;
     open_ = new QPushButton("&Open");
     compareButton_ = new QPushButton("&Compare with baseline");
     baseline_ = new QPushButton("Mark as &baseline");
     remove_ = new QPushButton("&Remove");
+    report_ = new QPushButton("Re&port...");
+    report_->setVisible(false);
     auto* close = new QPushButton("C&lose");
-    for (QPushButton* b : {open_, compareButton_, baseline_, remove_})
+    for (QPushButton* b : {open_, compareButton_, baseline_, remove_, report_})
         buttons->addWidget(b);
     buttons->addStretch(1);
     buttons->addWidget(close);
@@ -90,6 +93,7 @@ TArchiveForm::TArchiveForm(CableArchive& archive, Workspace& session, SetCommand
     connect(compareButton_, &QPushButton::clicked, this, &TArchiveForm::CompareClick);
     connect(baseline_, &QPushButton::clicked, this, &TArchiveForm::BaselineClick);
     connect(remove_, &QPushButton::clicked, this, &TArchiveForm::RemoveClick);
+    connect(report_, &QPushButton::clicked, this, &TArchiveForm::ReportClick);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     Refresh();
 }
@@ -101,7 +105,8 @@ void TArchiveForm::Refresh() {
         BrowserFilter(search_->text().toStdString(), IsoOf(fromOn_, from_), IsoOf(toOn_, to_)));
     QTreeWidgetItem* site = nullptr;
     QTreeWidgetItem* cable = nullptr;
-    for (const BrowserRow& r : BrowserRows(tests)) {
+    rows_ = BrowserRows(tests);
+    for (const BrowserRow& r : rows_) {
         QStringList texts;
         for (const std::string& c : r.columns)
             texts << Utf8(c);
@@ -144,6 +149,29 @@ void TArchiveForm::ChoiceChanged() {
     bool test = ChosenTest() != 0;
     for (QPushButton* b : {open_, compareButton_, baseline_, remove_})
         b->setEnabled(test && !(archive_.ReadOnly() && (b == baseline_ || b == remove_)));
+    report_->setEnabled(!tree_->selectedItems().isEmpty());
+}
+
+std::vector<std::int64_t> TArchiveForm::SelectedTests() const {
+    // The tree's items are the rows in order.
+    std::vector<bool> chosen;
+    for (QTreeWidgetItemIterator it(tree_); *it; ++it)
+        chosen.push_back((*it)->isSelected());
+    return TestsOfRows(rows_, chosen);
+}
+
+void TArchiveForm::SetReportAction(ReportAction action) {
+    reportAction_ = std::move(action);
+    report_->setVisible(static_cast<bool>(reportAction_));
+}
+
+void TArchiveForm::ReportClick() {
+    std::vector<ArchiveTest> tests;
+    for (std::int64_t t : SelectedTests())
+        if (std::optional<ArchiveTest> found = archive_.Test(t))
+            tests.push_back(*found);
+    if (!tests.empty() && reportAction_)
+        reportAction_(tests);
 }
 
 void TArchiveForm::OpenClick() {

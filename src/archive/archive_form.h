@@ -3,9 +3,11 @@
 // archive_commands.h.
 #pragma once
 
+#include "archive/archive_commands.h"
 #include "archive/cable_archive.h"
 
 #include <QDialog>
+#include <functional>
 
 class QCheckBox;
 class QDateEdit;
@@ -34,11 +36,18 @@ class TArchiveForm : public QDialog {
     std::int64_t ChosenTest() const;
     QTreeWidget* Tree() const { return tree_; }
     void ChooseTest(std::int64_t test);
+    // The tests of the chosen rows as listed; a cable's or a site's row stands for all of its.
+    std::vector<std::int64_t> SelectedTests() const;
+
+    // What "Report..." does with the selected tests; without it the button is hidden.
+    using ReportAction = std::function<void(const std::vector<ArchiveTest>&)>;
+    void SetReportAction(ReportAction action);
 
     void OpenClick();
     void CompareClick();
     void BaselineClick();
     void RemoveClick();
+    void ReportClick();
 
   private:
     void ChoiceChanged();
@@ -59,6 +68,9 @@ class TArchiveForm : public QDialog {
     QPushButton* compareButton_;
     QPushButton* baseline_;
     QPushButton* remove_;
+    QPushButton* report_;
+    std::vector<BrowserRow> rows_; // as the tree shows them
+    ReportAction reportAction_;
 };
 
 } // namespace r470

@@ -4,6 +4,7 @@
 #include "archive/archive_commands.h"
 #include "archive/archive_file_form.h"
 #include "archive/archive_form.h"
+#include "common/cp1252.h"
 #include "common/file_io.h"
 #include "display/both_ends_form.h"
 #include "display/cable_form.h"
@@ -16,7 +17,10 @@
 #include "main/main_form.h"
 #include "main/toolbar_layout.h"
 #include "output/output_menu_qt.h"
+#include "output/report_archive.h"
 #include "output/report_form.h"
+#include "shell/messages.h"
+#include "shell/prompts.h"
 #include "shell/text_qt.h"
 #include "waveform/add_comm_form.h"
 #include "waveform/ch_wave_form.h"
@@ -64,6 +68,14 @@ void BrowseArchive(M& f) {
         return;
     TArchiveForm form(*archive, f.session(), f.commands(), f.compare(), f.display(), f.prompts(),
                       &f);
+    form.SetReportAction([&](const std::vector<ArchiveTest>& tests) {
+        std::vector<ReportWaveform> waveforms;
+        if (std::string e = ReadReportTests(*archive, tests, waveforms); !e.empty())
+            f.prompts().ShowMessageBox(Utf8ToCp1252("Cannot make the report: " + e),
+                                       MessageText(MsgProblem), MbOk);
+        else
+            ShowReportDialogFor(&form, f.session(), std::move(waveforms), f.prompts());
+    });
     form.exec();
 }
 

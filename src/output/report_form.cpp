@@ -87,14 +87,18 @@ bool TReportForm::SaveClick(std::optional<std::string> path) {
 
 void ShowReportDialog(QWidget* parent, const Workspace& session, const DisplayState& display,
                       Prompts& prompts) {
-    if (!CanReport(session, prompts))
-        return;
+    if (CanReport(session, prompts))
+        ShowReportDialogFor(parent, session, LoadedWaveforms(session, display), prompts);
+}
+
+void ShowReportDialogFor(QWidget* parent, const Workspace& session,
+                         std::vector<ReportWaveform> waveforms, Prompts& prompts) {
     const std::string configDir =
         session.paths.configDir.empty() ? DirName(session.paths.iniFile) : session.paths.configDir;
     const std::string file = ReportDefaultsPath(configDir);
     const ReportDefaults before = ReadReportDefaults(file);
-    TReportForm form(parent, LoadedWaveforms(session, display), before,
-                     ReportUnits(session.settings), SystemPaper(), prompts);
+    TReportForm form(parent, std::move(waveforms), before, ReportUnits(session.settings),
+                     SystemPaper(), prompts);
     form.exec();
     // Remembered for the next report; a folder that cannot be written only forgets them.
     if (form.Defaults() != before)

@@ -43,5 +43,8 @@ class TReportForm : public QDialog {
 // The command of "File > Report...": the guard, the dialog, and what it remembers.
 void ShowReportDialog(QWidget* parent, const Workspace& session, const DisplayState& display,
                       Prompts& prompts);
+// The same dialog over waveforms from elsewhere (the archive browser's selection).
+void ShowReportDialogFor(QWidget* parent, const Workspace& session,
+                         std::vector<ReportWaveform> waveforms, Prompts& prompts);
 
 } // namespace r470

@@ -114,6 +114,70 @@ TEST_F(ReportCommand, RefusalsWriteNothingAndKeepAnOlderReport) {
     }
 }
 
+TEST_F(ReportCommand, ArchivedTestsTakeTheirCableSiteAndBaselineFromTheArchive) {
+    const std::string db = " --db '" + dir.Path("a.sqlite") + "'";
+    const std::string lossy = "--fault-at 900 --loss 20 --noise 0.5 ";
+    std::string healthy = Synth("h.kel", lossy + "--seed 1 --mem 1"); // 14:30
+    std::string changed = Synth("c.kel", lossy + "--seed 2 --mem 3 --reflection 400:-0.3");
+    std::string again = Synth("n.kel", lossy + "--seed 3 --mem 2"); // 14:31
+    // Filed out of their order in time; the first one filed is the baseline.
+    for (const std::string& f : {healthy, changed, again})
+        ASSERT_EQ(Tool("archive add " + f + " --site North --cable 'F-Ω1'" + db).exit, 0) << f;
+    std::string south = Synth("s.kel", "--fault-at 600");
+    ASSERT_EQ(Tool("archive add " + south + " --site South --cable 'F-Ω1'" + db).exit, 0);
+    std::string loose = Synth("l.kel", "--fault-at 500 --cable-id LOOSE");
+    std::smatch m;
+    std::string events = Tool("events " + changed + " --reference " + healthy + " --json").out;
+    ASSERT_TRUE(std::regex_search(events, m,
+                                  std::regex("\"first_change\":\\{[^}]*\"distance\":(-?[0-9.]+)")))
+        << events;
+    char at[32];
+    std::snprintf(at, sizeof at, "at %.2f m", std::stod(m[1]));
+    const std::string since = "since the baseline of 08/12/2026 14:30:00";
+
+    const std::string out = dir.Path("r.pdf");
+    const std::vector<std::uint8_t> old = {'o', 'l', 'd'};
+    struct Row {
+        std::string args;
+        int exit;
+        std::vector<std::string> inOrder; // in the PDF's text, or the error output
+        std::string absent;
+    };
+    const Row rows[] = {
+        {changed + db, 0, {"North", "F-Ω1", "First change " + since + ": " + at}, "FEEDER 1"},
+        // The baseline is not compared with itself; a file not filed keeps its own cable ID.
+        {healthy + " " + loose + db, 0, {"F-Ω1", "LOOSE"}, "since the baseline"},
+        {"--cable 'F-Ω1' --site North" + db,
+         0,
+         {"14:32:00", "14:31:00", "14:30:00", "First change " + since, "No change " + since},
+         "LOOSE"},
+        {"--cable 'F-Ω1'" + db, 1, {"more than one site (\"North\", \"South\")"}, ""},
+        {"--cable NOPE --site North" + db,
+         1,
+         {"no test of cable \"NOPE\" at site \"North\"", "no report written"},
+         ""},
+        {changed + " --db '" + dir.Path("none.sqlite") + "'", 1, {"no cable archive"}, ""},
+        {"--cable 'F-Ω1' " + healthy + db, 2, {"not both"}, ""},
+    };
+    for (const Row& row : rows) {
+        ASSERT_EQ(WriteFileBytes(out, old), 0);
+        Ran r = Tool("report " + row.args + " --out '" + out + "'");
+        ASSERT_EQ(r.exit, row.exit) << row.args << "\n" << r.err;
+        const std::string text = row.exit == 0 ? Text(out) : r.err;
+        std::size_t from = 0;
+        for (const std::string& want : row.inOrder) {
+            from = text.find(want, from);
+            ASSERT_NE(from, std::string::npos) << row.args << ": " << want << "\n" << text;
+        }
+        if (!row.absent.empty()) {
+            EXPECT_EQ(text.find(row.absent), std::string::npos) << row.args << "\n" << text;
+        }
+        if (row.exit != 0) {
+            EXPECT_EQ(test::ReadBytes(out), old) << row.args;
+        }
+    }
+}
+
 TEST(ReportDefaults, RememberedValuesReadBackOnOneLineEach) {
     test::TempDir dir;
     const std::string path = ReportDefaultsPath(dir.Path());

@@ -59,6 +59,24 @@ TEST_F(ArchiveCommands, TheTreeIsSitesThenCablesThenTestsWithTheChangedMarked) {
     EXPECT_EQ(BrowserRows(archive->List(BrowserFilter("", "2026-06-01", ""))).size(), 5u);
 }
 
+TEST_F(ArchiveCommands, ChosenRowsStandForTheTestsUnderThem) {
+    const std::vector<BrowserRow> rows = BrowserRows(archive->List({}));
+    const auto& t = tests;
+    const std::pair<std::vector<std::size_t>, std::vector<std::int64_t>> cases[] = {
+        {{}, {}},
+        {{3}, {t[1]}},                            // a test's row
+        {{1}, {t[0], t[1], t[2]}},                // a cable's
+        {{5}, {t[3]}},                            // a site's
+        {{4, 0, 3, 7}, {t[0], t[1], t[2], t[3]}}, // each once, in the rows' order
+    };
+    for (const auto& [indices, want] : cases) {
+        std::vector<bool> chosen(rows.size());
+        for (std::size_t i : indices)
+            chosen[i] = true;
+        EXPECT_EQ(TestsOfRows(rows, chosen), want) << indices.size();
+    }
+}
+
 TEST_F(ArchiveCommands, CompareLoadsTheBaselineAndTheTestWithTheFirstChangeBetweenTheCursors) {
     ASSERT_TRUE(
         CompareWithBaseline(*archive, tests[2], session, commands, compare, display, prompts));
