@@ -92,6 +92,16 @@ bool IsDeviceName(const std::wstring& path) {
     return false;
 }
 
+// The name as the user knows it: the real file's name comes back as "\\?\C:\..." or
+// "\\?\UNC\server\...".
+std::wstring ShownPath(const std::wstring& path) {
+    if (StartsWith(path, L"\\\\?\\UNC\\"))
+        return L"\\\\" + path.substr(8);
+    if (StartsWith(path, L"\\\\?\\"))
+        return path.substr(4);
+    return path;
+}
+
 // A stop of the console waits for the file being written, then no write starts again.
 std::mutex& WriteMutex() {
     static std::mutex m;
@@ -257,7 +267,8 @@ int PutInPlace(const std::wstring& temp, const std::wstring& target) {
     // A temporary name would be cleared away by a later save: the bytes get a name of
     // their own beside the target, or keep the temporary one if even that is refused.
     const std::wstring kept = target + L".new";
-    keptNewFile = Utf8FromWide(Swaps().move(temp.c_str(), kept.c_str()) == 0 ? kept : temp);
+    keptNewFile =
+        Utf8FromWide(ShownPath(Swaps().move(temp.c_str(), kept.c_str()) == 0 ? kept : temp));
     return kNewBytesKept;
 }
 
