@@ -92,7 +92,10 @@ std::string ClockTime(const std::string& text) {
         int v = Digits(p[i]);
         if (p[i].size() > 2 || v < 0 || v > limits[i])
             return {};
-        out += (i ? ":" : "") + TwoDigits(v);
+        // Appended piece by piece: GCC 12 at -O3 warns falsely on a literal + string&&.
+        if (i)
+            out += ':';
+        out += TwoDigits(v);
     }
     return out;
 }
