@@ -119,7 +119,12 @@ class WaveformSetFormTest : public QObject {
     // listed by the open dialog, picked there and read back.
     void cyrillicNameSavesAndReloadsThroughTheDialogs() {
         const QString name = QString::fromUtf8("\xD0\x9A\xD0\xB0\xD0\xB1\xD0\xB5\xD0\xBB\xD1\x8C");
-        const std::string path = dir->Path(name.toStdString() + ".KEL");
+        // Joined as UTF-8 here: the test fixture's own path joining goes through the
+        // system's 8-bit code page where the test program has no UTF-8 manifest.
+        const std::string feeder = dir->Path("FEEDER1.KEL");
+        const std::string path =
+            feeder.substr(0, feeder.size() - std::string("FEEDER1.KEL").size()) +
+            name.toStdString() + ".KEL";
         QCOMPARE(form->commands().LoadFile(dir->Path("FEEDER1.KEL")), 0);
         form->session().set.Slot(1).data.notes.CableId = "Kabel 7";
         AnswerFileDialog(name);
