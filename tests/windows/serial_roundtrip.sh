@@ -42,11 +42,11 @@ cp "$samples/SHORT.KEL" mem/MEM11.KEL
 
 # Receive: the same memories sent twice, once to each program.
 pty=$(instrument linux-inst.txt --memories mem --send 1-48 --fast)
-"$linux" receive --device "$pty" --out linux.dat --timeout 60 >/dev/null 2>&1
+"$linux" receive --device "$pty" --out linux.dat --timeout 60 >linux-rec.txt 2>&1
 pty=$(instrument windows-inst.txt --memories mem --send 1-48 --fast)
 ln -sf "$pty" "$WINEPREFIX/dosdevices/com5"
 wine "$windows" ports --json >ports.json 2>/dev/null
-wine "$windows" receive --port 5 --out windows.dat --timeout 60 >/dev/null 2>&1 </dev/null
+wine "$windows" receive --port 5 --out windows.dat --timeout 60 >windows-rec.txt 2>&1 </dev/null
 check "COM5 is listed and usable" grep -q '"number": 5,.*"usable": true' ports.json
 check "received $(stat -c %s linux.dat 2>/dev/null) bytes as Linux did" cmp -s linux.dat windows.dat
 
@@ -67,5 +67,12 @@ check "sent memories equal the Linux send" diff -r linux-got windows-got
 wine "$windows" receive --port 6 --out none.dat --timeout 1 >held.txt 2>&1 </dev/null
 check "a port with no device is refused" grep -q "Cannot open COM port\|Cannot find device" held.txt
 
+# What each side said, so that a failure on a loaded machine can be read afterwards.
+if [ $failed -ne 0 ]; then
+    for f in *.txt; do
+        echo "--- $f"
+        tail -5 "$f"
+    done
+fi
 echo "$((checked - failed)) passed, $failed failed"
 [ $failed -eq 0 ]
