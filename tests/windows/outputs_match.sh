@@ -97,5 +97,53 @@ if wine "$windows" render --help >/dev/null 2>&1 </dev/null; then
         fi
     fi
 fi
+# A report's pages and words are the same on both systems (the PDF's bytes carry the moment it
+# was made). Checked where poppler's tools are at hand and tdrtool.exe has the window layer.
+if command -v pdftotext >/dev/null && wine "$windows" report --help >/dev/null 2>&1 </dev/null; then
+    args=(report FEEDER1.KEL FEEDER2.KEL SHORT.KEL --title "Réseau nord" --paper letter --out)
+    "$linux" "${args[@]}" linux.pdf >/dev/null 2>&1
+    wine "$windows" "${args[@]}" windows.pdf >/dev/null 2>&1 </dev/null
+    checked=$((checked + 1))
+    pages() { pdfinfo "$1" 2>/dev/null | sed -n 's/^Page\(s\| size\): *//p' | tr '\n' ' '; }
+    if [ ! -s linux.pdf ] || [ "$(pages linux.pdf)" != "$(pages windows.pdf)" ] ||
+        ! cmp -s <(pdftotext linux.pdf - 2>/dev/null) <(pdftotext windows.pdf - 2>/dev/null); then
+        echo "DIFFERS: tdrtool report: pages $(pages linux.pdf) vs $(pages windows.pdf), or their text"
+        diff <(pdftotext linux.pdf - 2>/dev/null) <(pdftotext windows.pdf - 2>/dev/null) | head -10
+        failed=$((failed + 1))
+    fi
+fi
+
+# The archive in its Windows place, %LOCALAPPDATA%\R470\archive.sqlite, holds what the Linux
+# one does: the same test numbers, facts and first change, and the filed bytes come back whole.
+if wine "$windows" archive --help >/dev/null 2>&1 </dev/null; then
+    local_app=$(wine cmd /c echo %LOCALAPPDATA% 2>/dev/null </dev/null | tr -d '\r')
+    store=$(winepath -u "$local_app\\R470" 2>/dev/null | tr -d '\r')
+    rm -f "$store"/archive.sqlite*
+    "$linux" synth --out OLD.KEL --cable-id "Kabel grün" --fault none >/dev/null 2>&1
+    "$linux" synth --out NEW.KEL --cable-id "Kabel grün" --fault-at 700 >/dev/null 2>&1
+    # One session of filing; run() is the program and db the database option of each system.
+    filing() {
+        run archive add OLD.KEL --site "Nord é" --json "${db[@]}"
+        run archive add NEW.KEL FEEDER1.KEL OLD.KEL --site "Nord é" --json "${db[@]}"
+        run archive list --changed --json "${db[@]}"
+        run archive compare "Kabel grün" --site "Nord é" --json "${db[@]}"
+        run archive get 2 --out GOT.KEL "${db[@]}" >/dev/null && cmp NEW.KEL GOT.KEL && echo same bytes
+        rm -f GOT.KEL
+    }
+    run() { "$linux" "$@"; }
+    db=(--db linux.sqlite)
+    filing 2>/dev/null | sed 's/"filed":"[^"]*"//g' >linux.archive
+    run() { wine "$windows" "$@" </dev/null | tr -d '\r'; }
+    db=()
+    filing 2>/dev/null | sed 's/"filed":"[^"]*"//g' >windows.archive
+    checked=$((checked + 1))
+    if ! grep -q '"time_ns"' linux.archive || ! grep -q "same bytes" windows.archive ||
+        ! cmp -s linux.archive windows.archive || [ ! -s "$store/archive.sqlite" ]; then
+        echo "DIFFERS: tdrtool archive add/list/compare/get in %LOCALAPPDATA%\\R470"
+        diff linux.archive windows.archive | head -10
+        failed=$((failed + 1))
+    fi
+    rm -f "$store"/archive.sqlite*
+fi
 echo "$((checked - failed)) passed, $failed failed"
 [ $failed -eq 0 ]
