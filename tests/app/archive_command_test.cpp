@@ -1,7 +1,7 @@
 // tdrtool archive run as scripts run it: every verb on synthesised waveforms, the change
 // against the baseline as "events --reference" gives it, and the user's own archive.
-#include "support/run_tool.h"
 #include "support/temp_dir.h"
+#include "support/tool_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -13,17 +13,9 @@ namespace {
 
 using Ran = test::ToolRun;
 
-class ArchiveCommand : public ::testing::Test {
+class ArchiveCommand : public test::ToolFixture {
   protected:
-    Ran Tool(const std::string& args) {
-        return test::RunLine(std::string(TDRTOOL_PATH) + " " + args, dir.Path("err.txt"));
-    }
     Ran Archive(const std::string& args) { return Tool("archive " + args + " --db '" + db + "'"); }
-    std::string Synth(const std::string& name, const std::string& options) {
-        std::string path = dir.Path(name);
-        EXPECT_EQ(Tool("synth --out '" + path + "' " + options).exit, 0) << options;
-        return "'" + path + "'";
-    }
     // The value of "first_change" in a JSON line, up to its closing brace or "null".
     static std::string FirstChange(const std::string& json) {
         auto at = json.find("\"first_change\":");
@@ -32,7 +24,6 @@ class ArchiveCommand : public ::testing::Test {
         at += 15;
         return json.substr(at, json[at] == 'n' ? 4 : json.find('}', at) - at + 1);
     }
-    test::TempDir dir;
     std::string db = dir.Path("a.sqlite");
 };
 

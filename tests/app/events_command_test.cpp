@@ -1,8 +1,8 @@
 // tdrtool events and render --cursors auto, run as scripts run them, on files synthesised
 // with the lossy cable.
 #include "common/file_io.h"
-#include "support/run_tool.h"
 #include "support/temp_dir.h"
+#include "support/tool_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -13,18 +13,7 @@ namespace {
 
 using Ran = test::ToolRun;
 
-class EventsCommand : public ::testing::Test {
-  protected:
-    Ran Tool(const std::string& args) {
-        return test::RunLine(std::string(TDRTOOL_PATH) + " " + args, dir.Path("err.txt"));
-    }
-    std::string Synth(const std::string& name, const std::string& options) {
-        std::string path = dir.Path(name);
-        EXPECT_EQ(Tool("synth --out '" + path + "' " + options).exit, 0) << options;
-        return "'" + path + "'";
-    }
-    test::TempDir dir;
-};
+using EventsCommand = test::ToolFixture;
 
 TEST_F(EventsCommand, JsonLinesWithEveryKeyAndTheFirstChange) {
     // A healthy cable with an open end at 900 ns, and the same cable with a short at 400 ns.

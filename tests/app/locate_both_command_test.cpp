@@ -1,6 +1,6 @@
 // tdrtool locate-both on pairs of files synthesised from the two ends of one cable.
-#include "support/run_tool.h"
 #include "support/temp_dir.h"
+#include "support/tool_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -9,24 +9,15 @@
 namespace r470 {
 namespace {
 
-class LocateBoth : public ::testing::Test {
+class LocateBoth : public test::ToolFixture {
   protected:
-    test::ToolRun Tool(const std::string& args) {
-        return test::RunLine(std::string(TDRTOOL_PATH) + " " + args, dir.Path("err.txt"));
-    }
     // A matched cable with a short `ns` two-way from the launch.
     std::string End(const std::string& name, double ns, double other = 0) {
-        std::string path = dir.Path(name);
         std::string more =
             other > 0 ? " --reflection " + std::to_string(other) + ":0.15" : std::string();
-        EXPECT_EQ(Tool("synth --out '" + path +
-                       "' --fault none --noise 0.5 --loss 10 --reflection " + std::to_string(ns) +
-                       ":-0.5" + more)
-                      .exit,
-                  0);
-        return "'" + path + "'";
+        return Synth(name, "--fault none --noise 0.5 --loss 10 --reflection " + std::to_string(ns) +
+                               ":-0.5" + more);
     }
-    test::TempDir dir;
 };
 
 TEST_F(LocateBoth, DistancesFromEachEndAndTheFactorInTextAndJson) {

@@ -3,8 +3,8 @@
 #include "common/file_io.h"
 #include "output/report_defaults.h"
 #include "support/pdf_pages.h"
-#include "support/run_tool.h"
 #include "support/temp_dir.h"
+#include "support/tool_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -15,20 +15,11 @@ namespace {
 
 using Ran = test::ToolRun;
 
-class ReportCommand : public ::testing::Test {
+class ReportCommand : public test::ToolFixture {
   protected:
-    Ran Tool(const std::string& args) {
-        return test::RunLine(std::string(TDRTOOL_PATH) + " " + args, dir.Path("err.txt"));
-    }
-    std::string Synth(const std::string& name, const std::string& options) {
-        std::string path = dir.Path(name);
-        EXPECT_EQ(Tool("synth --out '" + path + "' " + options).exit, 0) << options;
-        return "'" + path + "'";
-    }
     std::string Text(const std::string& pdf) {
         return test::RunLine("pdftotext -layout '" + pdf + "' -").out;
     }
-    test::TempDir dir;
 };
 
 TEST_F(ReportCommand, ThreeWaveformsGiveASummaryAndAPageEachWithSearchableText) {
