@@ -125,11 +125,14 @@ int RunInstrument(const Args& args) {
         } else if (pty) {
             // Stay until the program has read it all: closing would hang the line up.
             // Written bytes reach the port end a moment later; then it has them until read.
+            // A moment of nothing unread can come while the system still moves bytes to the
+            // port end, so the line must stay read for a whole second before closing.
             for (int i = 0; i < 100 && line.Unread() == 0; ++i)
                 clock.SleepUs(10000);
-            for (int i = 0; i < 1200 && line.Unread() > 0; ++i)
+            for (int i = 0, quiet = 0; i < 1200 && quiet < 10; ++i) {
+                quiet = line.Unread() == 0 ? quiet + 1 : 0;
                 clock.SleepUs(100000);
-            clock.SleepUs(200000);
+            }
         }
         if (status == kExitOk)
             std::cout << "sent " << bytes.size() << " bytes" << std::endl;
