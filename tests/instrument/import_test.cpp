@@ -586,5 +586,80 @@ TEST(ImportWhole, StopsWithoutSavingWhenTheUserStops) {
     EXPECT_TRUE(chooser.offered.empty());
 }
 
+// Offers the destination and answers it; records what was shown.
+class DestinationChooser : public ScriptedChooser {
+  public:
+    ImportTarget answerTarget = ImportTarget::Files;
+    std::vector<ImportTarget> shownTargets;
+    std::optional<MemoryFlags> ChooseMemTo(const MemoryFlags& received,
+                                           ImportTarget& target) override {
+        shownTargets.push_back(target);
+        if (answer)
+            target = answerTarget;
+        return ChooseMem(received);
+    }
+};
+
+class RecordingFiler : public ImportFiler {
+  public:
+    Outcome outcome = Done;
+    std::vector<std::vector<ImportedWaveform>> batches;
+    Outcome File(const std::vector<ImportedWaveform>& waveforms) override {
+        batches.push_back(waveforms);
+        return outcome;
+    }
+};
+
+TEST(ImportWhole, TheDestinationIsOfferedAsLastChosenAndFilesRemainTheWayOut) {
+    struct Case {
+        const char* what;
+        bool withFiler;
+        ImportTarget before, chosen;
+        ImportFiler::Outcome outcome;
+        std::size_t filed; // batches handed to the filer
+        bool filesWritten;
+        ImportTarget after;
+    };
+    const auto Files = ImportTarget::Files, Archive = ImportTarget::Archive;
+    const Case cases[] = {
+        {"files chosen", true, Archive, Files, ImportFiler::Done, 0, true, Files},
+        {"archive chosen", true, Files, Archive, ImportFiler::Done, 1, false, Archive},
+        {"archive failed, files asked for", true, Archive, Archive, ImportFiler::WriteFiles, 1,
+         true, Archive},
+        {"no archive to offer", false, Archive, Archive, ImportFiler::Done, 0, true, Archive},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        ImportState state;
+        state.target = c.before;
+        ScriptedPrompts p;
+        DestinationChooser chooser;
+        chooser.answer = Flags({3});
+        chooser.answerTarget = c.chosen;
+        ScriptedComments d;
+        NameScript names;
+        if (c.filesWritten)
+            names.answers = {dir.Path("W.KEL")};
+        RecordingFiler filer;
+        filer.outcome = c.outcome;
+        ImportTransmission(Transmission({SentMemory{.no = 3}}), state, p, chooser, d, names.Asker(),
+                           WriteFileSafely, c.withFiler ? &filer : nullptr);
+        EXPECT_EQ(chooser.shownTargets,
+                  c.withFiler ? std::vector<ImportTarget>{c.before} : std::vector<ImportTarget>{});
+        EXPECT_EQ(filer.batches.size(), c.filed);
+        EXPECT_EQ(dir.Names(), c.filesWritten ? std::vector<std::string>{"W03.KEL"}
+                                              : std::vector<std::string>{});
+        EXPECT_EQ(state.target, c.after);
+        // The archive gets the very bytes the file holds.
+        if (c.filed && c.filesWritten) {
+            const ImportedWaveform& w = filer.batches[0].at(0);
+            EXPECT_EQ(w.bytes, test::ReadBytes(dir.Path("W03.KEL")));
+            EXPECT_EQ(w.fileName, "MEM03.KEL");
+            EXPECT_EQ(w.cableId, "CABLE 0001");
+        }
+    }
+}
+
 } // namespace
 } // namespace r470
