@@ -43,10 +43,7 @@ std::optional<FileInArchiveQuestion> TArchiveFileForm::AskFiling(const FileInArc
     Show(q, askCable);
     if (exec() != QDialog::Accepted)
         return std::nullopt;
-    FileInArchiveQuestion a = Answer(q);
-    if (!askCable)
-        a.cable = q.cable;
-    return a;
+    return Answer(q);
 }
 
 } // namespace r470

@@ -32,7 +32,7 @@ std::string FiledCountText(const std::vector<FilingOutcome>& outcomes) {
 }
 
 ImportFiler::Outcome ArchiveImportFiler::NotFiled(const std::string& why) {
-    const std::string head = "Nothing was filed in the cable archive: ";
+    const std::string head = "Nothing was filed in the cable archive.\r\n";
     const std::string tail = "\r\n\r\nWrite the waveforms as files instead ?";
     // The question must survive the message box's length limit; the reason gives way.
     std::string reason = Utf8ToCp1252(why);

@@ -12,6 +12,7 @@
 #include <deque>
 #include <functional>
 #include <stdexcept>
+#include <utility>
 
 namespace r470 {
 namespace {
@@ -513,9 +514,16 @@ class ScriptedChooser : public MemoryChooser {
   public:
     std::optional<MemoryFlags> answer;
     std::vector<MemoryFlags> offered;
+    ImportTarget answerTarget = ImportTarget::Files;
+    std::vector<ImportTarget> shownTargets; // when the destination was offered
     std::optional<MemoryFlags> ChooseMem(const MemoryFlags& received) override {
         offered.push_back(received);
         return answer;
+    }
+    std::optional<MemoryFlags> ChooseMemTo(const MemoryFlags& received,
+                                           ImportTarget& target) override {
+        shownTargets.push_back(std::exchange(target, answer ? answerTarget : target));
+        return ChooseMem(received);
     }
 };
 
@@ -586,22 +594,7 @@ TEST(ImportWhole, StopsWithoutSavingWhenTheUserStops) {
     EXPECT_TRUE(chooser.offered.empty());
 }
 
-// Offers the destination and answers it; records what was shown.
-class DestinationChooser : public ScriptedChooser {
-  public:
-    ImportTarget answerTarget = ImportTarget::Files;
-    std::vector<ImportTarget> shownTargets;
-    std::optional<MemoryFlags> ChooseMemTo(const MemoryFlags& received,
-                                           ImportTarget& target) override {
-        shownTargets.push_back(target);
-        if (answer)
-            target = answerTarget;
-        return ChooseMem(received);
-    }
-};
-
-class RecordingFiler : public ImportFiler {
-  public:
+struct RecordingFiler : ImportFiler {
     Outcome outcome = Done;
     std::vector<std::vector<ImportedWaveform>> batches;
     Outcome File(const std::vector<ImportedWaveform>& waveforms) override {
@@ -611,30 +604,24 @@ class RecordingFiler : public ImportFiler {
 };
 
 TEST(ImportWhole, TheDestinationIsOfferedAsLastChosenAndFilesRemainTheWayOut) {
+    const auto Files = ImportTarget::Files, Archive = ImportTarget::Archive;
     struct Case {
-        const char* what;
         bool withFiler;
         ImportTarget before, chosen;
         ImportFiler::Outcome outcome;
         std::size_t filed; // batches handed to the filer
         bool filesWritten;
-        ImportTarget after;
-    };
-    const auto Files = ImportTarget::Files, Archive = ImportTarget::Archive;
-    const Case cases[] = {
-        {"files chosen", true, Archive, Files, ImportFiler::Done, 0, true, Files},
-        {"archive chosen", true, Files, Archive, ImportFiler::Done, 1, false, Archive},
-        {"archive failed, files asked for", true, Archive, Archive, ImportFiler::WriteFiles, 1,
-         true, Archive},
-        {"no archive to offer", false, Archive, Archive, ImportFiler::Done, 0, true, Archive},
+    } const cases[] = {
+        {true, Archive, Files, ImportFiler::Done, 0, true},
+        {true, Files, Archive, ImportFiler::Done, 1, false},
+        {true, Archive, Archive, ImportFiler::WriteFiles, 1, true}, // failed: files asked for
+        {false, Archive, Archive, ImportFiler::Done, 0, true},      // no archive to offer
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
         TempDir dir;
-        ImportState state;
-        state.target = c.before;
+        ImportState state{.target = c.before};
         ScriptedPrompts p;
-        DestinationChooser chooser;
+        ScriptedChooser chooser;
         chooser.answer = Flags({3});
         chooser.answerTarget = c.chosen;
         ScriptedComments d;
@@ -645,18 +632,13 @@ TEST(ImportWhole, TheDestinationIsOfferedAsLastChosenAndFilesRemainTheWayOut) {
         filer.outcome = c.outcome;
         ImportTransmission(Transmission({SentMemory{.no = 3}}), state, p, chooser, d, names.Asker(),
                            WriteFileSafely, c.withFiler ? &filer : nullptr);
-        EXPECT_EQ(chooser.shownTargets,
-                  c.withFiler ? std::vector<ImportTarget>{c.before} : std::vector<ImportTarget>{});
+        EXPECT_EQ(chooser.shownTargets, std::vector<ImportTarget>(c.withFiler ? 1 : 0, c.before));
+        EXPECT_EQ(state.target, c.withFiler ? c.chosen : c.before);
         EXPECT_EQ(filer.batches.size(), c.filed);
-        EXPECT_EQ(dir.Names(), c.filesWritten ? std::vector<std::string>{"W03.KEL"}
-                                              : std::vector<std::string>{});
-        EXPECT_EQ(state.target, c.after);
-        // The archive gets the very bytes the file holds.
-        if (c.filed && c.filesWritten) {
-            const ImportedWaveform& w = filer.batches[0].at(0);
-            EXPECT_EQ(w.bytes, test::ReadBytes(dir.Path("W03.KEL")));
-            EXPECT_EQ(w.fileName, "MEM03.KEL");
-            EXPECT_EQ(w.cableId, "CABLE 0001");
+        EXPECT_EQ(dir.Names().size(), c.filesWritten ? 1u : 0u);
+        if (c.filed && c.filesWritten) { // the archive gets the very bytes of the file
+            EXPECT_EQ(filer.batches[0].at(0).bytes, test::ReadBytes(dir.Path("W03.KEL")));
+            EXPECT_EQ(filer.batches[0][0].fileName, "MEM03.KEL");
         }
     }
 }
