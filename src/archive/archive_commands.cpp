@@ -12,6 +12,8 @@
 #include "shell/prompts.h"
 #include "waveform/workspace.h"
 
+#include <filesystem>
+
 namespace r470 {
 
 const std::array<const char*, 6> kBrowserColumns = {
@@ -40,6 +42,29 @@ std::unique_ptr<CableArchive> OpenUserArchive(Prompts& prompts, const std::strin
     if (!a)
         Tell(prompts, error);
     return a;
+}
+
+bool ChooseArchiveFile(const std::string& typed, UserOptions& options,
+                       const std::string& optionsFile, Prompts& prompts) {
+    const std::size_t first = typed.find_first_not_of(" \t");
+    std::string path = first == std::string::npos
+                           ? ""
+                           : typed.substr(first, typed.find_last_not_of(" \t") - first + 1);
+    // As UTF-8 on every system: a narrow path means the code page on Windows.
+    std::filesystem::path given(std::u8string(path.begin(), path.end()));
+    std::error_code ec;
+    if (!path.empty() && given.is_relative()) {
+        std::u8string whole = std::filesystem::absolute(given, ec).u8string();
+        if (!ec)
+            path.assign(whole.begin(), whole.end());
+    }
+    if (path == options.archivePath)
+        return true;
+    if (!path.empty() && !OpenUserArchive(prompts, path))
+        return false;
+    options.archivePath = path;
+    SaveUserOptions(optionsFile, options);
+    return true;
 }
 
 std::vector<BrowserRow> BrowserRows(const std::vector<ArchiveTest>& tests) {

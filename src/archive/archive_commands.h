@@ -4,6 +4,7 @@
 #pragma once
 
 #include "archive/cable_archive.h"
+#include "shell/user_options.h"
 
 #include <array>
 #include <memory>
@@ -21,6 +22,13 @@ struct Workspace;
 
 // The user's archive (`path`, else the default), or null with the user told why.
 std::unique_ptr<CableArchive> OpenUserArchive(Prompts& prompts, const std::string& path = "");
+
+// The archive file typed in the settings (empty: the default place), kept in `options` and
+// its file. A file the archive refuses (not ours, of a newer schema) is told in the
+// archive's own words and the setting left as it was: false. A new name makes a new
+// archive there; a relative one is taken from the current folder.
+bool ChooseArchiveFile(const std::string& typed, UserOptions& options,
+                       const std::string& optionsFile, Prompts& prompts);
 
 // One row of the browser's tree: a site, a cable under it, or a test under its cable.
 struct BrowserRow {

@@ -1,53 +1,46 @@
 #include "archive/archive_file_form.h"
 
-#include <QComboBox>
-#include <QDialogButtonBox>
-#include <QFormLayout>
-#include <QLineEdit>
+#include "ui_archive_file_form.h"
 
 namespace r470 {
 
-TArchiveFileForm::TArchiveFileForm(QWidget* parent) : QDialog(parent) {
-    setWindowTitle("File in archive");
-    setObjectName("TArchiveFileForm");
-    cable_ = new QLineEdit;
-    cable_->setObjectName("CableId");
-    site_ = new QLineEdit;
-    site_->setObjectName("Site");
-    end_ = new QComboBox;
-    end_->setObjectName("End");
-    end_->addItems({"none", "A", "B"});
-    note_ = new QLineEdit;
-    note_->setObjectName("Note");
-    auto* form = new QFormLayout(this);
-    form->addRow("&Cable ID:", cable_);
-    form->addRow("&Site:", site_);
-    form->addRow("&End:", end_);
-    form->addRow("&Note:", note_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    form->addRow(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+TArchiveFileForm::TArchiveFileForm(QWidget* parent)
+    : QDialog(parent), ui_(std::make_unique<Ui::TArchiveFileForm>()) {
+    ui_->setupUi(this);
+    resize(width(), minimumSizeHint().height()); // no empty band under the buttons
+    connect(ui_->ButtonBox, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(ui_->ButtonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
-void TArchiveFileForm::Show(const FileInArchiveQuestion& q) {
-    cable_->setText(QString::fromStdString(q.cable));
-    site_->setText(QString::fromStdString(q.site));
-    end_->setCurrentIndex(q.end == "A" ? 1 : q.end == "B" ? 2 : 0);
-    note_->setText(QString::fromStdString(q.note));
-    cable_->setFocus();
+TArchiveFileForm::~TArchiveFileForm() = default;
+
+void TArchiveFileForm::Show(const FileInArchiveQuestion& q, bool askCable) {
+    ui_->CableId->setEnabled(askCable);
+    ui_->CableId->setText(askCable ? QString::fromStdString(q.cable) : QString());
+    ui_->CableId->setPlaceholderText(askCable ? QString() : QString("each memory's own"));
+    ui_->Site->setText(QString::fromStdString(q.site));
+    ui_->End->setCurrentIndex(q.end == "A" ? 1 : q.end == "B" ? 2 : 0);
+    ui_->Note->setText(QString::fromStdString(q.note));
+    (askCable ? ui_->CableId : ui_->Site)->setFocus();
 }
 
 FileInArchiveQuestion TArchiveFileForm::Answer(FileInArchiveQuestion q) const {
-    q.cable = cable_->text().toStdString();
-    q.site = site_->text().toStdString();
-    q.end = end_->currentIndex() == 0 ? "" : end_->currentText().toStdString();
-    q.note = note_->text().toStdString();
+    q.cable = ui_->CableId->text().toStdString();
+    q.site = ui_->Site->text().toStdString();
+    q.end = ui_->End->currentIndex() == 0 ? "" : ui_->End->currentText().toStdString();
+    q.note = ui_->Note->text().toStdString();
     return q;
 }
 
 std::optional<FileInArchiveQuestion> TArchiveFileForm::Ask(const FileInArchiveQuestion& q) {
-    Show(q);
+    return AskFiling(q, "File in archive", true);
+}
+
+std::optional<FileInArchiveQuestion> TArchiveFileForm::AskFiling(const FileInArchiveQuestion& q,
+                                                                 const std::string& title,
+                                                                 bool askCable) {
+    setWindowTitle(QString::fromStdString(title));
+    Show(q, askCable);
     if (exec() != QDialog::Accepted)
         return std::nullopt;
     return Answer(q);

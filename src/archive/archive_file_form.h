@@ -1,31 +1,36 @@
 // "File > File in archive...": asks the cable ID, site, end and note to file the current
-// waveform under, prefilled from it.
+// waveform under, prefilled from it. The import asks through it too.
 #pragma once
 
 #include "archive/archive_commands.h"
+#include "archive/import_filing.h"
 
 #include <QDialog>
+#include <memory>
 #include <optional>
 
-class QComboBox;
-class QLineEdit;
+namespace Ui {
+class TArchiveFileForm;
+}
 
 namespace r470 {
 
-class TArchiveFileForm : public QDialog {
+class TArchiveFileForm : public QDialog, public FilingQuestions {
     Q_OBJECT
   public:
     explicit TArchiveFileForm(QWidget* parent = nullptr);
+    ~TArchiveFileForm() override;
+    Ui::TArchiveFileForm& ui() { return *ui_; }
     // The answers, or nothing when cancelled.
     std::optional<FileInArchiveQuestion> Ask(const FileInArchiveQuestion& question);
-    void Show(const FileInArchiveQuestion& question);
+    std::optional<FileInArchiveQuestion> AskFiling(const FileInArchiveQuestion& question,
+                                                   const std::string& title,
+                                                   bool askCable) override;
+    void Show(const FileInArchiveQuestion& question, bool askCable = true);
     FileInArchiveQuestion Answer(FileInArchiveQuestion question) const;
 
   private:
-    QLineEdit* cable_;
-    QLineEdit* site_;
-    QComboBox* end_;
-    QLineEdit* note_;
+    std::unique_ptr<Ui::TArchiveFileForm> ui_;
 };
 
 } // namespace r470

@@ -1,16 +1,9 @@
 #include "archive/archive_form.h"
 
 #include "archive/archive_commands.h"
+#include "ui_archive_form.h"
 
-#include <QCheckBox>
-#include <QDateEdit>
-#include <QHBoxLayout>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 namespace r470 {
 
@@ -30,79 +23,44 @@ TArchiveForm::TArchiveForm(CableArchive& archive, Workspace& session, SetCommand
                            CompareCommands& compare, Display& display, Prompts& prompts,
                            QWidget* parent)
     : QDialog(parent), archive_(archive), session_(session), commands_(commands), compare_(compare),
-      display_(display), prompts_(prompts) {
-    setWindowTitle("Cable archive");
-    setObjectName("TArchiveForm");
-    auto* top = new QHBoxLayout;
-    search_ = new QLineEdit;
-    search_->setObjectName("Search");
-    search_->setPlaceholderText("Site, cable or note");
-    fromOn_ = new QCheckBox("From");
-    toOn_ = new QCheckBox("To");
-    from_ = new QDateEdit(QDate::currentDate().addYears(-1));
-    to_ = new QDateEdit(QDate::currentDate());
-    for (QDateEdit* d : {from_, to_}) {
-        d->setCalendarPopup(true);
-        d->setDisplayFormat("yyyy-MM-dd");
-    }
-    top->addWidget(new QLabel("Search:"));
-    top->addWidget(search_, 1);
-    top->addWidget(fromOn_);
-    top->addWidget(from_);
-    top->addWidget(toOn_);
-    top->addWidget(to_);
-
-    tree_ = new QTreeWidget;
-    tree_->setObjectName("Tests");
-    tree_->setColumnCount(static_cast<int>(kBrowserColumns.size()));
+      display_(display), prompts_(prompts), ui_(std::make_unique<Ui::TArchiveForm>()) {
+    ui_->setupUi(this);
+    ui_->From->setDate(QDate::currentDate().addYears(-1));
+    ui_->To->setDate(QDate::currentDate());
     QStringList captions;
     for (const char* c : kBrowserColumns)
         captions << c;
-    tree_->setHeaderLabels(captions);
-    tree_->setRootIsDecorated(true);
-    tree_->setUniformRowHeights(true);
-    tree_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    ui_->Tests->setColumnCount(static_cast<int>(kBrowserColumns.size()));
+    ui_->Tests->setHeaderLabels(captions);
 
-    auto* buttons = new QHBoxLayout;
-    open_ = new QPushButton("&Open");
-    compareButton_ = new QPushButton("&Compare with baseline");
-    baseline_ = new QPushButton("Mark as &baseline");
-    remove_ = new QPushButton("&Remove");
-    report_ = new QPushButton("Re&port...");
-    report_->setVisible(false);
-    auto* close = new QPushButton("C&lose");
-    for (QPushButton* b : {open_, compareButton_, baseline_, remove_, report_})
-        buttons->addWidget(b);
-    buttons->addStretch(1);
-    buttons->addWidget(close);
-
-    auto* all = new QVBoxLayout(this);
-    all->addLayout(top);
-    all->addWidget(tree_, 1);
-    all->addLayout(buttons);
-    resize(820, 480);
-
-    connect(search_, &QLineEdit::textChanged, this, &TArchiveForm::Refresh);
-    for (QCheckBox* c : {fromOn_, toOn_})
+    connect(ui_->Search, &QLineEdit::textChanged, this, &TArchiveForm::Refresh);
+    for (QCheckBox* c : {ui_->FromOn, ui_->ToOn})
         connect(c, &QCheckBox::toggled, this, &TArchiveForm::Refresh);
-    for (QDateEdit* d : {from_, to_})
+    for (QDateEdit* d : {ui_->From, ui_->To})
         connect(d, &QDateEdit::dateChanged, this, &TArchiveForm::Refresh);
-    connect(tree_, &QTreeWidget::itemSelectionChanged, this, &TArchiveForm::ChoiceChanged);
-    connect(tree_, &QTreeWidget::itemDoubleClicked, this, &TArchiveForm::OpenClick);
-    connect(open_, &QPushButton::clicked, this, &TArchiveForm::OpenClick);
-    connect(compareButton_, &QPushButton::clicked, this, &TArchiveForm::CompareClick);
-    connect(baseline_, &QPushButton::clicked, this, &TArchiveForm::BaselineClick);
-    connect(remove_, &QPushButton::clicked, this, &TArchiveForm::RemoveClick);
-    connect(report_, &QPushButton::clicked, this, &TArchiveForm::ReportClick);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ui_->Tests, &QTreeWidget::itemSelectionChanged, this, &TArchiveForm::ChoiceChanged);
+    connect(ui_->Tests, &QTreeWidget::itemDoubleClicked, this, &TArchiveForm::OpenClick);
+    connect(ui_->Open, &QPushButton::clicked, this, &TArchiveForm::OpenClick);
+    connect(ui_->Compare, &QPushButton::clicked, this, &TArchiveForm::CompareClick);
+    connect(ui_->Baseline, &QPushButton::clicked, this, &TArchiveForm::BaselineClick);
+    connect(ui_->Remove, &QPushButton::clicked, this, &TArchiveForm::RemoveClick);
+    connect(ui_->Report, &QPushButton::clicked, this, &TArchiveForm::ReportClick);
+    connect(ui_->CloseBtn, &QPushButton::clicked, this, &QDialog::reject);
     Refresh();
+}
+
+TArchiveForm::~TArchiveForm() = default;
+
+QTreeWidget* TArchiveForm::Tree() const {
+    return ui_->Tests;
 }
 
 void TArchiveForm::Refresh() {
     std::int64_t chosen = ChosenTest();
-    tree_->clear();
-    std::vector<ArchiveTest> tests = archive_.List(
-        BrowserFilter(search_->text().toStdString(), IsoOf(fromOn_, from_), IsoOf(toOn_, to_)));
+    ui_->Tests->clear();
+    std::vector<ArchiveTest> tests =
+        archive_.List(BrowserFilter(ui_->Search->text().toStdString(),
+                                    IsoOf(ui_->FromOn, ui_->From), IsoOf(ui_->ToOn, ui_->To)));
     QTreeWidgetItem* site = nullptr;
     QTreeWidgetItem* cable = nullptr;
     rows_ = BrowserRows(tests);
@@ -111,7 +69,7 @@ void TArchiveForm::Refresh() {
         for (const std::string& c : r.columns)
             texts << Utf8(c);
         if (r.level == BrowserRow::Site) {
-            site = new QTreeWidgetItem(tree_, texts);
+            site = new QTreeWidgetItem(ui_->Tests, texts);
             site->setExpanded(true);
         } else if (r.level == BrowserRow::Cable) {
             cable = new QTreeWidgetItem(site, texts);
@@ -128,41 +86,41 @@ void TArchiveForm::Refresh() {
                 item->setFont(c, f);
         }
     }
-    for (int c = 0; c < tree_->columnCount(); ++c)
-        tree_->resizeColumnToContents(c);
+    for (int c = 0; c < ui_->Tests->columnCount(); ++c)
+        ui_->Tests->resizeColumnToContents(c);
     ChooseTest(chosen);
     ChoiceChanged();
 }
 
 std::int64_t TArchiveForm::ChosenTest() const {
-    QTreeWidgetItem* item = tree_->currentItem();
+    QTreeWidgetItem* item = ui_->Tests->currentItem();
     return item ? item->data(0, Qt::UserRole).toLongLong() : 0;
 }
 
 void TArchiveForm::ChooseTest(std::int64_t test) {
-    for (QTreeWidgetItemIterator it(tree_); *it; ++it)
+    for (QTreeWidgetItemIterator it(ui_->Tests); *it; ++it)
         if ((*it)->data(0, Qt::UserRole).toLongLong() == test && test != 0)
-            tree_->setCurrentItem(*it);
+            ui_->Tests->setCurrentItem(*it);
 }
 
 void TArchiveForm::ChoiceChanged() {
     bool test = ChosenTest() != 0;
-    for (QPushButton* b : {open_, compareButton_, baseline_, remove_})
-        b->setEnabled(test && !(archive_.ReadOnly() && (b == baseline_ || b == remove_)));
-    report_->setEnabled(!tree_->selectedItems().isEmpty());
+    for (QPushButton* b : {ui_->Open, ui_->Compare, ui_->Baseline, ui_->Remove})
+        b->setEnabled(test && !(archive_.ReadOnly() && (b == ui_->Baseline || b == ui_->Remove)));
+    ui_->Report->setEnabled(!ui_->Tests->selectedItems().isEmpty());
 }
 
 std::vector<std::int64_t> TArchiveForm::SelectedTests() const {
     // The tree's items are the rows in order.
     std::vector<bool> chosen;
-    for (QTreeWidgetItemIterator it(tree_); *it; ++it)
+    for (QTreeWidgetItemIterator it(ui_->Tests); *it; ++it)
         chosen.push_back((*it)->isSelected());
     return TestsOfRows(rows_, chosen);
 }
 
 void TArchiveForm::SetReportAction(ReportAction action) {
     reportAction_ = std::move(action);
-    report_->setVisible(static_cast<bool>(reportAction_));
+    ui_->Report->setVisible(static_cast<bool>(reportAction_));
 }
 
 void TArchiveForm::ReportClick() {

@@ -8,12 +8,13 @@
 
 #include <QDialog>
 #include <functional>
+#include <memory>
 
-class QCheckBox;
-class QDateEdit;
-class QLineEdit;
-class QPushButton;
 class QTreeWidget;
+
+namespace Ui {
+class TArchiveForm;
+}
 
 namespace r470 {
 
@@ -29,12 +30,14 @@ class TArchiveForm : public QDialog {
     TArchiveForm(CableArchive& archive, Workspace& session, SetCommands& commands,
                  CompareCommands& compare, Display& display, Prompts& prompts,
                  QWidget* parent = nullptr);
+    ~TArchiveForm() override;
+    Ui::TArchiveForm& ui() { return *ui_; }
 
     // Lists the tests the search finds.
     void Refresh();
     // The chosen test row's number, 0 when none is chosen.
     std::int64_t ChosenTest() const;
-    QTreeWidget* Tree() const { return tree_; }
+    QTreeWidget* Tree() const;
     void ChooseTest(std::int64_t test);
     // The tests of the chosen rows as listed; a cable's or a site's row stands for all of its.
     std::vector<std::int64_t> SelectedTests() const;
@@ -58,17 +61,7 @@ class TArchiveForm : public QDialog {
     CompareCommands& compare_;
     Display& display_;
     Prompts& prompts_;
-    QLineEdit* search_;
-    QCheckBox* fromOn_;
-    QDateEdit* from_;
-    QCheckBox* toOn_;
-    QDateEdit* to_;
-    QTreeWidget* tree_;
-    QPushButton* open_;
-    QPushButton* compareButton_;
-    QPushButton* baseline_;
-    QPushButton* remove_;
-    QPushButton* report_;
+    std::unique_ptr<Ui::TArchiveForm> ui_;
     std::vector<BrowserRow> rows_; // as the tree shows them
     ReportAction reportAction_;
 };

@@ -62,8 +62,24 @@ std::string FiledCableId(const TraceData& trace) {
     return Cp1252ToUtf8(id);
 }
 
+namespace {
+
+// The instrument's own six characters, "081226" or "143200", as three pairs; else split.
+std::vector<std::string> Fields(const std::string& text, const std::string& seps) {
+    std::string t = Trim(text);
+    if (t.size() != 6)
+        return Split(t, seps);
+    std::vector<std::string> pairs = {t.substr(0, 2), t.substr(2, 2), t.substr(4, 2)};
+    for (const std::string& p : pairs)
+        if (Digits(p) < 0)
+            return Split(t, seps);
+    return pairs;
+}
+
+} // namespace
+
 std::string IsoDate(const std::string& text) {
-    std::vector<std::string> p = Split(Trim(text), "/.-");
+    std::vector<std::string> p = Fields(text, "/.-");
     if (p.size() != 3)
         return {};
     int a = Digits(p[0]), b = Digits(p[1]), c = Digits(p[2]);
@@ -83,7 +99,7 @@ std::string IsoDate(const std::string& text) {
 }
 
 std::string ClockTime(const std::string& text) {
-    std::vector<std::string> p = Split(Trim(text), ":");
+    std::vector<std::string> p = Fields(text, ":");
     if (p.size() < 2 || p.size() > 3)
         return {};
     const int limits[] = {23, 59, 59};

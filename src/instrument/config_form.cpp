@@ -4,6 +4,8 @@
 #include "shell/text_qt.h"
 #include "ui_config_form.h"
 
+#include <QDir>
+#include <QFileDialog>
 #include <QStyle>
 
 namespace r470 {
@@ -20,7 +22,8 @@ TConfigForm::TConfigForm(Probe probe, PortMap map, Prompts& prompts, QWidget* pa
     connect(ui_->Update, &QToolButton::clicked, this, &TConfigForm::UpdateClick);
     connect(ui_->Help, &QToolButton::clicked, this, &TConfigForm::HelpClick);
     connect(ui_->PortBox, &QComboBox::currentIndexChanged, this, &TConfigForm::ShowDevice);
-    connect(ui_->Ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui_->Ok, &QPushButton::clicked, this, &TConfigForm::OkClick);
+    connect(ui_->Browse, &QPushButton::clicked, this, &TConfigForm::BrowseClick);
     connect(ui_->Cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -30,7 +33,35 @@ TConfigForm::~TConfigForm() {
 }
 
 void TConfigForm::FormShow() {
+    const bool archive = static_cast<bool>(CurrentArchive);
+    for (QWidget* w : {static_cast<QWidget*>(ui_->LArchive),
+                       static_cast<QWidget*>(ui_->ArchivePath), static_cast<QWidget*>(ui_->Browse)})
+        w->setVisible(archive);
+    if (archive) {
+        ui_->ArchivePath->setText(QString::fromStdString(CurrentArchive()));
+        ui_->ArchivePath->setPlaceholderText(QString::fromStdString(DefaultArchive));
+        ui_->ArchivePath->setToolTip(QString("Empty: ") + QString::fromStdString(DefaultArchive));
+    }
     FillPortBox();
+}
+
+void TConfigForm::OkClick() {
+    if (CurrentArchive && AcceptArchive && !AcceptArchive(ui_->ArchivePath->text().toStdString())) {
+        ui_->ArchivePath->setFocus();
+        return;
+    }
+    accept();
+}
+
+void TConfigForm::BrowseClick() {
+    QString start = ui_->ArchivePath->text().isEmpty() ? QString::fromStdString(DefaultArchive)
+                                                       : ui_->ArchivePath->text();
+    // A new name makes a new archive, so the file need not exist yet.
+    QString chosen = QFileDialog::getSaveFileName(this, "Cable archive", start,
+                                                  "Cable archives (*.sqlite);;All files (*)",
+                                                  nullptr, QFileDialog::DontConfirmOverwrite);
+    if (!chosen.isEmpty())
+        ui_->ArchivePath->setText(QDir::toNativeSeparators(chosen));
 }
 
 void TConfigForm::UpdateClick() {

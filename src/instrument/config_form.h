@@ -40,6 +40,15 @@ class TConfigForm : public QDialog, public PortChooser {
     // Called on the window's thread before each probe starts.
     std::function<void()> BeforeProbe;
 
+    // The cable archive's file, shown under the ports when these are set: the current
+    // choice (empty for the default place, named by `DefaultArchive`), and on "&Ok" the
+    // typed one, which answers false to keep the window open when it was refused.
+    std::function<std::string()> CurrentArchive;
+    std::function<bool(const std::string&)> AcceptArchive;
+    std::string DefaultArchive;
+    void OkClick();
+    void BrowseClick();
+
     // Shows the form; the chosen number on OK with a non-empty list, else nothing.
     std::optional<int> Choose(int commPort);
     std::optional<int> ChoosePort(int commPort) override { return Choose(commPort); }

@@ -151,12 +151,9 @@ std::string ResolveExisting(std::string name, Prompts& prompts, const NameAsker&
     return name;
 }
 
-} // namespace
-
-SaveOutcome SaveTransmission(std::span<const std::uint8_t> buffer, const ImportNotes& notes,
-                             const MemoryFlags& selected, const std::string& base, Prompts& prompts,
-                             const NameAsker& askName, const FileWriter& writer) {
-    SaveOutcome out;
+// The saving pass's walk: every valid record of a selected memory, by the length.
+void ForEachChosenRecord(std::span<const std::uint8_t> buffer, const MemoryFlags& selected,
+                         const std::function<void(const ReceivedRecord&, int)>& use) {
     std::uint32_t length = DecodeStartBlock(buffer).value_or(StartBlock{}).length;
     std::size_t at = kStartBlockSize;
     while (at + 1 < length) {
@@ -169,32 +166,63 @@ SaveOutcome SaveTransmission(std::span<const std::uint8_t> buffer, const ImportN
         // another record brought in valid.
         if (!InRange(n) || !selected[static_cast<std::size_t>(n)] || !RecordValid(buffer, rec))
             continue;
-        auto& missed = out.missed[static_cast<std::size_t>(n)];
+        use(rec, n);
+    }
+}
 
+// A saved memory's bytes: the completed header, the samples as received, the notes.
+int WriteImported(ByteSink& sink, std::span<const std::uint8_t> buffer, const ReceivedRecord& rec,
+                  const TraceNotes& text) {
+    TraceHeader header = CompleteHeader(rec.header);
+    if (int err = sink.Write(EncodeHeader(header)); err != 0)
+        return err;
+    if (int err = sink.Write(buffer.subspan(rec.samplesAt, header.SampleCount)); err != 0)
+        return err;
+    return AppendText(sink, text);
+}
+
+} // namespace
+
+SaveOutcome SaveTransmission(std::span<const std::uint8_t> buffer, const ImportNotes& notes,
+                             const MemoryFlags& selected, const std::string& base, Prompts& prompts,
+                             const NameAsker& askName, const FileWriter& writer) {
+    SaveOutcome out;
+    ForEachChosenRecord(buffer, selected, [&](const ReceivedRecord& rec, int n) {
+        auto& missed = out.missed[static_cast<std::size_t>(n)];
         std::string name = ResolveExisting(ImportFileName(base, n), prompts, askName);
         if (name.empty()) {
             missed = true;
-            continue;
+            return;
         }
-        TraceHeader header = CompleteHeader(rec.header);
-        auto samples = buffer.subspan(rec.samplesAt, header.SampleCount);
         const TraceNotes& text = notes[static_cast<std::size_t>(n)];
-        int e = writer(name, [&](ByteSink& sink) {
-            if (int err = sink.Write(EncodeHeader(header)); err != 0)
-                return err;
-            if (int err = sink.Write(samples); err != 0)
-                return err;
-            return AppendText(sink, text);
-        });
+        int e =
+            writer(name, [&](ByteSink& sink) { return WriteImported(sink, buffer, rec, text); });
         if (e != 0) {
             prompts.ShowMessageBox(MessageText(105) + " " + Utf8ToCp1252(name),
                                    MessageText(MsgProblem), MbOk);
             missed = true;
-            continue;
+            return;
         }
         out.written[static_cast<std::size_t>(n)] = true;
         out.files.push_back(name);
-    }
+    });
+    return out;
+}
+
+std::vector<ImportedWaveform> ImportedWaveforms(std::span<const std::uint8_t> buffer,
+                                                const ImportNotes& notes,
+                                                const MemoryFlags& selected) {
+    std::vector<ImportedWaveform> out;
+    ForEachChosenRecord(buffer, selected, [&](const ReceivedRecord& rec, int n) {
+        ImportedWaveform w;
+        w.memNo = n;
+        w.fileName = ImportFileName("MEM.KEL", n);
+        w.cableId = notes[static_cast<std::size_t>(n)].CableId;
+        VectorSink sink;
+        WriteImported(sink, buffer, rec, notes[static_cast<std::size_t>(n)]);
+        w.bytes = std::move(sink.data);
+        out.push_back(std::move(w));
+    });
     return out;
 }
 
@@ -249,7 +277,7 @@ std::string AskBaseName(Prompts& prompts, const NameAsker& askName) {
 
 void ImportTransmission(std::span<const std::uint8_t> buffer, ImportState& state, Prompts& prompts,
                         MemoryChooser& chooser, CommentDialogs& dialogs, const NameAsker& askName,
-                        const FileWriter& writer) {
+                        const FileWriter& writer, ImportFiler* filer) {
     buffer = buffer.first(std::min(buffer.size(), kTransferBufferSize));
     auto notes = std::make_unique<ImportNotes>();
     state.MemSelected.fill(false);
@@ -257,9 +285,13 @@ void ImportTransmission(std::span<const std::uint8_t> buffer, ImportState& state
         prompts.ShowMessageBox(MessageText(101), MessageText(MsgProblem), MbOk);
         return;
     }
-    std::optional<MemoryFlags> chosen = chooser.ChooseMem(state.MemReceived);
+    ImportTarget target = filer ? state.target : ImportTarget::Files;
+    std::optional<MemoryFlags> chosen = filer ? chooser.ChooseMemTo(state.MemReceived, target)
+                                              : chooser.ChooseMem(state.MemReceived);
     if (!chosen)
         return;
+    if (filer)
+        state.target = target;
     for (int n = 1; n <= kMemories; ++n)
         state.MemSelected[static_cast<std::size_t>(n)] =
             (*chosen)[static_cast<std::size_t>(n)] &&
@@ -267,6 +299,9 @@ void ImportTransmission(std::span<const std::uint8_t> buffer, ImportState& state
     if (std::none_of(state.MemSelected.begin(), state.MemSelected.end(), [](bool b) { return b; }))
         return;
     if (!EditImportComments(*notes, state.MemSelected, prompts, dialogs))
+        return;
+    if (target == ImportTarget::Archive &&
+        filer->File(ImportedWaveforms(buffer, *notes, state.MemSelected)) == ImportFiler::Done)
         return;
     std::string base = AskBaseName(prompts, askName);
     if (base.empty())

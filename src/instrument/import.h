@@ -87,24 +87,60 @@ bool EditImportComments(ImportNotes& notes, const MemoryFlags& selected, Prompts
 // The base file name; empty when the user abandons the transfer.
 std::string AskBaseName(Prompts& prompts, const NameAsker& askName);
 
+// Where the chosen memories go: a waveform file each, or into the cable archive.
+enum class ImportTarget { Files, Archive };
+
 // The memory selection window: shows the boxes of `received`, answers the checked ones on
 // "&Ok" and nothing on "&Cancel".
 class MemoryChooser {
   public:
     virtual ~MemoryChooser() = default;
     virtual std::optional<MemoryFlags> ChooseMem(const MemoryFlags& received) = 0;
+    // The same with the destination offered beside the boxes: `target` is shown and, on
+    // "&Ok", the user's choice. A chooser without that choice keeps it.
+    virtual std::optional<MemoryFlags> ChooseMemTo(const MemoryFlags& received,
+                                                   ImportTarget& target) {
+        (void)target;
+        return ChooseMem(received);
+    }
+};
+
+// One chosen memory's waveform, byte for byte the file the import would write.
+struct ImportedWaveform {
+    int memNo = 0;
+    std::string fileName; // "MEM07.KEL"
+    std::string cableId;  // as received or edited, Windows-1252
+    std::vector<std::uint8_t> bytes;
+};
+
+// The chosen memories' waveforms, one per record of a selected memory, in the order sent.
+std::vector<ImportedWaveform> ImportedWaveforms(std::span<const std::uint8_t> buffer,
+                                                const ImportNotes& notes,
+                                                const MemoryFlags& selected);
+
+// Files the chosen memories somewhere other than waveform files.
+class ImportFiler {
+  public:
+    enum Outcome {
+        Done,       // filed, or the user stopped: either way nothing more to do
+        WriteFiles, // nothing was filed and the user asked for files instead
+    };
+    virtual ~ImportFiler() = default;
+    virtual Outcome File(const std::vector<ImportedWaveform>& waveforms) = 0;
 };
 
 // What the main window keeps between imports.
 struct ImportState {
     MemoryFlags MemReceived{};
     MemoryFlags MemSelected{};
+    ImportTarget target = ImportTarget::Files; // the last choice, offered again
 };
 
-// Everything after a completed receive: checks, choice, comments, name, files.
+// Everything after a completed receive: checks, choice, comments, name, files. With a
+// `filer` the selection window also offers the archive as the destination.
 void ImportTransmission(std::span<const std::uint8_t> buffer, ImportState& state, Prompts& prompts,
                         MemoryChooser& chooser, CommentDialogs& dialogs, const NameAsker& askName,
-                        const FileWriter& writer = WriteFileSafely);
+                        const FileWriter& writer = WriteFileSafely, ImportFiler* filer = nullptr);
 
 // The selection window's state without its window: 48 boxes, the visible ones those
 // received, and the "Select all" toggle with one remembered state per box.

@@ -11,8 +11,16 @@ void InstrumentCommands::MenuImpInstClick() {
         windows_.transfer->Receive(session_.settings.CommPort);
     if (!bytes)
         return;
+    UserOptions& options = session_.options;
+    import_.target = options.importToArchive ? ImportTarget::Archive : ImportTarget::Files;
     ImportTransmission(*bytes, import_, prompts_, *windows_.memories, *windows_.comments,
-                       windows_.askName);
+                       windows_.askName, WriteFileSafely, windows_.filer);
+    // The destination is offered again next time, in this run and the next.
+    if (bool toArchive = import_.target == ImportTarget::Archive;
+        toArchive != options.importToArchive) {
+        options.importToArchive = toArchive;
+        SaveUserOptions(UserOptionsPath(session_.paths), options);
+    }
 }
 
 void InstrumentCommands::MenuToInstClick() {

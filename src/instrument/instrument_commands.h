@@ -37,6 +37,7 @@ struct InstrumentWindows {
     ExportWindows* exportForm = nullptr;
     PortChooser* ports = nullptr;
     NameAsker askName;
+    ImportFiler* filer = nullptr; // with one, the import offers the cable archive
 };
 
 class InstrumentCommands {

@@ -4,6 +4,7 @@
 #include "ui_sel_mem_form.h"
 
 #include <QCheckBox>
+#include <QRadioButton>
 
 namespace r470 {
 
@@ -52,9 +53,24 @@ MemoryFlags TSelMemForm::Checked() const {
 }
 
 std::optional<MemoryFlags> TSelMemForm::ChooseMem(const MemoryFlags& received) {
+    return Run(received, nullptr);
+}
+
+std::optional<MemoryFlags> TSelMemForm::ChooseMemTo(const MemoryFlags& received,
+                                                    ImportTarget& target) {
+    return Run(received, &target);
+}
+
+std::optional<MemoryFlags> TSelMemForm::Run(const MemoryFlags& received, ImportTarget* target) {
     Prepare(received);
+    ui_->ToFiles->setVisible(target != nullptr);
+    ui_->ToArchive->setVisible(target != nullptr);
+    if (target)
+        (*target == ImportTarget::Archive ? ui_->ToArchive : ui_->ToFiles)->setChecked(true);
     if (exec() != QDialog::Accepted)
         return std::nullopt;
+    if (target)
+        *target = ui_->ToArchive->isChecked() ? ImportTarget::Archive : ImportTarget::Files;
     return Checked();
 }
 

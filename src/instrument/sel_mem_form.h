@@ -30,8 +30,12 @@ class TSelMemForm : public QDialog, public MemoryChooser {
     MemoryFlags Checked() const;
 
     std::optional<MemoryFlags> ChooseMem(const MemoryFlags& received) override;
+    // With "Write files" and "File in archive" beside the boxes.
+    std::optional<MemoryFlags> ChooseMemTo(const MemoryFlags& received,
+                                           ImportTarget& target) override;
 
   private:
+    std::optional<MemoryFlags> Run(const MemoryFlags& received, ImportTarget* target);
     void ShowState();
     std::unique_ptr<Ui::TSelMemForm> ui_;
     MemorySelection state_;

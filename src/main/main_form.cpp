@@ -1,5 +1,9 @@
 #include "main/main_form.h"
 
+#include "archive/archive_commands.h"
+#include "archive/archive_file_form.h"
+#include "archive/archive_platform.h"
+#include "archive/import_filing.h"
 #include "display/compare.h"
 #include "display/compare_form.h"
 #include "display/dielec_form.h"
@@ -122,9 +126,18 @@ void TMainForm::BuildInstrumentWindows() {
         },
         port_->Map(), *prompts_, this);
     configForm_->BeforeProbe = [this] { port_->SetMap(PortMap::FromIni(session_.paths.iniFile)); };
+    configForm_->CurrentArchive = [this] { return session_.options.archivePath; };
+    configForm_->AcceptArchive = [this](const std::string& typed) {
+        return ChooseArchiveFile(typed, session_.options, UserOptionsPath(session_.paths),
+                                 *prompts_);
+    };
+    configForm_->DefaultArchive = DefaultArchivePath();
     clock_ = std::make_unique<SteadyClock>();
     dataTranForm_ = new TDataTranForm(*port_, *clock_, *prompts_, this);
     ownTransfer_ = std::make_unique<QtTransferWindow>(*dataTranForm_);
+    importFilingForm_ = new TArchiveFileForm(this);
+    importFiler_ = std::make_unique<ArchiveImportFiler>(
+        *prompts_, *importFilingForm_, [this] { return session_.options.archivePath; });
     SetTransferWindow(ownTransfer_.get());
     expInstForm_->onSend = [this](const WaveformSet& set, const ExportMemories& memory) {
         instrument_->Send(set, memory);
@@ -140,6 +153,7 @@ void TMainForm::SetTransferWindow(TransferWindow* transfer) {
     w.exportForm = expInstForm_;
     w.ports = configForm_;
     w.askName = [this](const std::string& proposed) { return commands_->GetFileName(proposed); };
+    w.filer = importFiler_.get();
     instrument_ = std::make_unique<InstrumentCommands>(session_, *prompts_, std::move(w));
 }
 

@@ -41,6 +41,8 @@ class InstrumentCommands;
 class TransferWindow;
 class TDataTranForm;
 class SteadyClock;
+class TArchiveFileForm;
+class ArchiveImportFiler;
 
 class TMainForm : public QMainWindow, public DisplayHost {
     Q_OBJECT
@@ -103,6 +105,8 @@ class TMainForm : public QMainWindow, public DisplayHost {
     TSelMemForm* SelMemForm() const { return selMemForm_; }
     TExpInstForm* ExpInstForm() const { return expInstForm_; }
     TConfigForm* ConfigForm() const { return configForm_; }
+    // The import's filing window, when it files in the cable archive.
+    TArchiveFileForm* ImportFilingForm() const { return importFilingForm_; }
     TDataTranForm* DataTranForm() const { return dataTranForm_; }
     InstrumentCommands& Instrument() { return *instrument_; }
     // The data transfer window the import and export run through.
@@ -167,6 +171,8 @@ class TMainForm : public QMainWindow, public DisplayHost {
     std::unique_ptr<SteadyClock> clock_;
     TDataTranForm* dataTranForm_ = nullptr;
     std::unique_ptr<TransferWindow> ownTransfer_;
+    TArchiveFileForm* importFilingForm_ = nullptr;
+    std::unique_ptr<ArchiveImportFiler> importFiler_;
     std::unique_ptr<InstrumentCommands> instrument_;
     QFrame* normToolBar_ = nullptr;
     QFrame* p335ToolBar_ = nullptr;

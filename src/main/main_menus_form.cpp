@@ -63,7 +63,8 @@ void AskFaultFromBothEnds(M& f) {
 
 // "Cable archive...": the browser over the user's archive.
 void BrowseArchive(M& f) {
-    std::unique_ptr<CableArchive> archive = OpenUserArchive(f.prompts());
+    std::unique_ptr<CableArchive> archive =
+        OpenUserArchive(f.prompts(), f.session().options.archivePath);
     if (!archive)
         return;
     TArchiveForm form(*archive, f.session(), f.commands(), f.compare(), f.display(), f.prompts(),
@@ -88,7 +89,8 @@ void FileInArchive(M& f) {
     std::optional<FileInArchiveQuestion> answers = form.Ask(*q);
     if (!answers)
         return;
-    if (std::unique_ptr<CableArchive> archive = OpenUserArchive(f.prompts()))
+    if (std::unique_ptr<CableArchive> archive =
+            OpenUserArchive(f.prompts(), f.session().options.archivePath))
         FileAnswered(*archive, *answers, f.prompts());
 }
 

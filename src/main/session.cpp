@@ -10,6 +10,7 @@ Placement StartSession(Session& session, const Placement& current, ScreenSize sc
     session.settings =
         LoadSettings(session.paths.settingsSource.empty() ? session.paths.settingsFile
                                                           : session.paths.settingsSource);
+    session.options = ReadUserOptions(UserOptionsPath(session.paths));
     Placement placement =
         StartupPlacement(kAppName, ini, kMainCaption, current, screen, session.settings);
     session.set.Reset();

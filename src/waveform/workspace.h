@@ -4,6 +4,7 @@
 
 #include "shell/program.h"
 #include "shell/settings.h"
+#include "shell/user_options.h"
 #include "waveform/waveform_set.h"
 
 #include <cstddef>
@@ -17,6 +18,7 @@ enum class OutputTarget { Screen, Printer, Bitmap };
 struct Workspace {
     AppPaths paths;
     SettingsRecord settings;
+    UserOptions options;
     WaveformSet set;
     int DisplayDiel = 0;
     int TraceStep = 1;

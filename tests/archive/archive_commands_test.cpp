@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace r470 {
 namespace {
 
@@ -115,6 +117,39 @@ TEST_F(ArchiveCommands, FilingTheCurrentWaveformTellsItsTestNumber) {
     prompts.answers = {IdOk};
     EXPECT_TRUE(FileAnswered(*archive, *q, prompts));
     EXPECT_EQ(prompts.boxes.back().text, "Already filed as test 4 of cable \"PUMP\": baseline.");
+}
+
+TEST(ArchiveChoice, ASettingIsKeptOnlyForAFileTheArchiveTakes) {
+    test::TempDir dir;
+    const std::string before = dir.Path("before.sqlite"), foreign = dir.Path("trace.KEL"),
+                      fresh = dir.Path("new/a.sqlite");
+    test::WriteBytes(foreign, test::FileBytes(CableTrace(1)));
+    struct Case {
+        std::string typed, kept; // the setting afterwards
+        const char* told;        // in the refusal; null: nothing said
+    };
+    const Case cases[] = {
+        {before, before, nullptr},
+        {"  ", "", nullptr},                 // the default place
+        {" " + fresh + " ", fresh, nullptr}, // a new archive there
+        {foreign, before, "is not a cable archive of this program"},
+    };
+    const std::string file = dir.Path("r470-options.txt");
+    for (const Case& c : cases) {
+        std::filesystem::remove(file);
+        UserOptions options{before, true};
+        test::ScriptedPrompts p;
+        p.answers = {IdOk};
+        EXPECT_EQ(ChooseArchiveFile(c.typed, options, file, p), c.told == nullptr) << c.typed;
+        EXPECT_EQ(options.archivePath, c.kept);
+        EXPECT_EQ(p.boxes.size(), c.told ? 1u : 0u);
+        if (c.told) {
+            EXPECT_NE(p.boxes[0].text.find(c.told), std::string::npos) << p.boxes[0].text;
+        }
+        // Remembered across runs when it changed.
+        EXPECT_EQ(ReadUserOptions(file).archivePath, c.kept != before ? c.kept : "");
+    }
+    EXPECT_TRUE(std::filesystem::exists(fresh));
 }
 
 } // namespace

@@ -42,6 +42,8 @@ TEST(WaveformFacts, DatesDayFirstAsTheInstrumentWritesThem) {
         {"08/12", ""},
         {"aa/bb/cccc", ""},
         {"08/12/202", ""},
+        {"081226", "2026-12-08"}, // as received from the instrument
+        {"311326", ""},
     };
     for (const auto& [text, iso] : rows)
         EXPECT_EQ(IsoDate(text), iso) << text;
@@ -56,6 +58,8 @@ TEST(WaveformFacts, ClockTimes) {
         {"14", ""},
         {"", ""},
         {"1:2:3:4", ""},
+        {"143200", "14:32:00"},
+        {"246000", ""},
     };
     for (const auto& [text, clock] : rows)
         EXPECT_EQ(ClockTime(text), clock) << text;

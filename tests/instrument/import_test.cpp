@@ -12,6 +12,7 @@
 #include <deque>
 #include <functional>
 #include <stdexcept>
+#include <utility>
 
 namespace r470 {
 namespace {
@@ -513,9 +514,16 @@ class ScriptedChooser : public MemoryChooser {
   public:
     std::optional<MemoryFlags> answer;
     std::vector<MemoryFlags> offered;
+    ImportTarget answerTarget = ImportTarget::Files;
+    std::vector<ImportTarget> shownTargets; // when the destination was offered
     std::optional<MemoryFlags> ChooseMem(const MemoryFlags& received) override {
         offered.push_back(received);
         return answer;
+    }
+    std::optional<MemoryFlags> ChooseMemTo(const MemoryFlags& received,
+                                           ImportTarget& target) override {
+        shownTargets.push_back(std::exchange(target, answer ? answerTarget : target));
+        return ChooseMem(received);
     }
 };
 
@@ -584,6 +592,55 @@ TEST(ImportWhole, StopsWithoutSavingWhenTheUserStops) {
                        names.Asker());
     EXPECT_EQ(Texts(p).back(), "No valid memory locations received");
     EXPECT_TRUE(chooser.offered.empty());
+}
+
+struct RecordingFiler : ImportFiler {
+    Outcome outcome = Done;
+    std::vector<std::vector<ImportedWaveform>> batches;
+    Outcome File(const std::vector<ImportedWaveform>& waveforms) override {
+        batches.push_back(waveforms);
+        return outcome;
+    }
+};
+
+TEST(ImportWhole, TheDestinationIsOfferedAsLastChosenAndFilesRemainTheWayOut) {
+    const auto Files = ImportTarget::Files, Archive = ImportTarget::Archive;
+    struct Case {
+        bool withFiler;
+        ImportTarget before, chosen;
+        ImportFiler::Outcome outcome;
+        std::size_t filed; // batches handed to the filer
+        bool filesWritten;
+    } const cases[] = {
+        {true, Archive, Files, ImportFiler::Done, 0, true},
+        {true, Files, Archive, ImportFiler::Done, 1, false},
+        {true, Archive, Archive, ImportFiler::WriteFiles, 1, true}, // failed: files asked for
+        {false, Archive, Archive, ImportFiler::Done, 0, true},      // no archive to offer
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        ImportState state{.target = c.before};
+        ScriptedPrompts p;
+        ScriptedChooser chooser;
+        chooser.answer = Flags({3});
+        chooser.answerTarget = c.chosen;
+        ScriptedComments d;
+        NameScript names;
+        if (c.filesWritten)
+            names.answers = {dir.Path("W.KEL")};
+        RecordingFiler filer;
+        filer.outcome = c.outcome;
+        ImportTransmission(Transmission({SentMemory{.no = 3}}), state, p, chooser, d, names.Asker(),
+                           WriteFileSafely, c.withFiler ? &filer : nullptr);
+        EXPECT_EQ(chooser.shownTargets, std::vector<ImportTarget>(c.withFiler ? 1 : 0, c.before));
+        EXPECT_EQ(state.target, c.withFiler ? c.chosen : c.before);
+        EXPECT_EQ(filer.batches.size(), c.filed);
+        EXPECT_EQ(dir.Names().size(), c.filesWritten ? 1u : 0u);
+        if (c.filed && c.filesWritten) { // the archive gets the very bytes of the file
+            EXPECT_EQ(filer.batches[0].at(0).bytes, test::ReadBytes(dir.Path("W03.KEL")));
+            EXPECT_EQ(filer.batches[0][0].fileName, "MEM03.KEL");
+        }
+    }
 }
 
 } // namespace
