@@ -1,14 +1,48 @@
 #include "analysis/pulse_detect.h"
 
+#include "analysis/count_histogram.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
 namespace r470 {
 
+namespace {
+
+// The clipped figure of whole numbers from their histogram, round by round as below.
+double ClippedRmsOf(const CountHistogram& h) {
+    if (h.Size() == 0)
+        return 0;
+    const double size = static_cast<double>(h.Size());
+    double rms = std::sqrt(h.SquaresUpTo(std::numeric_limits<double>::infinity()).squares / size);
+    for (int round = 0; round < 30 && rms > 0; ++round) {
+        const double cap = 3.5 * rms;
+        const CountHistogram::Sums kept = h.SquaresUpTo(cap * cap);
+        if (kept.n == 0)
+            break;
+        double next = std::sqrt(kept.squares / static_cast<double>(kept.n));
+        bool settled = std::abs(next - rms) <= 1e-9 * rms;
+        rms = next;
+        if (settled)
+            break;
+    }
+    return rms;
+}
+
+// Kept from call to call, as the analysis makes several a trace.
+CountHistogram& Histogram() {
+    static thread_local CountHistogram h;
+    return h;
+}
+
+} // namespace
+
 double ClippedRms(std::span<const double> v) {
     if (v.empty())
         return 0;
+    if (CountHistogram& h = Histogram(); h.OfValues(v))
+        return ClippedRmsOf(h);
     const double size = static_cast<double>(v.size());
     // Sums in four parts, so that no addition waits for the one before.
     const std::size_t whole = v.size() / 4 * 4;
@@ -94,6 +128,8 @@ double ClippedRms(std::span<const double> v) {
 double NoiseFromSteps(std::span<const double> x) {
     if (x.size() < 3)
         return kMinNoise;
+    if (CountHistogram& h = Histogram(); h.OfSteps(x))
+        return std::max(ClippedRmsOf(h) / std::sqrt(2.0), kMinNoise);
     std::vector<double> steps(x.size() - 1);
     for (std::size_t i = 1; i < x.size(); ++i)
         steps[i - 1] = x[i] - x[i - 1];
@@ -103,11 +139,21 @@ double NoiseFromSteps(std::span<const double> x) {
 double QuietLevel(std::span<const double> x, double noise) {
     if (x.empty())
         return 0;
+    const double reach = 3 * noise + 0.5;
+    if (CountHistogram& h = Histogram(); h.OfValues(x)) {
+        double level = h.Median();
+        for (int round = 0; round < 4; ++round) {
+            const CountHistogram::Sums s = h.Within(level, reach);
+            if (s.n == 0)
+                break;
+            level = s.sum / static_cast<double>(s.n);
+        }
+        return level;
+    }
     std::vector<double> v(x.begin(), x.end());
     auto mid = v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2);
     std::nth_element(v.begin(), mid, v.end());
     double level = *mid;
-    const double reach = 3 * noise + 0.5;
     for (int round = 0; round < 4; ++round) {
         // Four running sums, so that no addition waits for the one before.
         double s0 = 0, s1 = 0, s2 = 0, s3 = 0;
@@ -152,8 +198,9 @@ std::vector<double> QuietTrend(std::span<const double> x, std::span<const char> 
     prefix.resize(x.size() + 1);
     prefix[0] = Sums{};
     const double mid = n / 2.0;
+    // Summed in locals: reading each entry back from the one just stored costs more.
+    Sums s;
     for (int i = 0; i < n; ++i) {
-        Sums s = prefix[i];
         if (!masked[i]) {
             const double t = i - mid;
             s.n += 1;
