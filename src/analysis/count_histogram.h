@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -45,6 +46,7 @@ class CountHistogram {
     // Running totals by bin: entry b holds the bins before b.
     std::vector<std::size_t> count_;
     std::vector<double> sum_, squares_;
+    std::vector<std::uint32_t> lanes_; // counts while filling, four to a bin
 };
 
 } // namespace r470
