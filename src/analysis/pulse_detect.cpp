@@ -70,13 +70,16 @@ double ClippedRms(std::span<const double> v) {
         const double cap2 = cap * cap;
         if (cap2 < floor) {
             floor = cap2 / 9;
-            tail.clear();
+            // Every square is written to the tail and only those within it counted: a test
+            // and branch per value would guess wrong on every other block of four.
+            tail.resize(v.size());
+            std::size_t inTail = 0;
+            auto toTail = [&](double q) {
+                tail[inTail] = q;
+                inTail += (q > floor) & (q <= cap2);
+            };
             double b0 = 0, b1 = 0, b2 = 0, b3 = 0;
             std::size_t c0 = 0, c1 = 0, c2 = 0, c3 = 0;
-            auto toTail = [&](double q) {
-                if (q > floor && q <= cap2)
-                    tail.push_back(q);
-            };
             std::size_t i = 0;
             for (; i < whole; i += 4) {
                 const double q0 = v[i] * v[i], q1 = v[i + 1] * v[i + 1], q2 = v[i + 2] * v[i + 2],
@@ -89,12 +92,10 @@ double ClippedRms(std::span<const double> v) {
                 c1 += q1 <= floor;
                 c2 += q2 <= floor;
                 c3 += q3 <= floor;
-                if (std::max({q0, q1, q2, q3}) > floor) {
-                    toTail(q0);
-                    toTail(q1);
-                    toTail(q2);
-                    toTail(q3);
-                }
+                toTail(q0);
+                toTail(q1);
+                toTail(q2);
+                toTail(q3);
             }
             for (; i < v.size(); ++i) {
                 const double q = v[i] * v[i];
@@ -102,6 +103,7 @@ double ClippedRms(std::span<const double> v) {
                 c0 += q <= floor;
                 toTail(q);
             }
+            tail.resize(inTail);
             body = (b0 + b1) + (b2 + b3);
             bodyCount = c0 + c1 + c2 + c3;
             std::sort(tail.begin(), tail.end());
