@@ -240,9 +240,12 @@ std::vector<double> QuietTrend(std::span<const double> x, std::span<const char> 
                 slope = 0;
         }
         out[i] = mx + slope * (i - mid - mt);
-        const double perSample = (out[i] - out[done]) / (i - done);
-        for (int k = done + 1; k < i; ++k)
-            out[k] = out[done] + perSample * (k - done);
+        // The first fit has no earlier one to join (and nothing before the record to read).
+        if (done >= 0) {
+            const double perSample = (out[i] - out[done]) / (i - done);
+            for (int k = done + 1; k < i; ++k)
+                out[k] = out[done] + perSample * (k - done);
+        }
         done = i;
     }
     return out;
