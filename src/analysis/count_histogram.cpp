@@ -54,14 +54,17 @@ bool CountHistogram::Fill(std::span<const double> x, bool steps) {
     // Neighbouring samples in four counts of their own: a quiet stretch adds to one bin over
     // and over, and each addition would wait for the one before.
     lanes_.assign(4 * static_cast<std::size_t>(bins), 0);
+    // In locals: a count written through the vector could be this object's own field.
+    std::uint32_t* lanes = lanes_.data();
+    const int first = low_;
     if (steps) {
         for (std::size_t i = 1; i < x.size(); ++i)
-            ++lanes_[4 * static_cast<std::size_t>(std::abs(static_cast<int>(x[i] - x[i - 1]))) +
-                     (i & 3)];
+            ++lanes[4 * static_cast<std::size_t>(std::abs(static_cast<int>(x[i] - x[i - 1]))) +
+                    (i & 3)];
         size_ = x.empty() ? 0 : x.size() - 1;
     } else {
         for (std::size_t i = 0; i < x.size(); ++i)
-            ++lanes_[4 * static_cast<std::size_t>(static_cast<int>(x[i]) - low_) + (i & 3)];
+            ++lanes[4 * static_cast<std::size_t>(static_cast<int>(x[i]) - first) + (i & 3)];
         size_ = x.size();
     }
     count_.assign(static_cast<std::size_t>(bins) + 1, 0);

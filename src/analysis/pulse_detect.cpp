@@ -256,16 +256,30 @@ std::vector<double> Smooth(std::span<const double> x, int half) {
     static thread_local std::vector<double> prefix;
     prefix.resize(x.size() + 1);
     prefix[0] = 0;
-    for (int i = 0; i < n; ++i)
-        prefix[i + 1] = prefix[i] + x[i];
+    // Summed in a local: reading each entry back from the one just stored costs more.
+    double sum = 0;
+    for (int i = 0; i < n; ++i) {
+        sum += x[i];
+        prefix[i + 1] = sum;
+    }
     std::vector<double> out(x.size());
     // Within the record the mean is over the whole window: one division for all of them.
     const double inWindow = 1.0 / (2 * half + 1);
-    for (int i = 0; i < n; ++i) {
-        int a = std::max(0, i - half), b = std::min(n - 1, i + half);
+    auto at = [&](int i) {
+        const int a = std::max(0, i - half), b = std::min(n - 1, i + half);
         const double sum = prefix[b + 1] - prefix[a];
-        out[i] = b - a == 2 * half ? sum * inWindow : sum / (b - a + 1);
-    }
+        return b - a == 2 * half ? sum * inWindow : sum / (b - a + 1);
+    };
+    // Whole windows from `lo` up to `hi`, without a test for each.
+    const int lo = half < 0 ? n : std::min(half, n);
+    const int hi = std::clamp(n - half, lo, n);
+    int i = 0;
+    for (; i < lo; ++i)
+        out[i] = at(i);
+    for (; i < hi; ++i)
+        out[i] = (prefix[i + half + 1] - prefix[i - half]) * inWindow;
+    for (; i < n; ++i)
+        out[i] = at(i);
     return out;
 }
 
