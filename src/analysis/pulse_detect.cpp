@@ -196,26 +196,38 @@ std::vector<double> QuietTrend(std::span<const double> x, std::span<const char> 
         }
     };
     // Kept from call to call: a fresh block this size each time costs more than the sums.
-    static thread_local std::vector<Sums> prefix;
-    prefix.resize(x.size() + 1);
-    prefix[0] = Sums{};
+    // One row for each sum, so that the six are stored apart and stay apart while summed.
+    static thread_local std::vector<double> rows;
+    const std::size_t m = x.size() + 1;
+    rows.resize(6 * m);
+    double* const pn = rows.data();
+    double *const pt = pn + m, *const ptt = pt + m, *const px = ptt + m, *const ptx = px + m,
+                  *const pxx = ptx + m;
     const double mid = n / 2.0;
-    // Summed in locals: reading each entry back from the one just stored costs more.
-    Sums s;
+    // Summed in six locals: reading each entry back from the one just stored, or two sums
+    // packed into one register, makes each addition wait longer for the last.
+    double sn = 0, st = 0, stt = 0, sx = 0, stx = 0, sxx = 0;
+    pn[0] = pt[0] = ptt[0] = px[0] = ptx[0] = pxx[0] = 0;
     for (int i = 0; i < n; ++i) {
         if (!masked[i]) {
             const double t = i - mid;
-            s.n += 1;
-            s.t += t;
-            s.tt += t * t;
-            s.x += x[i];
-            s.tx += t * x[i];
-            s.xx += x[i] * x[i];
+            sn += 1;
+            st += t;
+            stt += t * t;
+            sx += x[i];
+            stx += t * x[i];
+            sxx += x[i] * x[i];
         }
-        prefix[i + 1] = s;
+        pn[i + 1] = sn;
+        pt[i + 1] = st;
+        ptt[i + 1] = stt;
+        px[i + 1] = sx;
+        ptx[i + 1] = stx;
+        pxx[i + 1] = sxx;
     }
+    auto prefix = [&](int i) { return Sums{pn[i], pt[i], ptt[i], px[i], ptx[i], pxx[i]}; };
     std::vector<double> out(x.size());
-    if (prefix[n].n == 0)
+    if (pn[n] == 0)
         return out;
     reach = std::max(reach, 2);
     // The trend is slow: fitted at every `stride`-th sample and the last, straight between.
@@ -225,7 +237,7 @@ std::vector<double> QuietTrend(std::span<const double> x, std::span<const char> 
         Sums w;
         for (int r = reach;; r *= 2) {
             const int a = std::max(0, i - r), b = std::min(n - 1, i + r);
-            w = prefix[b + 1] - prefix[a];
+            w = prefix(b + 1) - prefix(a);
             if (w.n >= reach || (a == 0 && b == n - 1))
                 break;
         }
@@ -242,9 +254,10 @@ std::vector<double> QuietTrend(std::span<const double> x, std::span<const char> 
         out[i] = mx + slope * (i - mid - mt);
         // The first fit has no earlier one to join (and nothing before the record to read).
         if (done >= 0) {
-            const double perSample = (out[i] - out[done]) / (i - done);
+            const double from = out[done];
+            const double perSample = (out[i] - from) / (i - done);
             for (int k = done + 1; k < i; ++k)
-                out[k] = out[done] + perSample * (k - done);
+                out[k] = from + perSample * (k - done);
         }
         done = i;
     }
