@@ -13,7 +13,9 @@ namespace {
 
 TraceSlot AsSlot(const TraceData& data) {
     TraceSlot slot;
-    slot.data = data;
+    // The header and samples are all the comparison reads; the notes would only be copied.
+    slot.data.header = data.header;
+    slot.data.samples = data.samples;
     slot.NsPerSample = SampleIntervalNs(data.header);
     return slot;
 }
