@@ -3,6 +3,7 @@
 #include "analysis/trace_events.h"
 #include "archive/archive_platform.h"
 #include "archive/archive_schema.h"
+#include "archive/filing_analysis.h"
 #include "archive/sha256.h"
 #include "common/file_io.h"
 
@@ -282,35 +283,48 @@ bool CableArchive::File(std::span<const FilingRequest> batch, std::vector<Filing
     out.clear();
     if (!Writable() || !Begin())
         return false;
-    // Known cables and their baselines' waveforms, read once per batch: a baseline filed
+    // Known cables and their baselines' waveforms, each read once per batch; a baseline filed
     // earlier in the batch is taken as it was read, not read back.
     struct Cable {
         std::int64_t row = 0, baseline = 0;
+        const TraceData* trace = nullptr; // the baseline's waveform, once known
     };
     std::map<std::pair<std::string, std::string>, Cable> cables;
-    std::map<std::int64_t, TraceData> baselines; // by cable row
+    std::map<std::int64_t, TraceData> baselines; // read back, by cable row
+    // What is filed, in order: read and checked first, then analysed all together, then
+    // written. Reserved, so that the waveforms stay where the analyses find them.
+    struct ToFile {
+        std::size_t request = 0;
+        std::string sha;
+        WaveformFacts facts;
+        Cable* cable = nullptr;
+        bool baseline = false;
+    };
+    std::vector<ToFile> toFile;
+    toFile.reserve(batch.size());
+    std::map<std::string, std::size_t> inBatch; // the bytes of each, to its place in toFile
+    std::vector<FilingOutcome> outcomes(batch.size());
+    std::vector<std::size_t> sameAs(batch.size(), batch.size()); // filed earlier in the batch
+    auto optText = [](const std::string& s) {
+        return s.empty() ? std::nullopt : std::optional<std::string>(s);
+    };
     bool filed = [&] {
-        // Prepared once for the whole batch.
+        // Each statement prepared once for the whole batch.
         SqliteStatement known(db_, "SELECT id FROM tests WHERE sha256 = ?1");
         SqliteStatement find(db_, "SELECT id, baseline FROM cables WHERE site = ?1 AND cable = ?2");
         SqliteStatement addCable(db_, "INSERT INTO cables (site, cable) VALUES (?1, ?2)");
-        SqliteStatement addTest(
-            db_, "INSERT INTO tests (cable, cable_end, test_date, test_time, filed, technician, "
-                 "note, file_name, sha256, size, change_kind, change_ns, change_distance, "
-                 "change_problem, mem_no, events) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, "
-                 "?10, ?11, ?12, ?13, ?14, ?15, ?16)");
-        SqliteStatement blob(db_, "INSERT INTO waveforms (test, bytes) VALUES (?1, ?2)");
-        SqliteStatement mark(db_, "UPDATE cables SET baseline = ?1 WHERE id = ?2");
         for (std::size_t i = 0; i < batch.size(); ++i) {
             const FilingRequest& r = batch[i];
-            FilingOutcome o;
+            FilingOutcome& o = outcomes[i];
             std::string sha = Sha256Hex(r.bytes);
+            if (auto same = inBatch.find(sha); same != inBatch.end()) {
+                o.already = true;
+                sameAs[i] = same->second;
+                continue;
+            }
             if (known.Reset().Bind(1, sha).Step()) {
                 o.test = known.Int(0);
                 o.already = true;
-                out.push_back(o);
-                if (progress)
-                    progress(i + 1);
                 continue;
             }
             if (!known.Ok())
@@ -323,9 +337,6 @@ bool CableArchive::File(std::span<const FilingRequest> batch, std::vector<Filing
                 f.problem = "the cable end is A, B or none";
             if (!f.problem.empty()) {
                 o.problem = f.problem;
-                out.push_back(o);
-                if (progress)
-                    progress(i + 1);
                 continue;
             }
             std::string site = Trim(r.site);
@@ -343,26 +354,53 @@ bool CableArchive::File(std::span<const FilingRequest> batch, std::vector<Filing
                     c.row = db_.LastInsertId();
                 }
             }
-            ChangeResult change;
-            if (c.baseline) {
-                auto base = baselines.find(c.row);
-                if (base == baselines.end()) {
-                    std::optional<std::vector<std::uint8_t>> bytes = Bytes(c.baseline);
-                    if (!bytes)
-                        return Fail("reading the baseline");
-                    WaveformFacts bf = ReadWaveformFacts(*bytes, false);
-                    base = baselines.emplace(c.row, std::move(bf.trace)).first;
-                }
-                change = ChangeSinceBaseline(f.trace, base->second, &f.events);
-            } else {
-                f.events = static_cast<int>(AnalyseTrace(f.trace).events.size());
+            if (c.baseline && !c.trace) {
+                std::optional<std::vector<std::uint8_t>> bytes = Bytes(c.baseline);
+                if (!bytes)
+                    return Fail("reading the baseline");
+                c.trace =
+                    &baselines.emplace(c.row, ReadWaveformFacts(*bytes, false).trace).first->second;
             }
-            auto optText = [](const std::string& s) {
-                return s.empty() ? std::nullopt : std::optional<std::string>(s);
-            };
+            inBatch.emplace(sha, toFile.size());
+            ToFile& t = toFile.emplace_back(ToFile{i, std::move(sha), std::move(f), &c, false});
+            // The cable's first test is its baseline.
+            if (!c.trace) {
+                t.baseline = true;
+                c.trace = &t.facts.trace;
+            }
+        }
+        return true;
+    }();
+
+    std::vector<FilingAnalysis> work(toFile.size());
+    for (std::size_t k = 0; filed && k < toFile.size(); ++k) {
+        work[k].trace = &toFile[k].facts.trace;
+        work[k].baseline = toFile[k].baseline ? nullptr : toFile[k].cable->trace;
+    }
+    // What needs no analysis is done already.
+    const std::size_t skipped = batch.size() - work.size();
+    if (filed)
+        RunFilingAnalyses(work, FilingThreads(), [&](std::size_t done) {
+            if (progress)
+                progress(skipped + done);
+        });
+
+    filed = filed && [&] {
+        SqliteStatement addTest(
+            db_, "INSERT INTO tests (cable, cable_end, test_date, test_time, filed, technician, "
+                 "note, file_name, sha256, size, change_kind, change_ns, change_distance, "
+                 "change_problem, mem_no, events) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, "
+                 "?10, ?11, ?12, ?13, ?14, ?15, ?16)");
+        SqliteStatement blob(db_, "INSERT INTO waveforms (test, bytes) VALUES (?1, ?2)");
+        SqliteStatement mark(db_, "UPDATE cables SET baseline = ?1 WHERE id = ?2");
+        for (std::size_t k = 0; k < toFile.size(); ++k) {
+            const ToFile& t = toFile[k];
+            const FilingRequest& r = batch[t.request];
+            const WaveformFacts& f = t.facts;
+            const ChangeResult& change = work[k].change;
             bool changed = change.kind == ChangeResult::Changed;
             addTest.Reset()
-                .Bind(1, c.row)
+                .Bind(1, t.cable->row)
                 .Bind(2, r.end)
                 .Bind(3, optText(f.date))
                 .Bind(4, optText(f.time))
@@ -370,37 +408,36 @@ bool CableArchive::File(std::span<const FilingRequest> batch, std::vector<Filing
                 .Bind(6, r.technician)
                 .Bind(7, r.note)
                 .Bind(8, r.fileName)
-                .Bind(9, sha)
+                .Bind(9, t.sha)
                 .Bind(10, std::int64_t(r.bytes.size()))
                 .Bind(11, std::int64_t{change.kind})
                 .Bind(12, changed ? std::optional<double>(change.timeNs) : std::nullopt)
                 .Bind(13, changed ? std::optional<double>(change.distance) : std::nullopt)
                 .Bind(14, optText(change.problem))
                 .Bind(15, std::int64_t{f.memNo})
-                .Bind(16, std::int64_t{f.events});
+                .Bind(16, std::int64_t{work[k].events});
             if (!addTest.Run())
                 return Fail("filing a test");
-            o.test = db_.LastInsertId();
-            if (!blob.Reset().Bind(1, o.test).Bind(2, std::span<const std::uint8_t>(r.bytes)).Run())
+            const std::int64_t test = db_.LastInsertId();
+            outcomes[t.request].test = test;
+            if (!blob.Reset().Bind(1, test).Bind(2, std::span<const std::uint8_t>(r.bytes)).Run())
                 return Fail("filing a waveform");
-            if (!c.baseline) {
-                if (!mark.Reset().Bind(1, o.test).Bind(2, c.row).Run())
-                    return Fail("marking the baseline");
-                c.baseline = o.test;
-                baselines.insert_or_assign(c.row, std::move(f.trace));
-            }
-            out.push_back(o);
-            if (progress)
-                progress(i + 1);
+            if (t.baseline && !mark.Reset().Bind(1, test).Bind(2, t.cable->row).Run())
+                return Fail("marking the baseline");
         }
         return true;
     }();
     // The statements are finished here, so that nothing holds the transaction open.
     if (!filed || !Commit()) {
         Rollback();
-        out.clear();
         return false;
     }
+    for (std::size_t i = 0; i < batch.size(); ++i)
+        if (sameAs[i] < toFile.size())
+            outcomes[i].test = outcomes[toFile[sameAs[i]].request].test;
+    out = std::move(outcomes);
+    if (progress)
+        progress(batch.size());
     return true;
 }
 
