@@ -71,10 +71,7 @@ TEST_F(CableArchiveTest, CablesAreASiteAndACableId) {
 TEST_F(CableArchiveTest, ABatchFilesWhatTheSameWaveformsFiledOneByOneWould) {
     // Two cables of one name at two sites, interleaved: a baseline in the batch, its change,
     // the same bytes again, and a test the batch cannot file.
-    auto at = [](FilingRequest r, const std::string& site) {
-        r.site = site;
-        return r;
-    };
+    auto at = [](FilingRequest r, const std::string& site) { return r.site = site, r; };
     FilingRequest noId = Filing(CableTrace(9, 0, ""));
     noId.bytes[47] = ' ';
     const std::vector<FilingRequest> batch = {
@@ -99,12 +96,9 @@ TEST_F(CableArchiveTest, ABatchFilesWhatTheSameWaveformsFiledOneByOneWould) {
     ASSERT_EQ(a.size(), 5u);
     ASSERT_EQ(a.size(), b.size());
     for (std::size_t i = 0; i < a.size(); ++i) {
-        EXPECT_EQ(a[i].test, b[i].test);
-        EXPECT_EQ(a[i].site, b[i].site);
-        EXPECT_EQ(a[i].baseline, b[i].baseline) << a[i].test;
-        EXPECT_EQ(a[i].change.kind, b[i].change.kind) << a[i].test;
+        EXPECT_EQ(std::tie(a[i].test, a[i].site, a[i].baseline, a[i].change.kind, a[i].events),
+                  std::tie(b[i].test, b[i].site, b[i].baseline, b[i].change.kind, b[i].events));
         EXPECT_EQ(a[i].change.timeNs, b[i].change.timeNs) << a[i].test;
-        EXPECT_EQ(a[i].events, b[i].events) << a[i].test;
     }
     EXPECT_EQ(together->Test(inOne[6].test)->change.kind, ChangeResult::Changed);
 }

@@ -27,13 +27,11 @@ TEST(FilingAnalysis, SameResultsOnAnyNumberOfThreads) {
         return w;
     };
     std::vector<FilingAnalysis> expected = work();
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        FilingAnalysis& e = expected[i];
+    for (FilingAnalysis& e : expected)
         if (e.baseline)
             e.change = ChangeSinceBaseline(*e.trace, *e.baseline, &e.events);
         else
             e.events = static_cast<int>(AnalyseTrace(*e.trace).events.size());
-    }
     for (unsigned threads : {1u, 2u, 5u, FilingThreads()}) {
         std::vector<FilingAnalysis> w = work();
         std::vector<std::size_t> told;
@@ -51,8 +49,6 @@ TEST(FilingAnalysis, SameResultsOnAnyNumberOfThreads) {
         EXPECT_TRUE(std::is_sorted(told.begin(), told.end())) << threads;
         EXPECT_EQ(told.back(), w.size()) << threads;
     }
-    EXPECT_EQ(expected[7].change.kind, ChangeResult::Changed);
-    EXPECT_EQ(expected[1].change.kind, ChangeResult::NoChange);
 }
 
 } // namespace
