@@ -13,7 +13,9 @@ namespace {
 
 TraceSlot AsSlot(const TraceData& data) {
     TraceSlot slot;
-    slot.data = data;
+    // The header and samples are all the comparison reads; the notes would only be copied.
+    slot.data.header = data.header;
+    slot.data.samples = data.samples;
     slot.NsPerSample = SampleIntervalNs(data.header);
     return slot;
 }
@@ -29,6 +31,7 @@ std::vector<double> Resampled(const TraceSlot& other, double step, int grid) {
     }
     const double end = (other.data.header.SampleCount - 1) * other.NsPerSample;
     std::vector<double> out;
+    out.reserve(static_cast<std::size_t>(std::max(grid, 0)));
     for (int i = 0; i < grid && i * step <= end + 1e-9; ++i)
         out.push_back(InterpolatedSample(other, i * step + other.NsPerSample));
     return out;

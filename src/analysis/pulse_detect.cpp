@@ -1,14 +1,48 @@
 #include "analysis/pulse_detect.h"
 
+#include "analysis/count_histogram.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
 namespace r470 {
 
+namespace {
+
+// The clipped figure of whole numbers from their histogram, round by round as below.
+double ClippedRmsOf(const CountHistogram& h) {
+    if (h.Size() == 0)
+        return 0;
+    const double size = static_cast<double>(h.Size());
+    double rms = std::sqrt(h.SquaresUpTo(std::numeric_limits<double>::infinity()).squares / size);
+    for (int round = 0; round < 30 && rms > 0; ++round) {
+        const double cap = 3.5 * rms;
+        const CountHistogram::Sums kept = h.SquaresUpTo(cap * cap);
+        if (kept.n == 0)
+            break;
+        double next = std::sqrt(kept.squares / static_cast<double>(kept.n));
+        bool settled = std::abs(next - rms) <= 1e-9 * rms;
+        rms = next;
+        if (settled)
+            break;
+    }
+    return rms;
+}
+
+// Kept from call to call, as the analysis makes several a trace.
+CountHistogram& Histogram() {
+    static thread_local CountHistogram h;
+    return h;
+}
+
+} // namespace
+
 double ClippedRms(std::span<const double> v) {
     if (v.empty())
         return 0;
+    if (CountHistogram& h = Histogram(); h.OfValues(v))
+        return ClippedRmsOf(h);
     const double size = static_cast<double>(v.size());
     // Sums in four parts, so that no addition waits for the one before.
     const std::size_t whole = v.size() / 4 * 4;
@@ -36,13 +70,16 @@ double ClippedRms(std::span<const double> v) {
         const double cap2 = cap * cap;
         if (cap2 < floor) {
             floor = cap2 / 9;
-            tail.clear();
+            // Every square is written to the tail and only those within it counted: a test
+            // and branch per value would guess wrong on every other block of four.
+            tail.resize(v.size());
+            std::size_t inTail = 0;
+            auto toTail = [&](double q) {
+                tail[inTail] = q;
+                inTail += (q > floor) & (q <= cap2);
+            };
             double b0 = 0, b1 = 0, b2 = 0, b3 = 0;
             std::size_t c0 = 0, c1 = 0, c2 = 0, c3 = 0;
-            auto toTail = [&](double q) {
-                if (q > floor && q <= cap2)
-                    tail.push_back(q);
-            };
             std::size_t i = 0;
             for (; i < whole; i += 4) {
                 const double q0 = v[i] * v[i], q1 = v[i + 1] * v[i + 1], q2 = v[i + 2] * v[i + 2],
@@ -55,12 +92,10 @@ double ClippedRms(std::span<const double> v) {
                 c1 += q1 <= floor;
                 c2 += q2 <= floor;
                 c3 += q3 <= floor;
-                if (std::max({q0, q1, q2, q3}) > floor) {
-                    toTail(q0);
-                    toTail(q1);
-                    toTail(q2);
-                    toTail(q3);
-                }
+                toTail(q0);
+                toTail(q1);
+                toTail(q2);
+                toTail(q3);
             }
             for (; i < v.size(); ++i) {
                 const double q = v[i] * v[i];
@@ -68,6 +103,7 @@ double ClippedRms(std::span<const double> v) {
                 c0 += q <= floor;
                 toTail(q);
             }
+            tail.resize(inTail);
             body = (b0 + b1) + (b2 + b3);
             bodyCount = c0 + c1 + c2 + c3;
             std::sort(tail.begin(), tail.end());
@@ -94,6 +130,8 @@ double ClippedRms(std::span<const double> v) {
 double NoiseFromSteps(std::span<const double> x) {
     if (x.size() < 3)
         return kMinNoise;
+    if (CountHistogram& h = Histogram(); h.OfSteps(x))
+        return std::max(ClippedRmsOf(h) / std::sqrt(2.0), kMinNoise);
     std::vector<double> steps(x.size() - 1);
     for (std::size_t i = 1; i < x.size(); ++i)
         steps[i - 1] = x[i] - x[i - 1];
@@ -103,11 +141,21 @@ double NoiseFromSteps(std::span<const double> x) {
 double QuietLevel(std::span<const double> x, double noise) {
     if (x.empty())
         return 0;
+    const double reach = 3 * noise + 0.5;
+    if (CountHistogram& h = Histogram(); h.OfValues(x)) {
+        double level = h.Median();
+        for (int round = 0; round < 4; ++round) {
+            const CountHistogram::Sums s = h.Within(level, reach);
+            if (s.n == 0)
+                break;
+            level = s.sum / static_cast<double>(s.n);
+        }
+        return level;
+    }
     std::vector<double> v(x.begin(), x.end());
     auto mid = v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2);
     std::nth_element(v.begin(), mid, v.end());
     double level = *mid;
-    const double reach = 3 * noise + 0.5;
     for (int round = 0; round < 4; ++round) {
         // Four running sums, so that no addition waits for the one before.
         double s0 = 0, s1 = 0, s2 = 0, s3 = 0;
@@ -148,25 +196,38 @@ std::vector<double> QuietTrend(std::span<const double> x, std::span<const char> 
         }
     };
     // Kept from call to call: a fresh block this size each time costs more than the sums.
-    static thread_local std::vector<Sums> prefix;
-    prefix.resize(x.size() + 1);
-    prefix[0] = Sums{};
+    // One row for each sum, so that the six are stored apart and stay apart while summed.
+    static thread_local std::vector<double> rows;
+    const std::size_t m = x.size() + 1;
+    rows.resize(6 * m);
+    double* const pn = rows.data();
+    double *const pt = pn + m, *const ptt = pt + m, *const px = ptt + m, *const ptx = px + m,
+                  *const pxx = ptx + m;
     const double mid = n / 2.0;
+    // Summed in six locals: reading each entry back from the one just stored, or two sums
+    // packed into one register, makes each addition wait longer for the last.
+    double sn = 0, st = 0, stt = 0, sx = 0, stx = 0, sxx = 0;
+    pn[0] = pt[0] = ptt[0] = px[0] = ptx[0] = pxx[0] = 0;
     for (int i = 0; i < n; ++i) {
-        Sums s = prefix[i];
         if (!masked[i]) {
             const double t = i - mid;
-            s.n += 1;
-            s.t += t;
-            s.tt += t * t;
-            s.x += x[i];
-            s.tx += t * x[i];
-            s.xx += x[i] * x[i];
+            sn += 1;
+            st += t;
+            stt += t * t;
+            sx += x[i];
+            stx += t * x[i];
+            sxx += x[i] * x[i];
         }
-        prefix[i + 1] = s;
+        pn[i + 1] = sn;
+        pt[i + 1] = st;
+        ptt[i + 1] = stt;
+        px[i + 1] = sx;
+        ptx[i + 1] = stx;
+        pxx[i + 1] = sxx;
     }
+    auto prefix = [&](int i) { return Sums{pn[i], pt[i], ptt[i], px[i], ptx[i], pxx[i]}; };
     std::vector<double> out(x.size());
-    if (prefix[n].n == 0)
+    if (pn[n] == 0)
         return out;
     reach = std::max(reach, 2);
     // The trend is slow: fitted at every `stride`-th sample and the last, straight between.
@@ -176,7 +237,7 @@ std::vector<double> QuietTrend(std::span<const double> x, std::span<const char> 
         Sums w;
         for (int r = reach;; r *= 2) {
             const int a = std::max(0, i - r), b = std::min(n - 1, i + r);
-            w = prefix[b + 1] - prefix[a];
+            w = prefix(b + 1) - prefix(a);
             if (w.n >= reach || (a == 0 && b == n - 1))
                 break;
         }
@@ -191,9 +252,13 @@ std::vector<double> QuietTrend(std::span<const double> x, std::span<const char> 
                 slope = 0;
         }
         out[i] = mx + slope * (i - mid - mt);
-        const double perSample = (out[i] - out[done]) / (i - done);
-        for (int k = done + 1; k < i; ++k)
-            out[k] = out[done] + perSample * (k - done);
+        // The first fit has no earlier one to join (and nothing before the record to read).
+        if (done >= 0) {
+            const double from = out[done];
+            const double perSample = (out[i] - from) / (i - done);
+            for (int k = done + 1; k < i; ++k)
+                out[k] = from + perSample * (k - done);
+        }
         done = i;
     }
     return out;
@@ -204,16 +269,30 @@ std::vector<double> Smooth(std::span<const double> x, int half) {
     static thread_local std::vector<double> prefix;
     prefix.resize(x.size() + 1);
     prefix[0] = 0;
-    for (int i = 0; i < n; ++i)
-        prefix[i + 1] = prefix[i] + x[i];
+    // Summed in a local: reading each entry back from the one just stored costs more.
+    double sum = 0;
+    for (int i = 0; i < n; ++i) {
+        sum += x[i];
+        prefix[i + 1] = sum;
+    }
     std::vector<double> out(x.size());
     // Within the record the mean is over the whole window: one division for all of them.
     const double inWindow = 1.0 / (2 * half + 1);
-    for (int i = 0; i < n; ++i) {
-        int a = std::max(0, i - half), b = std::min(n - 1, i + half);
+    auto at = [&](int i) {
+        const int a = std::max(0, i - half), b = std::min(n - 1, i + half);
         const double sum = prefix[b + 1] - prefix[a];
-        out[i] = b - a == 2 * half ? sum * inWindow : sum / (b - a + 1);
-    }
+        return b - a == 2 * half ? sum * inWindow : sum / (b - a + 1);
+    };
+    // Whole windows from `lo` up to `hi`, without a test for each.
+    const int lo = half < 0 ? n : std::min(half, n);
+    const int hi = std::clamp(n - half, lo, n);
+    int i = 0;
+    for (; i < lo; ++i)
+        out[i] = at(i);
+    for (; i < hi; ++i)
+        out[i] = (prefix[i + half + 1] - prefix[i - half]) * inWindow;
+    for (; i < n; ++i)
+        out[i] = at(i);
     return out;
 }
 

@@ -252,7 +252,9 @@ TraceAnalysis AnalyseSamples(std::span<const double> samples, double nsPerSample
 
 TraceAnalysis AnalyseTrace(const TraceData& trace) {
     TraceSlot slot;
-    slot.data = trace;
+    // The header and samples are all a measurement reads; the notes would only be copied.
+    slot.data.header = trace.header;
+    slot.data.samples = trace.samples;
     slot.NsPerSample = SampleIntervalNs(trace.header);
     std::vector<double> x = RecordSamples(trace);
     TraceAnalysis a = AnalyseSamples(x, slot.NsPerSample);

@@ -3,6 +3,7 @@
 #include "analysis/trace_events.h"
 #include "archive/archive_platform.h"
 #include "archive/archive_schema.h"
+#include "archive/filing_analysis.h"
 #include "archive/sha256.h"
 #include "common/file_io.h"
 
@@ -106,6 +107,23 @@ bool MakeParents(const std::string& path) {
     return dir.empty() || fs::is_directory(dir, ec) || fs::create_directories(dir, ec);
 }
 
+// The write-ahead log, and with it a sync at each checkpoint instead of each commit: a power
+// cut may undo the last batches filed but never leaves part of one. A file system that
+// cannot hold the log keeps the rollback journal and its full syncs. False on a failure.
+bool UseWriteAheadLog(SqliteDb& db) {
+    std::string mode;
+    {
+        SqliteStatement q(db, "PRAGMA journal_mode = WAL");
+        if (q.Step())
+            mode = q.Text(0);
+        if (!q.Ok())
+            return false;
+    }
+    // A batch's pages held in memory until it is committed (16 MiB), not spilled half-way.
+    return (mode != "wal" || db.Exec("PRAGMA synchronous = NORMAL")) &&
+           db.Exec("PRAGMA cache_size = -16384");
+}
+
 } // namespace
 
 std::unique_ptr<CableArchive> CableArchive::Open(const std::string& path, std::string& error,
@@ -188,7 +206,7 @@ std::unique_ptr<CableArchive> CableArchive::Open(const std::string& path, std::s
         // Small pages keep the database close to the waveforms' own size.
         if (fresh)
             a->db_.Exec("PRAGMA page_size = 1024");
-        if (!a->db_.Exec("PRAGMA journal_mode = WAL") || !a->Begin()) {
+        if (!UseWriteAheadLog(a->db_) || !a->Begin()) {
             error = a->error_.empty()
                         ? "Cannot set up the cable archive \"" + path + "\": " + a->db_.Error()
                         : a->error_;
@@ -206,7 +224,7 @@ std::unique_ptr<CableArchive> CableArchive::Open(const std::string& path, std::s
             return nullptr;
         }
     } else if (!a->readOnly_) {
-        a->db_.Exec("PRAGMA journal_mode = WAL");
+        UseWriteAheadLog(a->db_);
     }
     a->db_.Exec("PRAGMA foreign_keys = ON");
     a->error_.clear();
@@ -265,114 +283,161 @@ bool CableArchive::File(std::span<const FilingRequest> batch, std::vector<Filing
     out.clear();
     if (!Writable() || !Begin())
         return false;
-    std::map<std::int64_t, TraceData> baselines; // by cable row, read once per batch
-    auto fail = [&](const std::string& what) {
-        Fail(what);
-        Rollback();
-        out.clear();
-        return false;
+    // Known cables and their baselines' waveforms, each read once per batch; a baseline filed
+    // earlier in the batch is taken as it was read, not read back.
+    struct Cable {
+        std::int64_t row = 0, baseline = 0;
+        const TraceData* trace = nullptr; // the baseline's waveform, once known
     };
-    for (std::size_t i = 0; i < batch.size(); ++i) {
-        const FilingRequest& r = batch[i];
-        FilingOutcome o;
-        std::string sha = Sha256Hex(r.bytes);
+    std::map<std::pair<std::string, std::string>, Cable> cables;
+    std::map<std::int64_t, TraceData> baselines; // read back, by cable row
+    // What is filed, in order: read and checked first, then analysed all together, then
+    // written. Reserved, so that the waveforms stay where the analyses find them.
+    struct ToFile {
+        std::size_t request = 0;
+        std::string sha;
+        WaveformFacts facts;
+        Cable* cable = nullptr;
+        bool baseline = false;
+    };
+    std::vector<ToFile> toFile;
+    toFile.reserve(batch.size());
+    std::map<std::string, std::size_t> inBatch; // the bytes of each, to its place in toFile
+    std::vector<FilingOutcome> outcomes(batch.size());
+    std::vector<std::size_t> sameAs(batch.size(), batch.size()); // filed earlier in the batch
+    auto optText = [](const std::string& s) {
+        return s.empty() ? std::nullopt : std::optional<std::string>(s);
+    };
+    bool filed = [&] {
+        // Each statement prepared once for the whole batch.
         SqliteStatement known(db_, "SELECT id FROM tests WHERE sha256 = ?1");
-        if (known.Bind(1, sha).Step()) {
-            o.test = known.Int(0);
-            o.already = true;
-            out.push_back(o);
-            if (progress)
-                progress(i + 1);
-            continue;
-        }
-        if (!known.Ok())
-            return fail("looking up a waveform");
-        WaveformFacts f = ReadWaveformFacts(r.bytes, false);
-        std::string cable = Trim(r.cable.empty() ? f.cable : r.cable);
-        if (f.problem.empty() && cable.empty())
-            f.problem = "it names no cable ID; give one";
-        if (f.problem.empty() && !r.end.empty() && r.end != "A" && r.end != "B")
-            f.problem = "the cable end is A, B or none";
-        if (!f.problem.empty()) {
-            o.problem = f.problem;
-            out.push_back(o);
-            if (progress)
-                progress(i + 1);
-            continue;
-        }
-        std::string site = Trim(r.site);
-        std::int64_t cableRow = 0, baseline = 0;
         SqliteStatement find(db_, "SELECT id, baseline FROM cables WHERE site = ?1 AND cable = ?2");
-        if (find.Bind(1, site).Bind(2, cable).Step()) {
-            cableRow = find.Int(0);
-            baseline = find.IsNull(1) ? 0 : find.Int(1);
-        } else if (!find.Ok()) {
-            return fail("looking up a cable");
-        } else {
-            SqliteStatement add(db_, "INSERT INTO cables (site, cable) VALUES (?1, ?2)");
-            if (!add.Bind(1, site).Bind(2, cable).Run())
-                return fail("adding a cable");
-            cableRow = db_.LastInsertId();
-        }
-        ChangeResult change;
-        if (baseline) {
-            auto base = baselines.find(cableRow);
-            if (base == baselines.end()) {
-                std::optional<std::vector<std::uint8_t>> bytes = Bytes(baseline);
-                if (!bytes)
-                    return fail("reading the baseline");
-                WaveformFacts bf = ReadWaveformFacts(*bytes, false);
-                base = baselines.emplace(cableRow, bf.trace).first;
+        SqliteStatement addCable(db_, "INSERT INTO cables (site, cable) VALUES (?1, ?2)");
+        for (std::size_t i = 0; i < batch.size(); ++i) {
+            const FilingRequest& r = batch[i];
+            FilingOutcome& o = outcomes[i];
+            std::string sha = Sha256Hex(r.bytes);
+            if (auto same = inBatch.find(sha); same != inBatch.end()) {
+                o.already = true;
+                sameAs[i] = same->second;
+                continue;
             }
-            change = ChangeSinceBaseline(f.trace, base->second, &f.events);
-        } else {
-            f.events = static_cast<int>(AnalyseTrace(f.trace).events.size());
+            if (known.Reset().Bind(1, sha).Step()) {
+                o.test = known.Int(0);
+                o.already = true;
+                continue;
+            }
+            if (!known.Ok())
+                return Fail("looking up a waveform");
+            WaveformFacts f = ReadWaveformFacts(r.bytes, false);
+            std::string cable = Trim(r.cable.empty() ? f.cable : r.cable);
+            if (f.problem.empty() && cable.empty())
+                f.problem = "it names no cable ID; give one";
+            if (f.problem.empty() && !r.end.empty() && r.end != "A" && r.end != "B")
+                f.problem = "the cable end is A, B or none";
+            if (!f.problem.empty()) {
+                o.problem = f.problem;
+                continue;
+            }
+            std::string site = Trim(r.site);
+            auto [it, isNew] = cables.try_emplace({site, cable});
+            Cable& c = it->second;
+            if (isNew) {
+                if (find.Reset().Bind(1, site).Bind(2, cable).Step()) {
+                    c.row = find.Int(0);
+                    c.baseline = find.IsNull(1) ? 0 : find.Int(1);
+                } else if (!find.Ok()) {
+                    return Fail("looking up a cable");
+                } else if (!addCable.Reset().Bind(1, site).Bind(2, cable).Run()) {
+                    return Fail("adding a cable");
+                } else {
+                    c.row = db_.LastInsertId();
+                }
+            }
+            if (c.baseline && !c.trace) {
+                std::optional<std::vector<std::uint8_t>> bytes = Bytes(c.baseline);
+                if (!bytes)
+                    return Fail("reading the baseline");
+                c.trace =
+                    &baselines.emplace(c.row, ReadWaveformFacts(*bytes, false).trace).first->second;
+            }
+            inBatch.emplace(sha, toFile.size());
+            ToFile& t = toFile.emplace_back(ToFile{i, std::move(sha), std::move(f), &c, false});
+            // The cable's first test is its baseline.
+            if (!c.trace) {
+                t.baseline = true;
+                c.trace = &t.facts.trace;
+            }
         }
-        SqliteStatement add(
+        return true;
+    }();
+
+    std::vector<FilingAnalysis> work(toFile.size());
+    for (std::size_t k = 0; filed && k < toFile.size(); ++k) {
+        work[k].trace = &toFile[k].facts.trace;
+        work[k].baseline = toFile[k].baseline ? nullptr : toFile[k].cable->trace;
+    }
+    // What needs no analysis is done already.
+    const std::size_t skipped = batch.size() - work.size();
+    if (filed)
+        RunFilingAnalyses(work, FilingThreads(), [&](std::size_t done) {
+            if (progress)
+                progress(skipped + done);
+        });
+
+    filed = filed && [&] {
+        SqliteStatement addTest(
             db_, "INSERT INTO tests (cable, cable_end, test_date, test_time, filed, technician, "
                  "note, file_name, sha256, size, change_kind, change_ns, change_distance, "
                  "change_problem, mem_no, events) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, "
                  "?10, ?11, ?12, ?13, ?14, ?15, ?16)");
-        auto optText = [](const std::string& s) {
-            return s.empty() ? std::nullopt : std::optional<std::string>(s);
-        };
-        bool changed = change.kind == ChangeResult::Changed;
-        add.Bind(1, cableRow)
-            .Bind(2, r.end)
-            .Bind(3, optText(f.date))
-            .Bind(4, optText(f.time))
-            .Bind(5, NowUtc())
-            .Bind(6, r.technician)
-            .Bind(7, r.note)
-            .Bind(8, r.fileName)
-            .Bind(9, sha)
-            .Bind(10, std::int64_t(r.bytes.size()))
-            .Bind(11, std::int64_t{change.kind})
-            .Bind(12, changed ? std::optional<double>(change.timeNs) : std::nullopt)
-            .Bind(13, changed ? std::optional<double>(change.distance) : std::nullopt)
-            .Bind(14, optText(change.problem))
-            .Bind(15, std::int64_t{f.memNo})
-            .Bind(16, std::int64_t{f.events});
-        if (!add.Run())
-            return fail("filing a test");
-        o.test = db_.LastInsertId();
         SqliteStatement blob(db_, "INSERT INTO waveforms (test, bytes) VALUES (?1, ?2)");
-        if (!blob.Bind(1, o.test).Bind(2, std::span<const std::uint8_t>(r.bytes)).Run())
-            return fail("filing a waveform");
-        if (!baseline) {
-            SqliteStatement mark(db_, "UPDATE cables SET baseline = ?1 WHERE id = ?2");
-            if (!mark.Bind(1, o.test).Bind(2, cableRow).Run())
-                return fail("marking the baseline");
+        SqliteStatement mark(db_, "UPDATE cables SET baseline = ?1 WHERE id = ?2");
+        for (std::size_t k = 0; k < toFile.size(); ++k) {
+            const ToFile& t = toFile[k];
+            const FilingRequest& r = batch[t.request];
+            const WaveformFacts& f = t.facts;
+            const ChangeResult& change = work[k].change;
+            bool changed = change.kind == ChangeResult::Changed;
+            addTest.Reset()
+                .Bind(1, t.cable->row)
+                .Bind(2, r.end)
+                .Bind(3, optText(f.date))
+                .Bind(4, optText(f.time))
+                .Bind(5, NowUtc())
+                .Bind(6, r.technician)
+                .Bind(7, r.note)
+                .Bind(8, r.fileName)
+                .Bind(9, t.sha)
+                .Bind(10, std::int64_t(r.bytes.size()))
+                .Bind(11, std::int64_t{change.kind})
+                .Bind(12, changed ? std::optional<double>(change.timeNs) : std::nullopt)
+                .Bind(13, changed ? std::optional<double>(change.distance) : std::nullopt)
+                .Bind(14, optText(change.problem))
+                .Bind(15, std::int64_t{f.memNo})
+                .Bind(16, std::int64_t{work[k].events});
+            if (!addTest.Run())
+                return Fail("filing a test");
+            const std::int64_t test = db_.LastInsertId();
+            outcomes[t.request].test = test;
+            if (!blob.Reset().Bind(1, test).Bind(2, std::span<const std::uint8_t>(r.bytes)).Run())
+                return Fail("filing a waveform");
+            if (t.baseline && !mark.Reset().Bind(1, test).Bind(2, t.cable->row).Run())
+                return Fail("marking the baseline");
         }
-        out.push_back(o);
-        if (progress)
-            progress(i + 1);
-    }
-    if (!Commit()) {
+        return true;
+    }();
+    // The statements are finished here, so that nothing holds the transaction open.
+    if (!filed || !Commit()) {
         Rollback();
-        out.clear();
         return false;
     }
+    for (std::size_t i = 0; i < batch.size(); ++i)
+        if (sameAs[i] < toFile.size())
+            outcomes[i].test = outcomes[toFile[sameAs[i]].request].test;
+    out = std::move(outcomes);
+    if (progress)
+        progress(batch.size());
     return true;
 }
 

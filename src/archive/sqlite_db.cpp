@@ -53,6 +53,16 @@ SqliteStatement& SqliteStatement::BindNull(int i) {
     return *this;
 }
 
+SqliteStatement& SqliteStatement::Reset() {
+    if (!stmt_)
+        return *this;
+    // The outcome of the last step was told when it was taken.
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+    ok_ = true;
+    return *this;
+}
+
 bool SqliteStatement::Step() {
     if (!ok_)
         return false;

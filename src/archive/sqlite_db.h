@@ -32,6 +32,9 @@ class SqliteStatement {
         return v ? Bind(i, *v) : BindNull(i);
     }
 
+    // Ready to run again with new values: a batch prepares its statements once.
+    SqliteStatement& Reset();
+
     // True while there is a row; false at the end or on a failure (then Ok() is false).
     bool Step();
     // Runs a statement that returns no rows; true on success.

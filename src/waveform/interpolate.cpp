@@ -16,8 +16,9 @@ int InterpolatedSample(const TraceSlot& other, double t) {
     const double d = other.NsPerSample;
     const int count = other.data.header.SampleCount;
     // Truncated toward zero, at least 1; never past the last sample, whatever the caller.
-    double q = d > 0 ? std::trunc(t / d) : 1;
-    int i = static_cast<int>(std::clamp(q, 1.0, static_cast<double>(std::max(count, 1))));
+    // Held in range first, so that the conversion itself cuts off the fraction.
+    const double last = static_cast<double>(std::max(count, 1));
+    int i = d > 0 ? static_cast<int>(std::clamp(t / d, 1.0, last)) : 1;
     int a = RawSample(other, i);
     int b = i + 1 <= count ? RawSample(other, i + 1) : a;
     double tA = i * d;

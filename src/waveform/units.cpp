@@ -6,7 +6,10 @@
 namespace r470 {
 
 int Nearest(double v) {
-    double r = std::nearbyint(v); // the default rounding mode sends halves to even
+    // Halves to even, as the default rounding mode sends them; below 2^51 adding and taking
+    // away 1.5 x 2^52 rounds the same way without a call to the library.
+    constexpr double kRound = 6755399441055744.0;
+    double r = std::abs(v) < 2251799813685248.0 ? (v + kRound) - kRound : std::nearbyint(v);
     if (r > 2147483647.0)
         return 2147483647;
     if (r < -2147483648.0)

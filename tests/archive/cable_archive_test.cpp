@@ -68,6 +68,41 @@ TEST_F(CableArchiveTest, CablesAreASiteAndACableId) {
     EXPECT_EQ(a->Baseline("South", "FEEDER 1")->test, out[1].test);
 }
 
+TEST_F(CableArchiveTest, ABatchFilesWhatTheSameWaveformsFiledOneByOneWould) {
+    // Two cables of one name at two sites, interleaved: a baseline in the batch, its change,
+    // the same bytes again, and a test the batch cannot file.
+    auto at = [](FilingRequest r, const std::string& site) { return r.site = site, r; };
+    FilingRequest noId = Filing(CableTrace(9, 0, ""));
+    noId.bytes[47] = ' ';
+    const std::vector<FilingRequest> batch = {
+        at(Filing(CableTrace(1)), "North"),      at(Filing(CableTrace(2)), "South"),
+        at(Filing(CableTrace(3, 400)), "North"), at(Filing(CableTrace(4)), "South"),
+        at(Filing(CableTrace(3, 400)), "North"), noId,
+        at(Filing(CableTrace(5, 300)), "South"),
+    };
+    auto together = OpenDb();
+    std::vector<FilingOutcome> inOne;
+    ASSERT_TRUE(together->File(batch, inOne)) << together->Error();
+    db += ".single";
+    auto single = OpenDb();
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+        std::vector<FilingOutcome> out;
+        ASSERT_TRUE(single->File(std::span(&batch[i], 1), out)) << single->Error();
+        EXPECT_EQ(out[0].test, inOne[i].test) << i;
+        EXPECT_EQ(out[0].already, inOne[i].already) << i;
+        EXPECT_EQ(out[0].problem, inOne[i].problem) << i;
+    }
+    auto a = together->List({}), b = single->List({});
+    ASSERT_EQ(a.size(), 5u);
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        EXPECT_EQ(std::tie(a[i].test, a[i].site, a[i].baseline, a[i].change.kind, a[i].events),
+                  std::tie(b[i].test, b[i].site, b[i].baseline, b[i].change.kind, b[i].events));
+        EXPECT_EQ(a[i].change.timeNs, b[i].change.timeNs) << a[i].test;
+    }
+    EXPECT_EQ(together->Test(inOne[6].test)->change.kind, ChangeResult::Changed);
+}
+
 TEST_F(CableArchiveTest, MarkingABaselineComparesTheOtherTestsAgain) {
     auto a = OpenDb();
     auto n =

@@ -77,6 +77,11 @@ TEST(Rounding, HalvesGoToEven) {
     EXPECT_EQ(Nearest(303.5), 304);
     EXPECT_EQ(Nearest(-2.5), -2);
     EXPECT_EQ(Nearest(0.49), 0);
+    // Beyond an int's range it holds at the ends; a fraction just below a half rounds down.
+    EXPECT_EQ(Nearest(1e300), 2147483647);
+    EXPECT_EQ(Nearest(-1e300), -2147483647 - 1);
+    EXPECT_EQ(Nearest(-3e9), -2147483647 - 1);
+    EXPECT_EQ(Nearest(0.49999999999999994), 0);
 }
 
 } // namespace
