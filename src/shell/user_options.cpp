@@ -1,12 +1,10 @@
 #include "shell/user_options.h"
 
-#include <vector>
+#include "common/key_value_file.h"
 
 namespace r470 {
 
 namespace {
-
-constexpr std::size_t kMaxBytes = 16384;
 
 // A path with a line break in it cannot be kept on one line: it is not kept.
 bool OneLine(const std::string& s) {
@@ -28,25 +26,7 @@ std::string UserOptionsPath(const AppPaths& paths) {
 
 UserOptions ReadUserOptions(const std::string& path) {
     UserOptions o;
-    InFile f;
-    if (f.Open(path) != 0)
-        return o;
-    std::vector<std::uint8_t> buf(kMaxBytes);
-    std::size_t got = 0;
-    if (f.Read(buf, got) != 0)
-        return o;
-    std::string text(buf.begin(), buf.begin() + static_cast<std::ptrdiff_t>(got));
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find('\n', pos);
-        std::string line = text.substr(pos, end == std::string::npos ? end : end - pos);
-        pos = end == std::string::npos ? text.size() : end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        std::size_t eq = line.find('=');
-        if (eq == std::string::npos)
-            continue;
-        std::string key = line.substr(0, eq), value = line.substr(eq + 1);
+    for (const auto& [key, value] : ReadKeyValues(path)) {
         if (key == "archive")
             o.archivePath = value;
         else if (key == "import")
@@ -61,10 +41,7 @@ std::string UserOptionsText(const UserOptions& o) {
 }
 
 int SaveUserOptions(const std::string& path, const UserOptions& o, const FileWriter& writer) {
-    const std::string text = UserOptionsText(o);
-    return writer(path, [&text](ByteSink& out) {
-        return out.Write({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
-    });
+    return SaveText(path, UserOptionsText(o), writer);
 }
 
 } // namespace r470
