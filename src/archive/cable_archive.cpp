@@ -203,9 +203,9 @@ std::unique_ptr<CableArchive> CableArchive::Open(const std::string& path, std::s
                     (fresh ? "created" : "brought up to date") + " first.";
             return nullptr;
         }
-        // Small pages keep the database close to the waveforms' own size.
+        // Pages of three waveforms each: little room left over, and few pages to write.
         if (fresh)
-            a->db_.Exec("PRAGMA page_size = 1024");
+            a->db_.Exec("PRAGMA page_size = 8192");
         if (!UseWriteAheadLog(a->db_) || !a->Begin()) {
             error = a->error_.empty()
                         ? "Cannot set up the cable archive \"" + path + "\": " + a->db_.Error()
@@ -308,6 +308,10 @@ bool CableArchive::File(std::span<const FilingRequest> batch, std::vector<Filing
     auto optText = [](const std::string& s) {
         return s.empty() ? std::nullopt : std::optional<std::string>(s);
     };
+    // The fingerprints first, on every core: hashing is a tenth of filing.
+    std::vector<std::string> hashes(batch.size());
+    ShareAmongThreads(batch.size(), FilingThreads(),
+                      [&](std::size_t i) { hashes[i] = Sha256Hex(batch[i].bytes); });
     bool filed = [&] {
         // Each statement prepared once for the whole batch.
         SqliteStatement known(db_, "SELECT id FROM tests WHERE sha256 = ?1");
@@ -316,7 +320,7 @@ bool CableArchive::File(std::span<const FilingRequest> batch, std::vector<Filing
         for (std::size_t i = 0; i < batch.size(); ++i) {
             const FilingRequest& r = batch[i];
             FilingOutcome& o = outcomes[i];
-            std::string sha = Sha256Hex(r.bytes);
+            std::string sha = std::move(hashes[i]);
             if (auto same = inBatch.find(sha); same != inBatch.end()) {
                 o.already = true;
                 sameAs[i] = same->second;

@@ -19,7 +19,7 @@ void Analyse(FilingAnalysis& a) {
         a.events = static_cast<int>(AnalyseTrace(*a.trace).events.size());
 }
 
-// A few waveforms are not worth starting a thread for.
+// A few jobs are not worth starting a thread for.
 constexpr std::size_t kPerThread = 8;
 
 } // namespace
@@ -28,16 +28,17 @@ unsigned FilingThreads() {
     return std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
 }
 
-void RunFilingAnalyses(std::span<FilingAnalysis> work, unsigned threads,
+void ShareAmongThreads(std::size_t count, unsigned threads,
+                       const std::function<void(std::size_t)>& job,
                        const std::function<void(std::size_t)>& done) {
     const std::size_t helpers =
-        std::min<std::size_t>(std::max(threads, 1u) - 1, work.size() / kPerThread);
+        std::min<std::size_t>(std::max(threads, 1u) - 1, count / kPerThread);
     std::atomic<std::size_t> next{0}, finished{0};
     std::exception_ptr failure;
     std::atomic<bool> failed{false};
     auto run = [&](bool tell) {
-        for (std::size_t i; !failed && (i = next++) < work.size();) {
-            Analyse(work[i]);
+        for (std::size_t i; !failed && (i = next++) < count;) {
+            job(i);
             std::size_t n = ++finished;
             if (tell && done)
                 done(n);
@@ -67,7 +68,13 @@ void RunFilingAnalyses(std::span<FilingAnalysis> work, unsigned threads,
     if (failure)
         std::rethrow_exception(failure);
     if (done)
-        done(work.size());
+        done(count);
+}
+
+void RunFilingAnalyses(std::span<FilingAnalysis> work, unsigned threads,
+                       const std::function<void(std::size_t)>& done) {
+    ShareAmongThreads(
+        work.size(), threads, [&](std::size_t i) { Analyse(work[i]); }, done);
 }
 
 } // namespace r470

@@ -22,6 +22,13 @@ struct FilingAnalysis {
 // How many threads filing analyses on: the cores, at most eight.
 unsigned FilingThreads();
 
+// Runs job(0) to job(count - 1) on up to `threads` threads, the calling one among them, in no
+// set order. `done` is told, on the calling thread only, how many have finished, ending with
+// all of them. An exception a job throws is thrown here, once the other threads have stopped.
+void ShareAmongThreads(std::size_t count, unsigned threads,
+                       const std::function<void(std::size_t)>& job,
+                       const std::function<void(std::size_t done)>& done = {});
+
 // Runs every analysis on up to `threads` threads, the calling one among them. `done` is told,
 // on the calling thread only, how many have finished, ending with all of them.
 void RunFilingAnalyses(std::span<FilingAnalysis> work, unsigned threads,
