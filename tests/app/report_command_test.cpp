@@ -59,53 +59,9 @@ TEST_F(ReportCommand, ThreeWaveformsGiveASummaryAndAPageEachWithSearchableText) 
     EXPECT_NE(test::RunLine("pdfinfo '" + out + "'").out.find("612 x 792"), std::string::npos);
 }
 
-TEST_F(ReportCommand, BaselineGivesTheFirstChangeOnEveryPage) {
-    std::string healthy = Synth("h.kel", "--fault-at 900 --loss 20 --noise 0.5 --seed 1");
-    std::string now =
-        Synth("n.kel", "--fault-at 900 --loss 20 --noise 0.5 --seed 2 --reflection 400:-0.3");
-    const std::string out = dir.Path("b.pdf");
-    Ran r = Tool("report " + now + " --baseline " + healthy + " --out " + out + " --paper a4");
-    ASSERT_EQ(r.exit, 0) << r.err;
-    Ran events = Tool("events " + now + " --reference " + healthy + " --json");
-    std::smatch m;
-    std::regex change("\"first_change\":\\{[^}]*\"distance\":(-?[0-9.]+)");
-    ASSERT_TRUE(std::regex_search(events.out, m, change)) << events.out;
-    char at[32];
-    std::snprintf(at, sizeof at, "%.2f m", std::stod(m[1]));
-    const std::string text = Text(out);
-    EXPECT_NE(text.find("First change since the baseline of"), std::string::npos) << text;
-    EXPECT_NE(text.find(at), std::string::npos) << at;
-    EXPECT_NE(test::RunLine("pdfinfo '" + out + "'").out.find("595 x 842"), std::string::npos);
-}
-
-TEST_F(ReportCommand, RefusalsWriteNothingAndKeepAnOlderReport) {
-    std::string good = Synth("g.kel", "--fault-at 500");
-    const std::string out = dir.Path("old.pdf");
-    const std::vector<std::uint8_t> old = {'o', 'l', 'd'};
-    ASSERT_EQ(WriteFileBytes(out, old), 0);
-    ASSERT_EQ(WriteFileBytes(dir.Path("junk.kel"), std::vector<std::uint8_t>(50, 'x')), 0);
-    struct Row {
-        std::string args;
-        int exit;
-        std::string told; // in the error output
-    };
-    const Row rows[] = {
-        {good + " '" + dir.Path("missing.kel") + "'", 1, "missing.kel: "},
-        {good + " '" + dir.Path("junk.kel") + "'", 1, "junk.kel: File is not a valid waveform"},
-        {good + " --baseline '" + dir.Path("junk.kel") + "'", 1, "junk.kel: "},
-        {good + " --units time", 2, "bad value"},
-        {good + " --paper a5", 2, "bad value"},
-        {"", 2, "no waveform file"},
-    };
-    for (const Row& row : rows) {
-        Ran r = Tool("report " + row.args + " --out '" + out + "'");
-        EXPECT_EQ(r.exit, row.exit) << row.args;
-        EXPECT_NE(r.err.find(row.told), std::string::npos) << r.err;
-        EXPECT_EQ(test::ReadBytes(out), old) << row.args;
-    }
-}
-
-TEST_F(ReportCommand, ArchivedTestsTakeTheirCableSiteAndBaselineFromTheArchive) {
+// Archived tests take their cable, site and baseline from the archive; a refusal writes
+// nothing and keeps an older report.
+TEST_F(ReportCommand, BaselinesFromTheArchiveOrAFileAndRefusals) {
     const std::string db = " --db '" + dir.Path("a.sqlite") + "'";
     const std::string lossy = "--fault-at 900 --loss 20 --noise 0.5 ";
     std::string healthy = Synth("h.kel", lossy + "--seed 1 --mem 1"); // 14:30
@@ -117,6 +73,8 @@ TEST_F(ReportCommand, ArchivedTestsTakeTheirCableSiteAndBaselineFromTheArchive) 
     std::string south = Synth("s.kel", "--fault-at 600");
     ASSERT_EQ(Tool("archive add " + south + " --site South --cable 'F-Ω1'" + db).exit, 0);
     std::string loose = Synth("l.kel", "--fault-at 500 --cable-id LOOSE");
+    ASSERT_EQ(WriteFileBytes(dir.Path("junk.kel"), std::vector<std::uint8_t>(50, 'x')), 0);
+    const std::string junk = " '" + dir.Path("junk.kel") + "'";
     std::smatch m;
     std::string events = Tool("events " + changed + " --reference " + healthy + " --json").out;
     ASSERT_TRUE(std::regex_search(events, m,
@@ -133,6 +91,7 @@ TEST_F(ReportCommand, ArchivedTestsTakeTheirCableSiteAndBaselineFromTheArchive) 
         int exit;
         std::vector<std::string> inOrder; // in the PDF's text, or the error output
         std::string absent;
+        std::string paper = ""; // pdfinfo's page size, where it is checked
     };
     const Row rows[] = {
         {changed + db, 0, {"North", "F-Ω1", "First change " + since + ": " + at}, "FEEDER 1"},
@@ -149,6 +108,18 @@ TEST_F(ReportCommand, ArchivedTestsTakeTheirCableSiteAndBaselineFromTheArchive) 
          ""},
         {changed + " --db '" + dir.Path("none.sqlite") + "'", 1, {"no cable archive"}, ""},
         {"--cable 'F-Ω1' " + healthy + db, 2, {"not both"}, ""},
+        // A baseline given as a file, with no archive.
+        {changed + " --baseline " + healthy + " --paper a4",
+         0,
+         {"First change since the baseline of", at},
+         "",
+         "595 x 842"},
+        {changed + " '" + dir.Path("missing.kel") + "'", 1, {"missing.kel: "}, ""},
+        {changed + junk, 1, {"junk.kel: File is not a valid waveform"}, ""},
+        {changed + " --baseline" + junk, 1, {"junk.kel: "}, ""},
+        {changed + " --units time", 2, {"bad value"}, ""},
+        {changed + " --paper a5", 2, {"bad value"}, ""},
+        {"", 2, {"no waveform file"}, ""},
     };
     for (const Row& row : rows) {
         ASSERT_EQ(WriteFileBytes(out, old), 0);
@@ -165,6 +136,10 @@ TEST_F(ReportCommand, ArchivedTestsTakeTheirCableSiteAndBaselineFromTheArchive) 
         }
         if (row.exit != 0) {
             EXPECT_EQ(test::ReadBytes(out), old) << row.args;
+        }
+        if (!row.paper.empty()) {
+            EXPECT_NE(test::RunLine("pdfinfo '" + out + "'").out.find(row.paper),
+                      std::string::npos);
         }
     }
 }
